@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Sets up, builds and runs every test through CTest. Non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/deps.sh
+scripts/build.sh
+
+source scripts/xvfb.sh
+start_xvfb_if_needed
+
+export JUCE_FONT_PATH=/usr/share/fonts/truetype/dejavu
+ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j "$(nproc)"

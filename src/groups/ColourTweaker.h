@@ -1,0 +1,41 @@
+#pragma once
+
+#include "ColourGroupControlListener.h"
+#include "SchemeModel.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+class ColourGroupControls;
+class ColourGroupTweakerComponent;
+class ColourTweakerListener;
+
+/** The group pane: the group controls above the group tweaker, and the link
+    between them and the main component. */
+class ColourTweaker : public juce::Component,
+                      public ColourGroupControlListener
+{
+public:
+    ColourTweaker();
+    ~ColourTweaker() override;
+
+    /** Called whenever a scheme has been opened (null: no scheme). */
+    void setColourGroups (ColourGroupList* newGroups);
+    void colourGroupSelected (ColourGroup* group) override;
+    void setColourTweakerListener (ColourTweakerListener* listener) noexcept { tweakerListener = listener; }
+    void notifyColoursApplied();
+    void refreshColours();
+
+    ColourGroupControls& getGroupControls() noexcept { return *groupControls; }
+    ColourGroupTweakerComponent& getGroupTweaker() noexcept { return *groupTweaker; }
+
+    void paint (juce::Graphics& g) override;
+    void resized() override;
+
+private:
+    std::unique_ptr<ColourGroupControls> groupControls;
+    std::unique_ptr<ColourGroupTweakerComponent> groupTweaker;
+    ColourGroupList* groups = nullptr;
+    ColourTweakerListener* tweakerListener = nullptr;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ColourTweaker)
+};

@@ -1,0 +1,153 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+#include <juce_graphics/juce_graphics.h>
+
+#include <unordered_map>
+#include <unordered_set>
+
+//==============================================================================
+/** One named colour of the scheme. Names need not be unique. */
+struct SchemeColour
+{
+    juce::String name;
+    juce::Colour colour { 0x00000000 };
+
+    JUCE_LEAK_DETECTOR (SchemeColour)
+};
+
+//==============================================================================
+/** One colour inside a group, with the pending tweak that produces its preview.
+
+    The preview is always computed afresh from the stored colour (the referenced
+    SchemeColour's current value) and all the parameters, so parameters combine
+    instead of accumulating. Only applyTweak() writes into the scheme.
+*/
+class ColourGroupMember
+{
+public:
+    explicit ColourGroupMember (SchemeColour& colourToTweak);
+
+    SchemeColour& getSchemeColour() const noexcept { return *schemeColour; }
+    juce::Colour getStoredColour() const noexcept { return schemeColour->colour; }
+    juce::Colour getPreviewColour() const noexcept { return previewColour; }
+
+    // The tweak operations; the colour maths lives in the tweak folder.
+    void recomputePreview();
+    void setRedOffset (int offset);
+    void setGreenOffset (int offset);
+    void setBlueOffset (int offset);
+    void setHueShift (float shift);
+    void setSaturationMultiplier (float multiplier);
+    void setBrightnessMultiplier (float multiplier);
+    void setContrast (float centre, float amount);
+    void resetTweak();
+    void applyTweak();
+    void forceHue (float hue);
+    void invertColour();
+
+    // Parameter read-back, for tests and diagnostics.
+    int getRedOffset() const noexcept { return redOffset; }
+    int getGreenOffset() const noexcept { return greenOffset; }
+    int getBlueOffset() const noexcept { return blueOffset; }
+    float getHueShift() const noexcept { return hueShift; }
+    float getSaturationMultiplier() const noexcept { return saturationMultiplier; }
+    float getBrightnessMultiplier() const noexcept { return brightnessMultiplier; }
+    float getAlphaMultiplier() const noexcept { return alphaMultiplier; }
+    float getContrastCentre() const noexcept { return contrastCentre; }
+    float getContrastAmount() const noexcept { return contrastAmount; }
+
+private:
+    SchemeColour* schemeColour; // never null; owned by the scheme
+    juce::Colour previewColour;
+    int redOffset = 0;
+    int greenOffset = 0;
+    int blueOffset = 0;
+    float hueShift = 0.0f;
+    float saturationMultiplier = 1.0f;
+    float brightnessMultiplier = 1.0f;
+    float alphaMultiplier = 1.0f; // no control sets it; it only joins the preview maths
+    float contrastCentre = 0.5f;
+    float contrastAmount = 0.0f;
+
+    JUCE_LEAK_DETECTOR (ColourGroupMember)
+};
+
+//==============================================================================
+/** A named, ordered set of scheme colours, each with its own tweak state. */
+class ColourGroup
+{
+public:
+    ColourGroup() = default;
+
+    const juce::String& getName() const noexcept { return name; }
+    void setName (const juce::String& newName) { name = newName; }
+
+    int getNumMembers() const noexcept { return members.size(); }
+    ColourGroupMember* getMember (int index) const noexcept { return members[index]; }
+
+    /** Appends a neutral member for this colour unless one already refers to
+        this very record (identity, not name). Returns true if one was added. */
+    bool addColour (SchemeColour& colour);
+    bool containsColour (const SchemeColour& colour) const;
+
+    // Group forms of the tweak operations: the member operation on every member, in order.
+    void applyTweak();
+    void resetTweak();
+    void setRedOffset (int offset);
+    void setGreenOffset (int offset);
+    void setBlueOffset (int offset);
+    void setHueShift (float shift);
+    void setSaturationMultiplier (float multiplier);
+    void setBrightnessMultiplier (float multiplier);
+    void setContrast (float centre, float amount);
+    void forceHue (float hue);
+    void invertColours();
+    void recomputePreviews();
+
+private:
+    juce::OwnedArray<ColourGroupMember> members;
+    juce::String name { "Unnamed group" };
+    std::unordered_set<const SchemeColour*> memberColours; // keeps addColour linear overall
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ColourGroup)
+};
+
+/** The scheme's group list, handed as a whole to the group pane and controls. */
+using ColourGroupList = juce::OwnedArray<ColourGroup>;
+
+//==============================================================================
+/** The colours and groups of one open scheme. Records are allocated one by
+    one, so they keep their address while they live. */
+class SchemeModel
+{
+public:
+    SchemeModel() = default;
+    virtual ~SchemeModel() = default;
+
+    int getNumColours() const noexcept { return colours.size(); }
+    /** Null for an index outside the list. */
+    SchemeColour* getColour (int index) const noexcept { return colours[index]; }
+    /** The first colour in list order whose name is exactly this one, or null. */
+    SchemeColour* findColourByName (const juce::String& name) const;
+    /** Takes ownership and appends at the end. */
+    SchemeColour& appendColour (std::unique_ptr<SchemeColour> colour);
+
+    ColourGroupList& getColourGroups() noexcept { return groups; }
+    const ColourGroupList& getColourGroups() const noexcept { return groups; }
+    int getNumGroups() const noexcept { return groups.size(); }
+    ColourGroup* getGroup (int index) const noexcept { return groups[index]; }
+    ColourGroup& appendGroup (std::unique_ptr<ColourGroup> group);
+    /** Deletes the group and its members; an index outside the list does nothing. */
+    void removeGroup (int index);
+
+    /** Deletes all colours, then all groups. */
+    void clear();
+
+private:
+    juce::OwnedArray<SchemeColour> colours;
+    ColourGroupList groups;
+    std::unordered_map<juce::String, int> firstColourWithName;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SchemeModel)
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "HueSelectorListener.h"
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+class ColourGroup;
+class ColourTweaker;
+class ColourTweakerList;
+class TweakPanel;
+
+/** The group's colour list beside the tweak panel; turns every control into
+    tweak operations on the current group. */
+class ColourGroupTweakerComponent : public juce::Component,
+                                    public juce::Slider::Listener,
+                                    public juce::Button::Listener,
+                                    public HueSelectorListener
+{
+public:
+    explicit ColourGroupTweakerComponent (ColourTweaker& owner);
+    ~ColourGroupTweakerComponent() override;
+
+    /** Shows and resets this group (null: no group). */
+    void setColourGroup (ColourGroup* group);
+    ColourGroup* getColourGroup() const noexcept { return currentGroup; }
+    void refreshColours();
+
+    ColourTweakerList& getList() noexcept { return *list; }
+    TweakPanel& getPanel() noexcept { return *panel; }
+
+    void sliderValueChanged (juce::Slider* slider) override;
+    void buttonClicked (juce::Button* button) override;
+    void hueSelected (float hue) override;
+
+    void paint (juce::Graphics& g) override;
+    void resized() override;
+
+private:
+    std::unique_ptr<ColourTweakerList> list;
+    std::unique_ptr<TweakPanel> panel;
+    ColourGroup* currentGroup = nullptr;
+    ColourTweaker& owner;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ColourGroupTweakerComponent)
+};

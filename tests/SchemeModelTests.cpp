@@ -1,0 +1,77 @@
+#include "SchemeModel.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+SchemeColour& addSchemeColour (SchemeModel& model, const juce::String& name, juce::uint32 argb)
+{
+    auto colour = std::make_unique<SchemeColour>();
+    colour->name = name;
+    colour->colour = juce::Colour (argb);
+    return model.appendColour (std::move (colour));
+}
+} // namespace
+
+TEST (SchemeModel, FindByNameTakesFirstExactMatch)
+{
+    SchemeModel model;
+    auto& first = addSchemeColour (model, "Background", 0xff000001);
+    addSchemeColour (model, "Background", 0xff000002);
+    addSchemeColour (model, "background", 0xff000003);
+
+    EXPECT_EQ (model.getNumColours(), 3);
+    EXPECT_EQ (model.findColourByName ("Background"), &first);
+    EXPECT_EQ (model.findColourByName ("background"), model.getColour (2));
+    EXPECT_EQ (model.findColourByName ("BACKGROUND"), nullptr);
+    EXPECT_EQ (model.getColour (3), nullptr);
+    EXPECT_EQ (model.getColour (-1), nullptr);
+
+    model.clear();
+    EXPECT_EQ (model.getNumColours(), 0);
+    EXPECT_EQ (model.findColourByName ("Background"), nullptr);
+}
+
+TEST (SchemeModel, AddColourIsByIdentityAndKeepsTweakState)
+{
+    SchemeModel model;
+    auto& a = addSchemeColour (model, "Same", 0xff112233);
+    auto& b = addSchemeColour (model, "Same", 0xff445566);
+
+    ColourGroup group;
+    EXPECT_EQ (group.getName(), "Unnamed group");
+    EXPECT_TRUE (group.addColour (a));
+    EXPECT_TRUE (group.addColour (b)); // same name, other record
+    EXPECT_EQ (group.getNumMembers(), 2);
+
+    auto* member = group.getMember (0);
+    EXPECT_EQ (member->getPreviewColour(), juce::Colour (0xff112233));
+    EXPECT_EQ (member->getRedOffset(), 0);
+    EXPECT_EQ (member->getSaturationMultiplier(), 1.0f);
+    EXPECT_EQ (member->getContrastCentre(), 0.5f);
+
+    EXPECT_FALSE (group.addColour (a));
+    EXPECT_EQ (group.getNumMembers(), 2);
+    EXPECT_EQ (group.getMember (0), member);
+}
+
+TEST (SchemeModel, RemoveGroupClosesTheGapAndIgnoresBadIndexes)
+{
+    SchemeModel model;
+    for (auto name : { "one", "two", "three" })
+        model.appendGroup (std::make_unique<ColourGroup>()).setName (name);
+
+    model.removeGroup (3);
+    model.removeGroup (-1);
+    EXPECT_EQ (model.getNumGroups(), 3);
+
+    model.removeGroup (0);
+    ASSERT_EQ (model.getNumGroups(), 2);
+    EXPECT_EQ (model.getGroup (0)->getName(), "two");
+    EXPECT_EQ (model.getGroup (1)->getName(), "three");
+
+    model.removeGroup (1);
+    model.removeGroup (0);
+    EXPECT_EQ (model.getNumGroups(), 0);
+    EXPECT_TRUE (model.getColourGroups().isEmpty());
+}
