@@ -11,3 +11,7 @@ start_xvfb_if_needed
 
 export JUCE_FONT_PATH=/usr/share/fonts/truetype/dejavu
 ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j "$(nproc)"
+
+# The same suite again under ASan + UBSan (clang, build-asan/), with a 60 s
+# fuzz run of the scheme reader; the long fuzz run is scripts/fuzz.sh.
+scripts/sanitize.sh

@@ -566,11 +566,23 @@ TEST (GroupNamePopupTest, EscapeDoesNotCloseItAndReturnPressesOkay)
         stillOpenAfterEscape = popup.isCurrentlyModal();
         peer->handleKeyPress (juce::KeyPress (juce::KeyPress::returnKey)); });
 
-    // Never hang the test run if neither key ends the loop.
-    juce::Timer::callAfterDelay (5000, [safePopup]
-                                 {
-        if (safePopup != nullptr && safePopup->isCurrentlyModal())
-            safePopup->exitModalState (-2); });
+    // Never hang the test run if neither key ends the loop. A timer owned by
+    // the test, not callAfterDelay, which would outlive the test and leak.
+    struct Watchdog : juce::Timer
+    {
+        juce::Component::SafePointer<juce::Component> target;
+
+        void timerCallback() override
+        {
+            stopTimer();
+
+            if (target != nullptr && target->isCurrentlyModal())
+                target->exitModalState (-2);
+        }
+    } watchdog;
+
+    watchdog.target = safePopup;
+    watchdog.startTimer (5000);
 
     const auto result = popup.runModalLoop();
 

@@ -95,9 +95,9 @@ TEST (LameOLook, ColourArithmeticIsExact)
             const auto darker = LameOLook::darkened (colour, amount);
             const auto brighter = LameOLook::brightened (colour, amount);
 
-            const auto down = [=] (int v)
+            const auto down = [num = num, den = den] (int v)
             { return v * num / den; };
-            const auto up = [=] (int v)
+            const auto up = [num = num, den = den] (int v)
             { return 255 - ((255 - v) * num + den - 1) / den; };
 
             ASSERT_EQ (darker.getRed(), down (c)) << amount << " " << c;

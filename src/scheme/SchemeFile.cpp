@@ -1,6 +1,7 @@
 #include "SchemeFile.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -829,6 +830,25 @@ namespace
         }
     }
 
+    const char* const temporaryPrefix = ".tintwright-";
+
+    // A writer killed between creating its temporary file and the rename leaves
+    // that file behind. Its name carries the writer's process id, so a later save
+    // into the same folder removes the left-overs of writers that no longer run.
+    void removeLeftoversOfDeadWriters (const juce::File& folder)
+    {
+        for (auto& file : folder.findChildFiles (juce::File::findFiles, false, juce::String (temporaryPrefix) + "*.tmp"))
+        {
+            auto pidText = file.getFileName().substring ((int) std::strlen (temporaryPrefix)).upToFirstOccurrenceOf ("-", false, false);
+
+            if (pidText.isEmpty() || pidText.length() > 9 || ! pidText.containsOnly ("0123456789"))
+                continue;
+
+            if (::kill ((pid_t) pidText.getIntValue(), 0) != 0 && errno == ESRCH)
+                file.deleteFile();
+        }
+    }
+
     juce::Result writeBytesAtomically (const juce::File& target, const char* data, size_t size)
     {
         auto failure = juce::Result::fail (writeFailure);
@@ -846,7 +866,8 @@ namespace
         // name does not grow with the target's, so a long target name still fits.
         for (int attempt = 0; attempt < 16 && fd < 0; ++attempt)
         {
-            temporary = folder.getChildFile (".tintwright-" + juce::String::toHexString (random.nextInt64()) + ".tmp");
+            temporary = folder.getChildFile (temporaryPrefix + juce::String (::getpid()) + "-"
+                                             + juce::String::toHexString (random.nextInt64()) + ".tmp");
             fd = ::open (temporary.getFullPathName().toRawUTF8(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 
             if (fd < 0 && errno != EEXIST)
@@ -855,6 +876,8 @@ namespace
 
         if (fd < 0)
             return failure;
+
+        removeLeftoversOfDeadWriters (folder);
 
         bool ok = writeAll (fd, data, size);
 

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer + UndefinedBehaviorSanitizer (clang,
+# -O1) into build-asan/ (or $ASAN_BUILD_DIR) and runs the whole CTest suite
+# there under Xvfb, the short fuzz run included. Non-zero on any failure,
+# sanitizer report or leak.
+#
+# The same build folder holds the libFuzzer target (scripts/fuzz.sh), so the
+# JUCE modules are compiled with the sanitizers only once. It is also built
+# with JUCE's debug logging, so JUCE's assertions and its leak detector
+# ("*** Leaked objects detected") print to stderr; a Release build prints
+# neither.
+#
+#   scripts/sanitize.sh              build + all tests
+#   scripts/sanitize.sh -R Scheme    build + only tests matching the regex
+#   SANITIZE_BUILD_ONLY=1 scripts/sanitize.sh   build only
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+ASAN_BUILD_DIR=${ASAN_BUILD_DIR:-build-asan}
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
+export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
+
+scripts/deps.sh
+
+source scripts/sanitizer-env.sh
+
+if [ ! -f "$ASAN_BUILD_DIR/build.ninja" ]; then
+    mkdir -p "$ASAN_BUILD_DIR"
+    cmake -S . -B "$ASAN_BUILD_DIR" -G Ninja \
+        -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+        "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only -DNDEBUG" \
+        "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only -DNDEBUG" \
+        -DCMAKE_CXX_FLAGS=-DJUCE_FORCE_DEBUG=1 \
+        -DTINTWRIGHT_SANITIZE=ON -DTINTWRIGHT_FUZZ=ON -DTINTWRIGHT_BENCH=OFF \
+        > "$ASAN_BUILD_DIR.configure.log" 2>&1 \
+        || { cat "$ASAN_BUILD_DIR.configure.log"; exit 1; }
+fi
+
+cmake --build "$ASAN_BUILD_DIR" -j "$(nproc)"
+[ "${SANITIZE_BUILD_ONLY:-0}" = 1 ] && exit 0
+
+source scripts/xvfb.sh
+start_xvfb_if_needed
+
+export JUCE_FONT_PATH=/usr/share/fonts/truetype/dejavu
+ctest --test-dir "$ASAN_BUILD_DIR" --output-on-failure -j "$(nproc)" "$@"
