@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
@@ -140,21 +139,23 @@ TEST (TweakMaths, RoundTripAndNeutralPreviewReproduceEveryColour)
     for (juce::uint32 first = 0; first < (1u << 24); first += (juce::uint32) chunk)
     {
         for (size_t i = 0; i < chunk; ++i)
-            stored[i] = (((first + (juce::uint32) i) * 0x9e3779b1u) & 0xff000000) | (first + (juce::uint32) i);
+        {
+            const auto rgb = first + (juce::uint32) i;
+            stored[i] = ((rgb * 0x9e3779b1u) & 0xff000000) | rgb; // scattered alphas
+        }
 
         TweakMaths::tweakColours (stored.data(), neutral.data(), previews.data(), chunk);
-        previewFailures += (int) std::count_if (previews.begin(),
-                                                previews.end(),
-                                                [&, i = (size_t) 0] (juce::uint32 p) mutable
-                                                { return p != stored[i++]; });
+
+        for (size_t i = 0; i < chunk; ++i)
+            previewFailures += previews[i] != stored[i];
     }
 
     EXPECT_EQ (previewFailures, 0);
 
-    const TweakParameters one;
+    const TweakParameters single;
     for (juce::uint32 alpha = 0; alpha < 256; ++alpha)
         for (juce::uint32 rgb = 0; rgb < (1u << 24); rgb += 65521)
-            ASSERT_COLOUR (TweakMaths::tweakColour ((alpha << 24) | rgb, one), (alpha << 24) | rgb);
+            ASSERT_COLOUR (TweakMaths::tweakColour ((alpha << 24) | rgb, single), (alpha << 24) | rgb);
 }
 
 TEST (TweakMaths, BatchGivesTheSameBitsAsOneByOne)
