@@ -2,6 +2,7 @@
 // crash, a failed open keeps what was shown, and the file on disk always holds
 // a whole scheme, the old one or the new one.
 
+#include "CalvastraScheme.h"
 #include "SchemeFile.h"
 
 #include <gtest/gtest.h>
@@ -69,13 +70,14 @@ TEST (SaveRobustness, KilledWriterLeavesOldOrNewBytes)
     ScratchFolder scratch;
     auto target = scratch.folder.getChildFile ("Killed.calvastrascheme");
 
-    SchemeModel first, second;
+    CalvastraScheme first, second;
     fillModel (first, 20000, 10, 100, 0x11111111);
     fillModel (second, 21000, 12, 100, 0x22222222);
     const auto firstBytes = schemeBytes (first);
     const auto secondBytes = schemeBytes (second);
     ASSERT_NE (firstBytes, secondBytes);
-    ASSERT_TRUE (SchemeFile::writeFileAtomically (target, firstBytes).wasOk());
+    ASSERT_TRUE (first.saveDocument (target).wasOk());
+    ASSERT_EQ (bytesOf (target), firstBytes);
 
     const auto seed = std::random_device()();
     std::mt19937 random (seed);
@@ -91,7 +93,7 @@ TEST (SaveRobustness, KilledWriterLeavesOldOrNewBytes)
         {
             // The child only saves, alternating the two schemes, until killed.
             for (int i = 0;; ++i)
-                SchemeFile::writeFileAtomically (target, i % 2 == 0 ? secondBytes : firstBytes);
+                (i % 2 == 0 ? second : first).saveDocument (target);
         }
 
         ::usleep ((useconds_t) delayMicroseconds (random));
@@ -111,7 +113,7 @@ TEST (SaveRobustness, KilledWriterLeavesOldOrNewBytes)
     EXPECT_GT (killedMidWay, 0);
 
     // Left-overs of killed writers are removed by the next save.
-    ASSERT_TRUE (SchemeFile::writeFileAtomically (target, firstBytes).wasOk());
+    ASSERT_TRUE (first.saveDocument (target).wasOk());
     EXPECT_EQ (temporaryFilesIn (scratch.folder).size(), 0) << killedMidWay << " rounds were killed mid-write";
     EXPECT_EQ (bytesOf (target), firstBytes);
 }

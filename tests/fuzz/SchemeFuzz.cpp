@@ -1,7 +1,9 @@
-// libFuzzer target: arbitrary bytes are opened as a scheme file, the model is
-// saved, the saved file is opened again, and the two models must agree. Any
-// disagreement aborts, so libFuzzer keeps the input as a crash.
+// libFuzzer target: arbitrary bytes are opened as a scheme file by the
+// document, the document is saved, the saved file is opened by a second
+// document, and the two models must agree. Any disagreement aborts, so
+// libFuzzer keeps the input as a crash.
 
+#include "CalvastraScheme.h"
 #include "SchemeFile.h"
 
 #include <cstdint>
@@ -37,17 +39,6 @@ juce::File scratchFile (const char* tag)
                                          + ".calvastrascheme");
 }
 
-bool loadScheme (const juce::File& file, SchemeModel& model)
-{
-    auto root = SchemeFile::parseFile (file);
-
-    if (root == nullptr)
-        return false;
-
-    SchemeFile::readScheme (*root, model);
-    return true;
-}
-
 void checkSameModel (const SchemeModel& a, const SchemeModel& b)
 {
     check (a.getNumColours() == b.getNumColours(), "colour count differs after reload");
@@ -73,6 +64,7 @@ void checkSameModel (const SchemeModel& a, const SchemeModel& b)
                    "member differs after reload");
     }
 }
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize (int*, char***)
@@ -90,21 +82,34 @@ extern "C" int LLVMFuzzerTestOneInput (const uint8_t* data, size_t size)
 
     check (input.replaceWithData (data, size), "cannot write the scratch file");
 
-    SchemeModel first;
+    // libFuzzer ends the process without running exit handlers, so nothing
+    // is left on disk between two inputs.
+    struct RemoveScratchFiles
+    {
+        ~RemoveScratchFiles()
+        {
+            input.deleteFile();
+            saved.deleteFile();
+        }
+    } removeScratchFiles;
 
-    if (! loadScheme (input, first))
+    CalvastraScheme first;
+
+    if (first.loadDocument (input).failed())
         return 0;
 
-    auto firstText = SchemeFile::toText (*SchemeFile::createSchemeElement (first));
-    check (SchemeFile::writeFileAtomically (saved, firstText).wasOk(), "saving failed");
+    check (first.saveDocument (saved).wasOk(), "saving failed");
 
-    SchemeModel second;
-    check (loadScheme (saved, second), "the saved file does not open");
+    CalvastraScheme second;
+    check (second.loadDocument (saved).wasOk(), "the saved file does not open");
     checkSameModel (first, second);
 
-    // Saving what was reopened must give the very same bytes.
-    auto secondText = SchemeFile::toText (*SchemeFile::createSchemeElement (second));
-    check (firstText == secondText, "saving the reopened scheme gives other bytes");
+    // What was written is what the writer makes of the model, and saving the
+    // reopened scheme gives the very same bytes.
+    auto firstText = SchemeFile::toText (*SchemeFile::createSchemeElement (first));
+    check (saved.loadFileAsString() == firstText, "the saved file is not the written model");
+    check (SchemeFile::toText (*SchemeFile::createSchemeElement (second)) == firstText,
+           "saving the reopened scheme gives other bytes");
 
     return 0;
 }
