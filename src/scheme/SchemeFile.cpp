@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace SchemeFile
 {
@@ -138,7 +140,7 @@ namespace
         explicit MarkupScan (const char* text) noexcept : p (text) {}
 
         /** True when JUCE's parser can be given the text without harm. */
-        bool isSafe() noexcept
+        bool isSafe()
         {
             // Prolog: white space, comments, processing instructions (the XML
             // declaration among them) and at most one DOCTYPE, then the root.
@@ -163,7 +165,6 @@ namespace
                 case Tag::refused:
                     return false;
                 case Tag::closed:
-                case Tag::lastOne:
                     return true; // the parser reads nothing after the root
                 case Tag::opened:
                     break;
@@ -185,7 +186,7 @@ namespace
                         // JUCE does not compare the name: any end tag closes the innermost element.
                         auto* end = std::strchr (p, '>');
                         if (end == nullptr)
-                            return true; // the parser unwinds here and reads no further
+                            return false; // cut off; JUCE would return what it had so far
                         p = end + 1;
 
                         if (--depth == 0)
@@ -206,8 +207,6 @@ namespace
                     {
                         case Tag::refused:
                             return false;
-                        case Tag::lastOne:
-                            return true;
                         case Tag::opened:
                         case Tag::closed:
                             continue;
@@ -250,12 +249,34 @@ namespace
         {
             opened, // '>' read: the element has content, one level deeper
             closed, // the element ended without content
-            lastOne, // the text ended inside the tag: the parser goes no further
             refused
         };
 
         const char* p;
         int depth = 0;
+
+        // JUCE keeps every element and attribute name in its global StringPool,
+        // a sorted array, so a flood of distinct names makes parsing quadratic.
+        std::unordered_set<std::string_view> names;
+        std::string_view recentNames[4];
+        unsigned int nextRecent = 0;
+
+        bool skipName()
+        {
+            auto* start = p;
+            while (isNameChar (*p))
+                ++p;
+
+            std::string_view name (start, (size_t) (p - start));
+
+            for (auto& recent : recentNames)
+                if (recent == name)
+                    return true;
+
+            recentNames[nextRecent++ % std::size (recentNames)] = name;
+            names.insert (name);
+            return (int) names.size() <= maxDistinctNames;
+        }
 
         bool skipPast (const char* from, const char* terminator) noexcept
         {
@@ -364,7 +385,7 @@ namespace
         }
 
         // At the '<' of a start tag.
-        Tag scanTag() noexcept
+        Tag scanTag()
         {
             ++p;
 
@@ -375,14 +396,14 @@ namespace
                     return Tag::refused;
             }
 
-            while (isNameChar (*p))
-                ++p;
+            if (! skipName())
+                return Tag::refused;
 
             for (;;)
             {
-                // At the very end JUCE returns the element so far and reads nothing more.
+                // JUCE would return a root cut off here as if complete; refuse it.
                 if (! skipSpace())
-                    return *p == 0 ? Tag::lastOne : Tag::refused;
+                    return Tag::refused;
 
                 auto c = *p;
 
@@ -401,8 +422,8 @@ namespace
                 if (! isNameChar (c))
                     return Tag::refused;
 
-                while (isNameChar (*p))
-                    ++p;
+                if (! skipName())
+                    return Tag::refused;
 
                 if (! skipSpace() || *p != '=')
                     return Tag::refused;
@@ -410,7 +431,7 @@ namespace
                 ++p;
 
                 if (! skipSpace())
-                    return *p == 0 ? Tag::lastOne : Tag::refused;
+                    return Tag::refused;
 
                 auto quote = *p;
 
@@ -437,7 +458,7 @@ namespace
         }
     };
 
-    bool isSafeToParse (const char* utf8) noexcept
+    bool isSafeToParse (const char* utf8)
     {
         return isCleanUtf8 (utf8) && MarkupScan (utf8).isSafe();
     }
