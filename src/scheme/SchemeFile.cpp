@@ -46,10 +46,38 @@ namespace
         return -1;
     }
 
-    bool startsWith (const char* text, const char* prefix) noexcept
+    template <size_t length>
+    bool startsWith (const char* text, const char (&prefix)[length]) noexcept
     {
-        return std::strncmp (text, prefix, std::strlen (prefix)) == 0;
+        // Unrolled by the compiler; stops at a mismatch, so never reads past a terminating zero.
+        for (size_t i = 0; i + 1 < length; ++i)
+            if (text[i] != prefix[i])
+                return false;
+        return true;
     }
+
+    // Skips to the first of the stop characters (or the terminating zero). Values
+    // and text runs are short, so a table beats strcspn's set-up cost.
+    struct StopSet
+    {
+        explicit StopSet (const char* stops) noexcept
+        {
+            isStop[0] = true;
+            for (; *stops != 0; ++stops)
+                isStop[(juce::uint8) *stops] = true;
+        }
+
+        const char* skip (const char* p) const noexcept
+        {
+            while (! isStop[(juce::uint8) *p])
+                ++p;
+            return p;
+        }
+
+        bool isStop[256] = {};
+    };
+
+    const StopSet textStops ("<&"), doubleQuotedStops ("\"&"), singleQuotedStops ("'&"), angleBrackets ("<>");
 
     bool startsWithIgnoringCase (const char* text, const char* lowerCasePrefix) noexcept
     {
@@ -223,7 +251,7 @@ namespace
 
                 for (;;)
                 {
-                    p += std::strcspn (p, "<&");
+                    p = textStops.skip (p);
 
                     if (*p == '&')
                     {
@@ -296,8 +324,8 @@ namespace
                 while (isSpace (*p))
                     ++p;
 
-                if (*p == 0)
-                    return false;
+                if (*p != '<')
+                    return *p != 0;
 
                 if (startsWith (p, "<!--"))
                 {
@@ -326,7 +354,7 @@ namespace
 
             for (int open = 1; open > 0; ++p)
             {
-                p += std::strcspn (p, "<>");
+                p = angleBrackets.skip (p);
 
                 if (*p == 0)
                     return false;
@@ -439,11 +467,11 @@ namespace
                 if (quote != '"' && quote != '\'')
                     return Tag::closed;
 
-                const char stops[] = { quote, '&', 0 };
+                auto& stops = quote == '"' ? doubleQuotedStops : singleQuotedStops;
 
                 for (++p;;)
                 {
-                    p += std::strcspn (p, stops);
+                    p = stops.skip (p);
 
                     if (*p == quote)
                     {
@@ -490,7 +518,9 @@ namespace
     // trying every upper/lower-case spelling of the name.
     constexpr int maxAttributesToWalk = 64;
 
-    juce::String getAttribute (const juce::XmlElement& element, const char* upperCaseName)
+    const juce::String noValue;
+
+    const juce::String& getAttribute (const juce::XmlElement& element, const char* upperCaseName)
     {
         auto numAttributes = element.getNumAttributes();
 
@@ -500,7 +530,7 @@ namespace
                 if (hasName (element.getAttributeName (i), upperCaseName))
                     return element.getAttributeValue (i);
 
-            return {};
+            return noValue;
         }
 
         auto length = (int) std::strlen (upperCaseName);
@@ -520,7 +550,7 @@ namespace
                 return element.getStringAttribute (name);
         }
 
-        return {};
+        return noValue;
     }
 
     void readGroups (const juce::XmlElement& groupsElement, SchemeModel& model)
