@@ -76,27 +76,57 @@ TEST (SaveRobustness, KilledWriterLeavesOldOrNewBytes)
     const auto firstBytes = schemeBytes (first);
     const auto secondBytes = schemeBytes (second);
     ASSERT_NE (firstBytes, secondBytes);
-    ASSERT_TRUE (first.saveDocument (target).wasOk());
+    // Every other child saves through the document (building the text, then
+    // writing it), the others only write the ready bytes, so that many kills
+    // land while a file is being written. Kill moments are spread over a few saves.
+    auto microsecondsFor = [] (auto&& work)
+    {
+        const auto started = juce::Time::getMillisecondCounterHiRes();
+        work();
+        return (int) ((juce::Time::getMillisecondCounterHiRes() - started) * 1000.0);
+    };
+
+    const auto saveTime = microsecondsFor ([&]
+                                           { ASSERT_TRUE (first.saveDocument (target).wasOk()); });
+    const auto writeTime = microsecondsFor ([&]
+                                            { SchemeFile::writeFileAtomically (target, firstBytes); });
     ASSERT_EQ (bytesOf (target), firstBytes);
 
     const auto seed = std::random_device()();
     std::mt19937 random (seed);
-    std::uniform_int_distribution<int> delayMicroseconds (0, 40000);
+    std::uniform_int_distribution<int> duringSaves (0, 3 * saveTime);
+    std::uniform_int_distribution<int> duringWrites (0, 3 * writeTime);
     int killedMidWay = 0;
 
-    for (int round = 0; round < 60; ++round)
+    // At least 60 rounds, and more until some kills have hit a save half-way.
+    for (int round = 0; round < 60 || (killedMidWay < 5 && round < 400); ++round)
     {
+        int ready[2];
+        ASSERT_EQ (::pipe (ready), 0);
         auto pid = ::fork();
         ASSERT_GE (pid, 0);
 
         if (pid == 0)
         {
             // The child only saves, alternating the two schemes, until killed.
+            ::close (ready[0]);
+            ::write (ready[1], "!", 1);
+
             for (int i = 0;; ++i)
-                (i % 2 == 0 ? second : first).saveDocument (target);
+            {
+                if (round % 2 == 0)
+                    (i % 2 == 0 ? second : first).saveDocument (target);
+                else
+                    SchemeFile::writeFileAtomically (target, i % 2 == 0 ? secondBytes : firstBytes);
+            }
         }
 
-        ::usleep ((useconds_t) delayMicroseconds (random));
+        ::close (ready[1]);
+        char signal;
+        ASSERT_EQ (::read (ready[0], &signal, 1), 1);
+        ::close (ready[0]);
+
+        ::usleep ((useconds_t) (round % 2 == 0 ? duringSaves (random) : duringWrites (random)));
         ::kill (pid, SIGKILL);
         int status = 0;
         ASSERT_EQ (::waitpid (pid, &status, 0), pid);
@@ -106,7 +136,8 @@ TEST (SaveRobustness, KilledWriterLeavesOldOrNewBytes)
         ASSERT_TRUE (onDisk == firstBytes || onDisk == secondBytes)
             << "round " << round << ", seed " << seed << ": " << onDisk.getSize() << " bytes";
 
-        killedMidWay += temporaryFilesIn (scratch.folder).size() > 0 ? 1 : 0;
+        for (auto& file : temporaryFilesIn (scratch.folder))
+            killedMidWay += file.getFileName().contains ("-" + String (pid) + "-") ? 1 : 0;
     }
 
     // Some kills must have hit a save half-way, or the test proved nothing.
