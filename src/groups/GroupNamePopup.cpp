@@ -1,0 +1,12 @@
+#include "GroupNamePopup.h"
+
+GroupNamePopup::GroupNamePopup (const juce::String& initialName)
+    : juce::AlertWindow ("Name group", "Please enter a name for this colour group.", juce::MessageBoxIconType::NoIcon)
+{
+    addTextEditor ("GROUPNAME", initialName, "Name", false);
+    addButton ("Okay!", 1, juce::KeyPress (juce::KeyPress::returnKey));
+
+    // An alert window normally closes on Escape, even with buttons; this one
+    // only closes through its button.
+    setEscapeKeyCancels (false);
+}

@@ -1,0 +1,21 @@
+#include "HueForceButton.h"
+
+#include "HueSelector.h"
+#include "ModalMenu.h"
+
+HueForceButton::HueForceButton()
+    : juce::TextButton ("Force hue...", "Click to set a hue for this group.")
+{
+}
+
+void HueForceButton::clicked()
+{
+    // A fresh selector each time, so every click starts at hue 1.0.
+    auto selector = std::make_unique<HueSelector>();
+    selector->setListener (listener);
+
+    juce::PopupMenu menu;
+    menu.addCustomItem (1, std::move (selector));
+
+    ModalMenu::showAt (menu, *this);
+}

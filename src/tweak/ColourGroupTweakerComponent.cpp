@@ -1,0 +1,133 @@
+#include "ColourGroupTweakerComponent.h"
+
+#include "ColourTweaker.h"
+#include "ColourTweakerList.h"
+#include "SchemeModel.h"
+#include "TweakPanel.h"
+
+ColourGroupTweakerComponent::ColourGroupTweakerComponent (ColourTweaker& ownerToUse)
+    : owner (ownerToUse)
+{
+    list = std::make_unique<ColourTweakerList>();
+    addAndMakeVisible (*list);
+
+    panel = std::make_unique<TweakPanel>();
+    addAndMakeVisible (*panel);
+
+    panel->forceHueButton.setListener (this);
+
+    panel->resetButton.addListener (this);
+    panel->applyButton.addListener (this);
+    panel->invertButton.addListener (this);
+
+    for (auto* slider : { &panel->redSlider,
+                          &panel->greenSlider,
+                          &panel->blueSlider,
+                          &panel->hueSlider,
+                          &panel->saturationSlider,
+                          &panel->brightnessSlider,
+                          &panel->contrastCentreSlider,
+                          &panel->contrastValueSlider })
+        slider->addListener (this);
+
+    // A colour picked straight into the scheme must show in the scheme colour
+    // list too, which the owner's listener refreshes.
+    list->onSchemeColourEdited = [this] (ColourGroupMember&)
+    { owner.notifyColoursApplied(); };
+}
+
+ColourGroupTweakerComponent::~ColourGroupTweakerComponent() = default;
+
+void ColourGroupTweakerComponent::setColourGroup (ColourGroup* group)
+{
+    currentGroup = group;
+    list->setColourGroup (group);
+    buttonClicked (&panel->resetButton);
+}
+
+void ColourGroupTweakerComponent::refreshColours()
+{
+    // Recomputed before the rows are refreshed, so they show the new previews.
+    if (currentGroup != nullptr)
+        currentGroup->recomputePreviews();
+
+    list->updateContent();
+}
+
+void ColourGroupTweakerComponent::sliderValueChanged (juce::Slider* slider)
+{
+    if (currentGroup == nullptr)
+        return;
+
+    auto& p = *panel;
+    const auto value = slider->getValue();
+
+    if (slider == &p.hueSlider)
+        currentGroup->setHueShift ((float) value);
+    else if (slider == &p.saturationSlider)
+        currentGroup->setSaturationMultiplier ((float) value);
+    else if (slider == &p.brightnessSlider)
+        currentGroup->setBrightnessMultiplier ((float) value);
+    else if (slider == &p.redSlider)
+        currentGroup->setRedOffset ((int) value);
+    else if (slider == &p.greenSlider)
+        currentGroup->setGreenOffset ((int) value);
+    else if (slider == &p.blueSlider)
+        currentGroup->setBlueOffset ((int) value);
+    else if (slider == &p.contrastCentreSlider || slider == &p.contrastValueSlider)
+        currentGroup->setContrast ((float) p.contrastCentreSlider.getValue(), (float) p.contrastValueSlider.getValue());
+    else
+        return;
+
+    list->updateContent();
+}
+
+void ColourGroupTweakerComponent::buttonClicked (juce::Button* button)
+{
+    if (currentGroup == nullptr)
+        return;
+
+    if (button == &panel->applyButton)
+    {
+        currentGroup->applyTweak();
+        owner.notifyColoursApplied();
+    }
+    else if (button == &panel->resetButton)
+    {
+        currentGroup->resetTweak();
+    }
+    else if (button == &panel->invertButton)
+    {
+        currentGroup->invertColours();
+    }
+    else
+    {
+        return;
+    }
+
+    panel->resetSliders();
+    list->updateContent();
+}
+
+void ColourGroupTweakerComponent::hueSelected (float hue)
+{
+    if (currentGroup == nullptr)
+        return;
+
+    // The sliders stay where they are, although the members are neutral now.
+    currentGroup->forceHue (hue);
+    list->updateContent();
+}
+
+void ColourGroupTweakerComponent::paint (juce::Graphics& g)
+{
+    g.setColour (juce::Colour (0xffffffff));
+    g.drawText ("Colours to tweak", 5, 10, getWidth() - 150, 20, juce::Justification::centred, true);
+    g.fillRoundedRectangle (5.0f, 35.0f, (float) getWidth() - 145.0f, (float) getHeight() - 35.0f, 10.0f);
+}
+
+void ColourGroupTweakerComponent::resized()
+{
+    list->setBounds (10, 40, getWidth() - 155, getHeight() - 45);
+    panel->setBounds (getWidth() - 130, 10, 130, getHeight() - 10);
+}

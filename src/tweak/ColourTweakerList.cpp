@@ -1,0 +1,174 @@
+#include "ColourTweakerList.h"
+
+#include "CalvastraScheme.h"
+#include "CalvastraSchemeList.h"
+#include "SchemeModel.h"
+
+namespace
+{
+const juce::String coloursDragDescription ("COLOURS");
+}
+
+//==============================================================================
+ColourTweakerListItem::ColourTweakerListItem (ColourTweakerList& ownerList)
+    : owner (ownerList)
+{
+    storedBox = std::make_unique<ColourBox> (true);
+    previewBox = std::make_unique<ColourBox> (false);
+
+    addAndMakeVisible (*storedBox);
+    addAndMakeVisible (*previewBox);
+
+    storedBox->setListener (this);
+    previewBox->setListener (this);
+}
+
+ColourTweakerListItem::~ColourTweakerListItem() = default;
+
+void ColourTweakerListItem::setMember (ColourGroupMember* newMember)
+{
+    member = newMember;
+
+    if (member != nullptr)
+    {
+        storedBox->setColour (member->getStoredColour());
+        previewBox->setColour (member->getPreviewColour());
+    }
+
+    repaint();
+}
+
+void ColourTweakerListItem::setSelected (bool shouldBeSelected)
+{
+    selected = shouldBeSelected;
+    repaint();
+}
+
+void ColourTweakerListItem::colourBoxChanged (ColourBox* box)
+{
+    if (box != storedBox.get() || member == nullptr)
+        return;
+
+    member->getSchemeColour().colour = box->getColour();
+
+    // Keep the preview in step with the new stored colour, or the next Apply
+    // would write the old colour back over the pick.
+    member->recomputePreview();
+    previewBox->setColour (member->getPreviewColour());
+    repaint();
+
+    owner.schemeColourEdited (*member);
+}
+
+void ColourTweakerListItem::mouseDown (const juce::MouseEvent&)
+{
+    owner.selectRow (row);
+}
+
+void ColourTweakerListItem::resized()
+{
+    storedBox->setBounds (5, 5, 20, getHeight() - 10);
+    previewBox->setBounds (getWidth() - 20, 0, 20, getHeight());
+}
+
+void ColourTweakerListItem::paint (juce::Graphics& g)
+{
+    if (member == nullptr)
+        return;
+
+    g.setFont (juce::Font (12.0f, juce::Font::plain));
+    g.drawText (member->getSchemeColour().name,
+                30,
+                5,
+                getWidth() - 60,
+                getHeight() - 10,
+                juce::Justification::centredLeft,
+                true);
+}
+
+//==============================================================================
+ColourTweakerList::ColourTweakerList()
+    : juce::ListBox ("TweakList", nullptr)
+{
+    setModel (this);
+}
+
+ColourTweakerList::~ColourTweakerList()
+{
+    // The rows must go before the model part of this object does.
+    setModel (nullptr);
+}
+
+void ColourTweakerList::setColourGroup (ColourGroup* group)
+{
+    currentGroup = group;
+    updateContent();
+}
+
+int ColourTweakerList::getNumRows()
+{
+    return currentGroup != nullptr ? currentGroup->getNumMembers() : 0;
+}
+
+void ColourTweakerList::paintListBoxItem (int, juce::Graphics&, int, int, bool)
+{
+    // Rows are components.
+}
+
+juce::Component* ColourTweakerList::refreshComponentForRow (int rowNumber, bool isRowSelected, juce::Component* existingComponentToUpdate)
+{
+    // The list box hands over ownership of the existing row component.
+    std::unique_ptr<juce::Component> existing (existingComponentToUpdate);
+
+    if (currentGroup == nullptr || rowNumber >= getNumRows() || rowNumber < 0)
+        return nullptr;
+
+    std::unique_ptr<ColourTweakerListItem> item (dynamic_cast<ColourTweakerListItem*> (existing.get()));
+
+    if (item != nullptr)
+        existing.release();
+    else
+        item = std::make_unique<ColourTweakerListItem> (*this);
+
+    item->setSelected (isRowSelected);
+    item->setRow (rowNumber);
+    item->setMember (currentGroup->getMember (rowNumber));
+    return item.release();
+}
+
+bool ColourTweakerList::isInterestedInDragSource (const SourceDetails& dragSourceDetails)
+{
+    return dragSourceDetails.description.toString() == coloursDragDescription;
+}
+
+void ColourTweakerList::itemDropped (const SourceDetails& dragSourceDetails)
+{
+    if (! isInterestedInDragSource (dragSourceDetails) || currentGroup == nullptr)
+        return;
+
+    auto* source = dynamic_cast<CalvastraSchemeList*> (dragSourceDetails.sourceComponent.get());
+
+    if (source == nullptr || source->getScheme() == nullptr)
+        return;
+
+    SchemeModel& scheme = *source->getScheme();
+    const auto rows = source->getSelectedRows();
+
+    for (int i = 0; i < rows.getNumRanges(); ++i)
+    {
+        const auto range = rows.getRange (i);
+
+        for (auto rowNumber = range.getStart(); rowNumber < range.getEnd(); ++rowNumber)
+            if (auto* colour = scheme.getColour (rowNumber))
+                currentGroup->addColour (*colour);
+    }
+
+    updateContent();
+    repaint();
+}
+
+void ColourTweakerList::schemeColourEdited (ColourGroupMember& member)
+{
+    if (onSchemeColourEdited != nullptr)
+        onSchemeColourEdited (member);
+}

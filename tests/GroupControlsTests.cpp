@@ -1,0 +1,580 @@
+// The group selector and the "Groups..." menu, answered through the controls'
+// stand-ins for the modal menu and name window, and the name window itself.
+
+#include "ColourGroupControls.h"
+#include "GroupNamePopup.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <vector>
+
+namespace
+{
+struct RecordingListener : public ColourGroupControlListener
+{
+    void colourGroupSelected (ColourGroup* group) override { calls.push_back (group); }
+    std::vector<ColourGroup*> calls;
+};
+
+// Runs the message loop until the condition holds or the time is up.
+bool pumpUntil (const std::function<bool()>& done, int timeoutMs = 2000)
+{
+    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
+
+    while (! done() && juce::Time::getMillisecondCounter() < end)
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
+
+    return done();
+}
+
+struct MenuEntry
+{
+    int id;
+    juce::String text;
+    bool separator, enabled, ticked;
+};
+
+class GroupControlsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        controls.setSize (400, 26);
+
+        ColourGroupControls::chooseFromMenu = [this] (const juce::PopupMenu& menu)
+        {
+            ++menusShown;
+            lastMenu.clear();
+
+            for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
+            {
+                const auto& item = it.getItem();
+                lastMenu.push_back ({ item.itemID, item.text, item.isSeparator, item.isEnabled, item.isTicked });
+            }
+
+            return menuChoice;
+        };
+
+        ColourGroupControls::askForName = [this] (const juce::String& initialName)
+        {
+            namesAsked.push_back (initialName);
+            return typedName;
+        };
+    }
+
+    void TearDown() override
+    {
+        ColourGroupControls::chooseFromMenu = nullptr;
+        ColourGroupControls::askForName = nullptr;
+    }
+
+    void makeGroups (std::initializer_list<const char*> names)
+    {
+        for (auto* name : names)
+        {
+            auto group = std::make_unique<ColourGroup>();
+            group->setName (name);
+            groups.add (std::move (group));
+        }
+    }
+
+    // Lists the groups and the listener, then forgets the announcements so far.
+    void openGroups()
+    {
+        controls.setListener (&recorder);
+        controls.setColourGroups (&groups);
+        recorder.calls.clear();
+    }
+
+    // A real click on "Groups...": the button posts it, so the loop must run.
+    void clickGroups (int choice, const juce::String& name = {})
+    {
+        menuChoice = choice;
+        typedName = name;
+        bool clicked = false;
+        controls.getGroupsButton().onClick = [&clicked]
+        { clicked = true; };
+        controls.getGroupsButton().triggerClick();
+        ASSERT_TRUE (pumpUntil ([&clicked]
+                                { return clicked; }));
+        controls.getGroupsButton().onClick = nullptr;
+    }
+
+    void pickItem (int id) { selector().setSelectedId (id, juce::sendNotificationSync); }
+
+    juce::ComboBox& selector() { return controls.getGroupSelector(); }
+
+    std::vector<std::pair<int, juce::String>> items()
+    {
+        std::vector<std::pair<int, juce::String>> result;
+
+        for (int i = 0; i < selector().getNumItems(); ++i)
+            result.emplace_back (selector().getItemId (i), selector().getItemText (i));
+
+        return result;
+    }
+
+    using Items = std::vector<std::pair<int, juce::String>>;
+    using Calls = std::vector<ColourGroup*>;
+
+    ColourGroupList groups;
+    RecordingListener recorder;
+    ColourGroupControls controls;
+
+    int menuChoice = 0;
+    juce::String typedName;
+    int menusShown = 0;
+    std::vector<MenuEntry> lastMenu;
+    std::vector<juce::String> namesAsked;
+};
+} // namespace
+
+//==============================================================================
+TEST_F (GroupControlsTest, ChildrenTextsAndGeometry)
+{
+    EXPECT_EQ (selector().getName(), "GroupSelector");
+    EXPECT_EQ (selector().getTextWhenNoChoicesAvailable(), "Create a group using the button to the right...");
+    EXPECT_EQ (selector().getTextWhenNothingSelected(), "");
+    EXPECT_FALSE (selector().isTextEditable());
+    EXPECT_EQ (controls.getGroupsButton().getButtonText(), "Groups...");
+    EXPECT_EQ (controls.getGroupsButton().getTooltip(), "Click here for options to manage the groups.");
+    EXPECT_TRUE (selector().isVisible());
+    EXPECT_TRUE (controls.getGroupsButton().isVisible());
+
+    EXPECT_EQ (selector().getBounds(), juce::Rectangle<int> (5, 0, 310, 26));
+    EXPECT_EQ (controls.getGroupsButton().getBounds(), juce::Rectangle<int> (325, 0, 75, 26));
+
+    controls.setSize (180, 30);
+    EXPECT_EQ (selector().getBounds(), juce::Rectangle<int> (5, 0, 90, 30));
+    EXPECT_EQ (controls.getGroupsButton().getBounds(), juce::Rectangle<int> (105, 0, 75, 30));
+}
+
+TEST_F (GroupControlsTest, SetColourGroupsFillsSelectsAndAnnouncesTheFirstGroup)
+{
+    makeGroups ({ "Alpha", "Beta", "Gamma" });
+
+    controls.setListener (&recorder);
+    EXPECT_TRUE (recorder.calls.empty()); // setting the listener announces nothing
+
+    controls.setColourGroups (&groups);
+    EXPECT_EQ (items(), (Items { { 1, "Alpha" }, { 2, "Beta" }, { 3, "Gamma" } }));
+    EXPECT_EQ (selector().getSelectedId(), 1);
+    EXPECT_EQ (recorder.calls, Calls { groups[0] });
+
+    // A later list replaces the items and starts again at its first group.
+    ColourGroupList other;
+    other.add (std::make_unique<ColourGroup>());
+    controls.setColourGroups (&other);
+    EXPECT_EQ (items(), (Items { { 1, "Unnamed group" } }));
+    EXPECT_EQ (recorder.calls, (Calls { groups[0], other[0] }));
+
+    ColourGroupList empty;
+    controls.setColourGroups (&empty);
+    EXPECT_EQ (selector().getNumItems(), 0);
+    EXPECT_EQ (selector().getSelectedId(), 0);
+    EXPECT_EQ (selector().getText(), "");
+    EXPECT_EQ (recorder.calls, (Calls { groups[0], other[0], nullptr }));
+
+    // No list: emptied, and nothing to announce.
+    controls.setColourGroups (&groups);
+    controls.setColourGroups (nullptr);
+    EXPECT_EQ (selector().getNumItems(), 0);
+    EXPECT_EQ (selector().getText(), "");
+    EXPECT_EQ (recorder.calls.size(), 4u);
+}
+
+TEST_F (GroupControlsTest, NothingIsAnnouncedWithoutAListener)
+{
+    makeGroups ({ "Alpha", "Beta", "Gamma" });
+    controls.setColourGroups (&groups);
+    pickItem (2);
+    clickGroups (ColourGroupControls::deleteItemId);
+    EXPECT_EQ (groups.size(), 2); // the delete still happened
+    EXPECT_EQ (selector().getSelectedId(), 2);
+
+    controls.setListener (&recorder);
+    pickItem (1);
+    EXPECT_EQ (recorder.calls, Calls { groups[0] });
+}
+
+TEST_F (GroupControlsTest, PickingAnItemAnnouncesItsGroup)
+{
+    makeGroups ({ "Alpha", "Beta", "Gamma" });
+    openGroups();
+
+    pickItem (3);
+    pickItem (2);
+    EXPECT_EQ (recorder.calls, (Calls { groups[2], groups[1] }));
+
+    // A change the controls did not make themselves is not announced.
+    controls.comboBoxChanged (nullptr);
+    EXPECT_EQ (recorder.calls.size(), 2u);
+}
+
+TEST_F (GroupControlsTest, DuplicateNamesKeepTheirOwnItems)
+{
+    makeGroups ({ "Same", "Other", "Same" });
+    openGroups();
+
+    EXPECT_EQ (items(), (Items { { 1, "Same" }, { 2, "Other" }, { 3, "Same" } }));
+    pickItem (3);
+    pickItem (1);
+    EXPECT_EQ (recorder.calls, (Calls { groups[2], groups[0] }));
+}
+
+TEST_F (GroupControlsTest, AGroupWithAnEmptyNameHasNoItem)
+{
+    makeGroups ({ "", "Beta", "", "Delta" });
+    openGroups();
+
+    EXPECT_EQ (items(), (Items { { 2, "Beta" }, { 4, "Delta" } }));
+
+    pickItem (4);
+    EXPECT_EQ (recorder.calls, Calls { groups[3] });
+
+    // The first item stands for the first group that has one.
+    controls.setColourGroups (&groups);
+    EXPECT_EQ (recorder.calls, (Calls { groups[3], groups[1] }));
+}
+
+//==============================================================================
+TEST_F (GroupControlsTest, WithoutAListTheButtonShowsNoMenu)
+{
+    controls.setListener (&recorder);
+    clickGroups (ColourGroupControls::addItemId, "New");
+
+    EXPECT_EQ (menusShown, 0);
+    EXPECT_TRUE (namesAsked.empty());
+    EXPECT_TRUE (recorder.calls.empty());
+    EXPECT_EQ (selector().getNumItems(), 0);
+}
+
+TEST_F (GroupControlsTest, TheMenuOffersAddDeleteAndRename)
+{
+    makeGroups ({ "Alpha" });
+    openGroups();
+    clickGroups (0);
+
+    ASSERT_EQ (menusShown, 1);
+    ASSERT_EQ (lastMenu.size(), 4u);
+    EXPECT_EQ (lastMenu[0].id, 1);
+    EXPECT_EQ (lastMenu[0].text, "Add");
+    EXPECT_EQ (lastMenu[1].id, 2);
+    EXPECT_EQ (lastMenu[1].text, "Delete");
+    EXPECT_TRUE (lastMenu[2].separator);
+    EXPECT_EQ (lastMenu[3].id, 3);
+    EXPECT_EQ (lastMenu[3].text, "Rename");
+
+    for (const auto& entry : lastMenu)
+        if (! entry.separator)
+            EXPECT_TRUE (entry.enabled && ! entry.ticked) << entry.text;
+
+    // Dismissed: nothing changes.
+    EXPECT_TRUE (namesAsked.empty());
+    EXPECT_EQ (groups.size(), 1);
+    EXPECT_TRUE (recorder.calls.empty());
+}
+
+TEST_F (GroupControlsTest, AddWithANameAppendsSelectsAndAnnounces)
+{
+    openGroups(); // a scheme without groups
+    EXPECT_TRUE (selector().getText().isEmpty());
+
+    clickGroups (ColourGroupControls::addItemId, "First");
+    ASSERT_EQ (groups.size(), 1);
+    EXPECT_EQ (groups[0]->getName(), "First");
+    EXPECT_EQ (groups[0]->getNumMembers(), 0);
+    EXPECT_EQ (namesAsked, std::vector<juce::String> { "" });
+    EXPECT_EQ (selector().getSelectedId(), 1);
+    EXPECT_EQ (recorder.calls, Calls { groups[0] });
+
+    // Blanks are a name, taken as typed; duplicates are allowed.
+    clickGroups (ColourGroupControls::addItemId, "  ");
+    clickGroups (ColourGroupControls::addItemId, "First");
+    ASSERT_EQ (groups.size(), 3);
+    EXPECT_EQ (groups[1]->getName(), "  ");
+    EXPECT_EQ (items(), (Items { { 1, "First" }, { 2, "  " }, { 3, "First" } }));
+    EXPECT_EQ (selector().getSelectedId(), 3);
+    EXPECT_EQ (recorder.calls, (Calls { groups[0], groups[1], groups[2] }));
+}
+
+TEST_F (GroupControlsTest, AddWithAnEmptyFieldChangesNothing)
+{
+    makeGroups ({ "Alpha", "Beta" });
+    openGroups();
+    pickItem (2);
+    recorder.calls.clear();
+
+    clickGroups (ColourGroupControls::addItemId, "");
+    EXPECT_EQ (namesAsked.size(), 1u);
+    EXPECT_EQ (groups.size(), 2);
+    EXPECT_EQ (selector().getNumItems(), 2);
+    EXPECT_EQ (selector().getSelectedId(), 2);
+    EXPECT_TRUE (recorder.calls.empty());
+}
+
+TEST_F (GroupControlsTest, AddAfterANamelessGroupSelectsTheNewGroup)
+{
+    makeGroups ({ "", "Beta" });
+    openGroups();
+
+    clickGroups (ColourGroupControls::addItemId, "Gamma");
+    ASSERT_EQ (groups.size(), 3);
+    EXPECT_EQ (selector().getSelectedId(), 3);
+    EXPECT_EQ (selector().getText(), "Gamma");
+    EXPECT_EQ (recorder.calls, Calls { groups[2] });
+}
+
+//==============================================================================
+TEST_F (GroupControlsTest, DeleteTheLastOfThreeSelectsTheNewLast)
+{
+    makeGroups ({ "Alpha", "Beta", "Gamma" });
+    openGroups();
+    pickItem (3);
+    recorder.calls.clear();
+    auto* beta = groups[1];
+
+    clickGroups (ColourGroupControls::deleteItemId);
+    EXPECT_EQ (groups.size(), 2);
+    EXPECT_EQ (items(), (Items { { 1, "Alpha" }, { 2, "Beta" } }));
+    EXPECT_EQ (selector().getSelectedId(), 2);
+    EXPECT_EQ (recorder.calls, (Calls { nullptr, beta }));
+    EXPECT_TRUE (namesAsked.empty()); // no confirmation
+}
+
+TEST_F (GroupControlsTest, DeleteTheFirstOfThreeSelectsTheFormerSecond)
+{
+    makeGroups ({ "Alpha", "Beta", "Gamma" });
+    openGroups();
+    auto* beta = groups[1];
+    auto* gamma = groups[2];
+
+    clickGroups (ColourGroupControls::deleteItemId);
+    ASSERT_EQ (groups.size(), 2);
+    EXPECT_EQ (groups[0], beta);
+    EXPECT_EQ (groups[1], gamma);
+    EXPECT_EQ (items(), (Items { { 1, "Beta" }, { 2, "Gamma" } }));
+    EXPECT_EQ (selector().getSelectedId(), 1);
+    EXPECT_EQ (recorder.calls, (Calls { nullptr, beta }));
+}
+
+TEST_F (GroupControlsTest, DeleteTheOnlyGroupAnnouncesNoneTwice)
+{
+    makeGroups ({ "Alpha" });
+    openGroups();
+
+    clickGroups (ColourGroupControls::deleteItemId);
+    EXPECT_EQ (groups.size(), 0);
+    EXPECT_EQ (selector().getNumItems(), 0);
+    EXPECT_EQ (selector().getSelectedId(), 0);
+    EXPECT_EQ (selector().getText(), "");
+    EXPECT_EQ (recorder.calls, (Calls { nullptr, nullptr }));
+
+    // Now nothing is selected: Delete and Rename do nothing at all.
+    clickGroups (ColourGroupControls::deleteItemId);
+    clickGroups (ColourGroupControls::renameItemId, "Name");
+    EXPECT_EQ (menusShown, 3);
+    EXPECT_TRUE (namesAsked.empty());
+    EXPECT_EQ (recorder.calls.size(), 2u);
+}
+
+TEST_F (GroupControlsTest, TheFirstAnnouncementComesBeforeTheGroupIsDestroyed)
+{
+    struct CheckingListener : public ColourGroupControlListener
+    {
+        void colourGroupSelected (ColourGroup* group) override
+        {
+            sizesSeen.push_back (groups->size());
+            calls.push_back (group);
+        }
+
+        ColourGroupList* groups = nullptr;
+        std::vector<int> sizesSeen;
+        Calls calls;
+    } checker;
+
+    makeGroups ({ "Alpha", "Beta" });
+    checker.groups = &groups;
+    controls.setListener (&checker);
+    controls.setColourGroups (&groups);
+    auto* alpha = groups[0];
+
+    clickGroups (ColourGroupControls::deleteItemId);
+    EXPECT_EQ (checker.sizesSeen, (std::vector<int> { 2, 2, 1 }));
+    EXPECT_EQ (checker.calls, (Calls { alpha, nullptr, groups[0] }));
+}
+
+//==============================================================================
+TEST_F (GroupControlsTest, RenameChangesTheNameAndAnnouncesNothing)
+{
+    makeGroups ({ "Alpha", "Beta" });
+    openGroups();
+    pickItem (2);
+    recorder.calls.clear();
+
+    clickGroups (ColourGroupControls::renameItemId, "Bravo");
+    EXPECT_EQ (namesAsked, std::vector<juce::String> { "Beta" });
+    EXPECT_EQ (groups[1]->getName(), "Bravo");
+    EXPECT_EQ (items(), (Items { { 1, "Alpha" }, { 2, "Bravo" } }));
+    EXPECT_EQ (selector().getSelectedId(), 2);
+    EXPECT_TRUE (recorder.calls.empty());
+}
+
+TEST_F (GroupControlsTest, RenameWithAnEmptiedFieldKeepsTheOldName)
+{
+    makeGroups ({ "Alpha" });
+    openGroups();
+
+    clickGroups (ColourGroupControls::renameItemId, "");
+    EXPECT_EQ (groups[0]->getName(), "Alpha");
+    EXPECT_EQ (items(), (Items { { 1, "Alpha" } }));
+    EXPECT_EQ (selector().getSelectedId(), 1);
+    EXPECT_TRUE (recorder.calls.empty());
+}
+
+TEST_F (GroupControlsTest, RenameToALaterGroupsNameKeepsTheRenamedGroupSelected)
+{
+    makeGroups ({ "Alpha", "Beta", "Gamma" });
+    openGroups();
+    auto* alpha = groups[0];
+
+    clickGroups (ColourGroupControls::renameItemId, "Gamma");
+    EXPECT_EQ (selector().getSelectedId(), 1);
+    EXPECT_EQ (selector().getText(), "Gamma");
+    EXPECT_TRUE (recorder.calls.empty());
+
+    // So a following Delete removes the group being worked on, not the other "Gamma".
+    auto* gamma = groups[2];
+    clickGroups (ColourGroupControls::deleteItemId);
+    ASSERT_EQ (groups.size(), 2);
+    EXPECT_EQ (groups.indexOf (alpha), -1);
+    EXPECT_EQ (groups[1], gamma);
+}
+
+TEST_F (GroupControlsTest, RenameToAnEarlierGroupsNameKeepsTheRenamedGroupSelected)
+{
+    makeGroups ({ "Alpha", "Beta", "Gamma" });
+    openGroups();
+    pickItem (3);
+    recorder.calls.clear();
+
+    clickGroups (ColourGroupControls::renameItemId, "Alpha");
+    EXPECT_EQ (groups[2]->getName(), "Alpha");
+    EXPECT_EQ (groups[0]->getName(), "Alpha");
+    EXPECT_EQ (selector().getSelectedId(), 3);
+    EXPECT_TRUE (recorder.calls.empty());
+}
+
+//==============================================================================
+namespace
+{
+bool haveDisplay()
+{
+    const auto* display = std::getenv ("DISPLAY");
+    return display != nullptr && *display != 0;
+}
+} // namespace
+
+TEST (GroupNamePopupTest, HoldsOneNameFieldAndOneOkayButton)
+{
+    if (! haveDisplay())
+        GTEST_SKIP() << "an AlertWindow needs an X display";
+
+    GroupNamePopup popup ("Old name");
+
+    EXPECT_EQ (popup.getName(), "Name group");
+    EXPECT_EQ (popup.getDescription(), "Name group. Please enter a name for this colour group.");
+    EXPECT_EQ (popup.getAlertType(), juce::MessageBoxIconType::NoIcon);
+
+    auto* editor = popup.getTextEditor ("GROUPNAME");
+    ASSERT_NE (editor, nullptr);
+    EXPECT_EQ (editor->getText(), "Old name");
+    EXPECT_EQ (editor->getPasswordCharacter(), 0u);
+    EXPECT_EQ (popup.getTextEditorContents ("GROUPNAME"), "Old name");
+
+    ASSERT_EQ (popup.getNumButtons(), 1);
+    juce::Button* okay = nullptr;
+
+    for (auto* child : popup.getChildren())
+        if (auto* button = dynamic_cast<juce::Button*> (child))
+            okay = button;
+
+    ASSERT_NE (okay, nullptr);
+    EXPECT_EQ (okay->getButtonText(), "Okay!");
+    EXPECT_EQ (okay->getCommandID(), 1);
+    EXPECT_TRUE (okay->isRegisteredForShortcut (juce::KeyPress (juce::KeyPress::returnKey)));
+    EXPECT_FALSE (okay->isRegisteredForShortcut (juce::KeyPress (juce::KeyPress::escapeKey)));
+
+    // The field's label "Name" is drawn in the 14 pixels above the field:
+    // compare that strip with the word drawn there on the window's background.
+    const auto snapshot = popup.createComponentSnapshot (popup.getLocalBounds());
+    const juce::Rectangle<int> strip (editor->getX(), editor->getY() - 14, editor->getWidth(), 14);
+
+    auto drawLabel = [&] (const juce::String& text)
+    {
+        juce::Image image (juce::Image::ARGB, popup.getWidth(), popup.getHeight(), true);
+        juce::Graphics g (image);
+        g.setColour (popup.findColour (juce::AlertWindow::backgroundColourId));
+        g.fillRect (strip);
+        g.setColour (popup.findColour (juce::AlertWindow::textColourId));
+        g.setFont (popup.getLookAndFeel().getAlertWindowFont());
+        g.drawFittedText (text, strip, juce::Justification::centredLeft, 1);
+        return image;
+    };
+
+    auto stripDiffers = [&] (const juce::Image& expected)
+    {
+        for (int y = strip.getY(); y < strip.getBottom(); ++y)
+            for (int x = strip.getX(); x < strip.getRight(); ++x)
+                if (snapshot.getPixelAt (x, y) != expected.getPixelAt (x, y))
+                    return true;
+
+        return false;
+    };
+
+    EXPECT_FALSE (stripDiffers (drawLabel ("Name")));
+    EXPECT_TRUE (stripDiffers (drawLabel ("Nome"))); // the comparison can tell words apart
+}
+
+TEST (GroupNamePopupTest, EscapeDoesNotCloseItAndReturnPressesOkay)
+{
+    if (! haveDisplay())
+        GTEST_SKIP() << "an AlertWindow needs an X display";
+
+    GroupNamePopup popup ({});
+    juce::Component::SafePointer<juce::Component> safePopup (&popup);
+
+    bool stillOpenAfterEscape = false;
+    juce::String typed;
+
+    // Once the modal loop runs: type a name, press Escape, then Return, all
+    // through the window's peer as real keys would arrive.
+    juce::MessageManager::callAsync ([&]
+                                     {
+        auto* peer = popup.getPeer();
+
+        if (peer == nullptr)
+        {
+            popup.exitModalState (-1);
+            return;
+        }
+
+        popup.getTextEditor ("GROUPNAME")->setText ("Typed", false);
+        peer->handleKeyPress (juce::KeyPress (juce::KeyPress::escapeKey));
+        stillOpenAfterEscape = popup.isCurrentlyModal();
+        peer->handleKeyPress (juce::KeyPress (juce::KeyPress::returnKey)); });
+
+    // Never hang the test run if neither key ends the loop.
+    juce::Timer::callAfterDelay (5000, [safePopup]
+                                 {
+        if (safePopup != nullptr && safePopup->isCurrentlyModal())
+            safePopup->exitModalState (-2); });
+
+    const auto result = popup.runModalLoop();
+
+    EXPECT_TRUE (stillOpenAfterEscape);
+    EXPECT_EQ (result, 1);
+    EXPECT_EQ (popup.getTextEditorContents ("GROUPNAME"), "Typed");
+}
