@@ -34,19 +34,19 @@ inline juce::String schemeText (const juce::String& firstColourName = "Backgroun
 {
     const char* text = R"(<?xml version="1.0" encoding="UTF-8"?>
 <COLOURS>
-  <COLOUR name="FIRST" colour="ff102030"/>
+  <COLOUR name="@FIRST@" colour="ff102030"/>
   <COLOUR name="Text" colour="ffd3d3d3"/>
   <COLOUR name="Shadow" colour="80000000"/>
   <COLOURGROUPS>
-    <COLOURGROUP name="GROUP">
-      <COLOUR name="FIRST"/>
+    <COLOURGROUP name="@GROUP@">
+      <COLOUR name="@FIRST@"/>
       <COLOUR name="Shadow"/>
     </COLOURGROUP>
   </COLOURGROUPS>
 </COLOURS>
 )";
 
-    return juce::String (text).replace ("FIRST", firstColourName).replace ("GROUP", groupName);
+    return juce::String (text).replace ("@FIRST@", firstColourName).replace ("@GROUP@", groupName);
 }
 
 /** Well-formed but nested far deeper than JUCE's recursive parser survives. */
