@@ -6,6 +6,10 @@
     one COLOURGROUPS element. Pure functions, usable without any window. */
 namespace SchemeFile
 {
+/** Deeper documents are refused before JUCE's recursive parser sees them
+    (a scheme needs four levels). */
+constexpr int maxNestingDepth = 256;
+
 /** Parses scheme text with JUCE's XML reader. Returns null for anything that
     yields no root element, and for documents nested too deeply to parse safely. */
 std::unique_ptr<juce::XmlElement> parse (const juce::String& text);
@@ -22,6 +26,9 @@ std::unique_ptr<juce::XmlElement> createSchemeElement (const SchemeModel& model)
 /** The exact bytes of a scheme file for this element tree (UTF-8, CRLF). */
 juce::String toText (const juce::XmlElement& root);
 
+/** The same bytes as toText(), without building a String (faster for saving). */
+juce::MemoryBlock toBytes (const juce::XmlElement& root);
+
 /** Colour text: lower-case hex without leading zeros ("0" for 0x00000000). */
 juce::String colourToText (juce::Colour colour);
 /** Every hex digit shifts in, anything else is skipped; the last 8 digits count. */
@@ -29,6 +36,8 @@ juce::Colour colourFromText (juce::StringRef text);
 
 /** Writes the bytes to a temporary file beside the target, flushes it and only
     then moves it over the target, so the target holds either its old or its
-    new bytes. Fails with "Could not write the scheme file!". */
+    new bytes. Fails with "Could not write the scheme file!". A symbolic link is
+    followed, so the file it points to is replaced, not the link. */
 juce::Result writeFileAtomically (const juce::File& target, const juce::String& text);
+juce::Result writeFileAtomically (const juce::File& target, const juce::MemoryBlock& bytes);
 } // namespace SchemeFile

@@ -1,0 +1,468 @@
+#include "SchemeModel.h"
+#include "TweakMaths.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+using TweakMaths::TweakParameters;
+
+namespace
+{
+// A scheme with a group holding one member per given colour.
+struct GroupFixture
+{
+    explicit GroupFixture (std::initializer_list<juce::uint32> colours)
+    {
+        for (auto argb : colours)
+            addToGroup (argb);
+    }
+
+    ColourGroupMember& addToGroup (juce::uint32 argb)
+    {
+        auto colour = std::make_unique<SchemeColour>();
+        colour->name = "colour " + juce::String (model.getNumColours());
+        colour->colour = juce::Colour (argb);
+        group.addColour (model.appendColour (std::move (colour)));
+        return *group.getMember (group.getNumMembers() - 1);
+    }
+
+    ColourGroupMember& member (int index) { return *group.getMember (index); }
+    juce::uint32 preview (int index) { return member (index).getPreviewColour().getARGB(); }
+    juce::uint32 stored (int index) { return member (index).getStoredColour().getARGB(); }
+
+    SchemeModel model;
+    ColourGroup group;
+};
+
+juce::uint32 tweak (juce::uint32 argb, void (*set) (TweakParameters&))
+{
+    TweakParameters p;
+    set (p);
+    return TweakMaths::tweakColour (argb, p);
+}
+
+// Prints colours as 0xAARRGGBB in failure messages.
+struct Hex
+{
+    juce::uint32 value;
+    bool operator== (const Hex& other) const { return value == other.value; }
+};
+
+std::ostream& operator<< (std::ostream& out, const Hex& h)
+{
+    return out << "0x" << juce::String::toHexString ((juce::int64) h.value).paddedLeft ('0', 8);
+}
+
+#define EXPECT_COLOUR(actual, expected) EXPECT_EQ (Hex { (juce::uint32) (actual) }, Hex { (juce::uint32) (expected) })
+#define ASSERT_COLOUR(actual, expected) ASSERT_EQ (Hex { (juce::uint32) (actual) }, Hex { (juce::uint32) (expected) })
+} // namespace
+
+//==============================================================================
+TEST (TweakMaths, RoundingIsHalfToEvenLikeNearbyint)
+{
+    EXPECT_EQ (TweakMaths::roundHalfEven (127.5), 128);
+    EXPECT_EQ (TweakMaths::roundHalfEven (128.5), 128);
+    EXPECT_EQ (TweakMaths::roundHalfEven (-2.5), -2);
+    EXPECT_EQ (TweakMaths::roundHalfEven (-3.5), -4);
+    EXPECT_EQ (TweakMaths::roundHalfEven (0.49999999999999994), 0);
+    EXPECT_EQ (TweakMaths::roundHalfEven (254.50000000000003), 255);
+
+    std::mt19937 rng (7);
+    std::uniform_real_distribution<double> wide (-1.0e6, 1.0e6);
+
+    for (int i = 0; i < 100000; ++i)
+    {
+        const double x = (i % 2 == 0) ? wide (rng) : std::floor (wide (rng)) + 0.5;
+        ASSERT_EQ (TweakMaths::roundHalfEven (x), (int) std::nearbyint (x)) << x;
+    }
+}
+
+TEST (TweakMaths, DecompositionFollowsTheFloatFormulas)
+{
+    // 0xff4080c0: blue is the largest, spread 128; h = (4 + 0.5 - 1) / 6.
+    const auto hsb = TweakMaths::toHSB (0xff4080c0);
+    EXPECT_EQ (hsb.saturation, 128.0f / 192.0f);
+    EXPECT_EQ (hsb.brightness, 192.0f * TweakMaths::oneOver255);
+    EXPECT_EQ (hsb.hue, 3.5f * TweakMaths::oneSixth);
+
+    // Red and blue both largest: the red formula gives 1 - 1/6, which as a float
+    // is one step below what the blue formula (5/6) would give.
+    EXPECT_EQ (TweakMaths::toHSB (0xffff00ff).hue, 1.0f - TweakMaths::oneSixth);
+    EXPECT_NE (TweakMaths::toHSB (0xffff00ff).hue, 5.0f * TweakMaths::oneSixth);
+
+    const auto black = TweakMaths::toHSB (0x80000000);
+    EXPECT_EQ (black.hue, 0.0f);
+    EXPECT_EQ (black.saturation, 0.0f);
+    EXPECT_EQ (black.brightness, 0.0f);
+
+    const auto grey = TweakMaths::toHSB (0xff777777);
+    EXPECT_EQ (grey.hue, 0.0f);
+    EXPECT_EQ (grey.saturation, 0.0f);
+    EXPECT_EQ (grey.brightness, (float) 0x77 * TweakMaths::oneOver255);
+}
+
+TEST (TweakMaths, CompositionKeepsAlphaAndTreatsWholeTurnsAlike)
+{
+    EXPECT_COLOUR (TweakMaths::fromHSB (0.0f, 1.0f, 1.0f, 0x12), 0x12ff0000);
+    EXPECT_COLOUR (TweakMaths::fromHSB (1.0f, 1.0f, 1.0f, 0x34), 0x34ff0000);
+    EXPECT_COLOUR (TweakMaths::fromHSB (-2.0f, 1.0f, 1.0f, 0xff), 0xffff0000);
+    EXPECT_COLOUR (TweakMaths::fromHSB (0.5f, 1.0f, 1.0f, 0x00), 0x0000ffff);
+    EXPECT_COLOUR (TweakMaths::fromHSB (1.5f, 1.0f, 1.0f, 0x00), 0x0000ffff);
+    EXPECT_COLOUR (TweakMaths::fromHSB (0.3f, 0.0f, 0.5f, 0xff), 0xff808080); // 127.5 rounds to 128
+}
+
+TEST (TweakMaths, RoundTripAndNeutralPreviewReproduceEveryColour)
+{
+    // Every RGB value survives one decompose/compose pass and the whole neutral
+    // preview; each is a separate property (the preview chains three passes).
+    const TweakParameters neutral;
+    int passFailures = 0, previewFailures = 0;
+
+    for (juce::uint32 rgb = 0; rgb < (1u << 24); ++rgb)
+    {
+        const auto argb = 0xff000000 | rgb;
+        passFailures += TweakMaths::fromHSB (TweakMaths::toHSB (argb), 0xff) != argb;
+        previewFailures += TweakMaths::tweakColour (argb, neutral) != argb;
+    }
+
+    EXPECT_EQ (passFailures, 0);
+    EXPECT_EQ (previewFailures, 0);
+
+    for (juce::uint32 alpha = 0; alpha < 256; ++alpha)
+        for (juce::uint32 rgb = 0; rgb < (1u << 24); rgb += 65521)
+        {
+            const auto argb = (alpha << 24) | rgb;
+            ASSERT_COLOUR (TweakMaths::tweakColour (argb, neutral), argb);
+        }
+}
+
+//==============================================================================
+TEST (TweakMaths, HueShiftExamples)
+{
+    EXPECT_COLOUR (tweak (0xffff0000, [] (TweakParameters& p)
+                          { p.hueShift = 0.5f; }),
+                   0xff00ffff);
+    EXPECT_COLOUR (tweak (0xffff0000, [] (TweakParameters& p)
+                          { p.hueShift = -0.5f; }),
+                   0xff00ffff);
+    EXPECT_COLOUR (tweak (0xffff0000, [] (TweakParameters& p)
+                          { p.hueShift = 0.25f; }),
+                   0xff7fff00);
+    EXPECT_COLOUR (tweak (0x804080c0, [] (TweakParameters& p)
+                          { p.hueShift = 0.5f; }),
+                   0x80c08040);
+}
+
+TEST (TweakMaths, GreysAndBlackResistAllButOffsetsAndInvert)
+{
+    for (juce::uint32 level = 0; level < 256; ++level)
+    {
+        const auto grey = 0xff000000 | (level * 0x010101);
+
+        for (float shift : { -0.5f, -0.1f, 0.25f, 0.5f })
+        {
+            TweakParameters p;
+            p.hueShift = shift;
+            ASSERT_COLOUR (TweakMaths::tweakColour (grey, p), grey);
+            ASSERT_COLOUR (TweakMaths::withForcedHue (grey, shift + 0.5f), grey);
+        }
+
+        for (float multiplier : { 0.0f, 0.5f, 2.0f })
+        {
+            TweakParameters p;
+            p.saturationMultiplier = multiplier;
+            ASSERT_COLOUR (TweakMaths::tweakColour (grey, p), grey);
+        }
+    }
+
+    const juce::uint32 black = 0xff000000;
+    EXPECT_COLOUR (tweak (black, [] (TweakParameters& p)
+                          { p.brightnessMultiplier = 2.0f; }),
+                   black);
+    EXPECT_COLOUR (tweak (black, [] (TweakParameters& p)
+                          { p.hueShift = 0.3f; }),
+                   black);
+    EXPECT_COLOUR (tweak (black, [] (TweakParameters& p)
+                          { p.saturationMultiplier = 2.0f; }),
+                   black);
+    EXPECT_COLOUR (tweak (black,
+                          [] (TweakParameters& p)
+                          {
+                              p.contrastCentre = 0.0f;
+                              p.contrastAmount = 1.0f;
+                          }),
+                   black);
+    EXPECT_COLOUR (tweak (black, [] (TweakParameters& p)
+                          { p.blueOffset = 5; }),
+                   0xff000005);
+    EXPECT_COLOUR (TweakMaths::invertedColour (black), 0xffffffff);
+}
+
+TEST (TweakMaths, OffsetsClipAtTheChannelLimits)
+{
+    EXPECT_COLOUR (tweak (0xff808080, [] (TweakParameters& p)
+                          { p.redOffset = 255; }),
+                   0xffff8080);
+    EXPECT_COLOUR (tweak (0xff808080, [] (TweakParameters& p)
+                          { p.redOffset = -255; }),
+                   0xff008080);
+
+    // Offsets far beyond the range only pin the channel.
+    EXPECT_COLOUR (tweak (0xff808080, [] (TweakParameters& p)
+                          { p.greenOffset = 1000000000; }),
+                   0xff80ff80);
+    EXPECT_COLOUR (tweak (0xff808080, [] (TweakParameters& p)
+                          { p.blueOffset = -2147483647 - 1; }),
+                   0xff808000);
+}
+
+TEST (TweakMaths, SaturationAndBrightnessExamples)
+{
+    const juce::uint32 c = 0xff4080c0;
+    EXPECT_COLOUR (tweak (c, [] (TweakParameters& p)
+                          { p.saturationMultiplier = 2.0f; }),
+                   0xff0060c0);
+    EXPECT_COLOUR (tweak (c, [] (TweakParameters& p)
+                          { p.saturationMultiplier = 0.0f; }),
+                   0xffc0c0c0);
+    EXPECT_COLOUR (tweak (c, [] (TweakParameters& p)
+                          { p.brightnessMultiplier = 2.0f; }),
+                   0xff55aaff);
+    EXPECT_COLOUR (tweak (c, [] (TweakParameters& p)
+                          { p.brightnessMultiplier = 0.5f; }),
+                   0xff204060);
+    EXPECT_COLOUR (tweak (c, [] (TweakParameters& p)
+                          { p.brightnessMultiplier = 0.0f; }),
+                   0xff000000);
+}
+
+TEST (TweakMaths, ContrastAboutTheCentre)
+{
+    auto contrast = [] (juce::uint32 argb)
+    {
+        TweakParameters p;
+        p.contrastCentre = 0.5f;
+        p.contrastAmount = 1.0f;
+        return TweakMaths::tweakColour (argb, p);
+    };
+
+    EXPECT_COLOUR (contrast (0xffc0c0c0), 0xffd5d5d5);
+    EXPECT_COLOUR (contrast (0xff404040), 0xff2a2a2a);
+    EXPECT_COLOUR (contrast (0xff808080), 0xff808080);
+    EXPECT_COLOUR (contrast (0xff7f7f7f), 0xff7e7e7e);
+    EXPECT_COLOUR (contrast (0x40ffffff), 0x40ffffff); // alpha untouched, white stays white
+
+    // Amount 0, and a colour exactly at the centre, change nothing.
+    TweakParameters p;
+    p.contrastCentre = 0.2f;
+    p.contrastAmount = 0.0f;
+    EXPECT_COLOUR (TweakMaths::tweakColour (0xff123456, p), 0xff123456);
+    p.contrastCentre = 0x56 * TweakMaths::oneOver255;
+    p.contrastAmount = 1.0f;
+    EXPECT_COLOUR (TweakMaths::tweakColour (0xff123456, p), 0xff123456);
+}
+
+TEST (TweakMaths, AllParametersAtOnce)
+{
+    TweakParameters p;
+    p.redOffset = 10;
+    p.greenOffset = -20;
+    p.blueOffset = 30;
+    p.hueShift = 0.1f;
+    p.saturationMultiplier = 1.5f;
+    p.brightnessMultiplier = 0.8f;
+    p.contrastCentre = 0.4f;
+    p.contrastAmount = 0.5f;
+    EXPECT_COLOUR (TweakMaths::tweakColour (0xff336699, p), 0xff5a25a2);
+}
+
+TEST (TweakMaths, ForcedHueAndInversion)
+{
+    EXPECT_COLOUR (TweakMaths::withForcedHue (0xffff0000, 0.5f), 0xff00ffff);
+    EXPECT_COLOUR (TweakMaths::withForcedHue (0xff00ff00, 1.0f), 0xffff0000);
+    EXPECT_COLOUR (TweakMaths::withForcedHue (0xff808080, 0.7f), 0xff808080);
+    EXPECT_COLOUR (TweakMaths::withForcedHue (0x7f00ff00, 0.0f), 0x7fff0000);
+
+    EXPECT_COLOUR (TweakMaths::invertedColour (0x80102030), 0x80efdfcf);
+    for (juce::uint32 alpha = 0; alpha < 256; ++alpha)
+        ASSERT_COLOUR (TweakMaths::invertedColour ((alpha << 24) | 0x00ff00), (alpha << 24) | 0xff00ff);
+}
+
+TEST (TweakMaths, HueAHairBelowAWholeTurnIsRedNotBlack)
+{
+    // The 0.00001 nudge pushes hues within about 1.7e-6 of a whole turn to
+    // sextant 6; they must come out as hue 0, not as black. A real slider
+    // value reaches this: 0xff26ed9d (hue 0.43...) shifted by -0.433.
+    TweakParameters p;
+    p.hueShift = -0.433f;
+    EXPECT_COLOUR (TweakMaths::tweakColour (0xff26ed9d, p), 0xffed2626);
+
+    const float justBelowOne = std::nextafter (1.0f, 0.0f);
+    EXPECT_COLOUR (TweakMaths::withForcedHue (0xff00ff00, justBelowOne), 0xffff0000);
+    EXPECT_COLOUR (TweakMaths::fromHSB (justBelowOne, 0.5f, 1.0f, 0xff), 0xffff8080);
+    EXPECT_COLOUR (TweakMaths::fromHSB (-1.0e-7f, 1.0f, 1.0f, 0xff), 0xffff0000);
+
+    // Only a hue that is not a number still gives black.
+    EXPECT_COLOUR (TweakMaths::fromHSB (std::nanf (""), 1.0f, 1.0f, 0xff), 0xff000000);
+}
+
+//==============================================================================
+TEST (ColourGroupTweaks, SettersRecomputeFromTheStoredColourAndCombine)
+{
+    GroupFixture f { 0xff336699, 0x80102030 };
+
+    f.group.setRedOffset (10);
+    f.group.setGreenOffset (-20);
+    f.group.setBlueOffset (30);
+    f.group.setHueShift (0.1f);
+    f.group.setSaturationMultiplier (1.5f);
+    f.group.setBrightnessMultiplier (0.8f);
+    f.group.setContrast (0.4f, 0.5f);
+    EXPECT_COLOUR (f.preview (0), 0xff5a25a2);
+
+    // Setting the same value again does not accumulate.
+    f.group.setHueShift (0.1f);
+    f.group.recomputePreviews();
+    EXPECT_COLOUR (f.preview (0), 0xff5a25a2);
+    EXPECT_COLOUR (f.stored (0), 0xff336699);
+
+    const auto& m = f.member (1);
+    EXPECT_EQ (m.getRedOffset(), 10);
+    EXPECT_EQ (m.getGreenOffset(), -20);
+    EXPECT_EQ (m.getBlueOffset(), 30);
+    EXPECT_EQ (m.getHueShift(), 0.1f);
+    EXPECT_EQ (m.getSaturationMultiplier(), 1.5f);
+    EXPECT_EQ (m.getBrightnessMultiplier(), 0.8f);
+    EXPECT_EQ (m.getContrastCentre(), 0.4f);
+    EXPECT_EQ (m.getContrastAmount(), 0.5f);
+
+    TweakParameters p;
+    p.redOffset = 10;
+    p.greenOffset = -20;
+    p.blueOffset = 30;
+    p.hueShift = 0.1f;
+    p.saturationMultiplier = 1.5f;
+    p.brightnessMultiplier = 0.8f;
+    p.contrastCentre = 0.4f;
+    p.contrastAmount = 0.5f;
+    EXPECT_COLOUR (f.preview (1), TweakMaths::tweakColour (0x80102030, p));
+
+    // Back to neutral gives the stored colours again, alpha included.
+    f.group.setRedOffset (0);
+    f.group.setGreenOffset (0);
+    f.group.setBlueOffset (0);
+    f.group.setHueShift (0.0f);
+    f.group.setSaturationMultiplier (1.0f);
+    f.group.setBrightnessMultiplier (1.0f);
+    f.group.setContrast (0.5f, 0.0f);
+    EXPECT_COLOUR (f.preview (0), 0xff336699);
+    EXPECT_COLOUR (f.preview (1), 0x80102030);
+}
+
+TEST (ColourGroupTweaks, ApplyWritesPreviewsOnceAndResets)
+{
+    GroupFixture f { 0xffff0000, 0x804080c0 };
+
+    f.group.setHueShift (0.5f);
+    EXPECT_COLOUR (f.stored (0), 0xffff0000); // nothing reaches the scheme before Apply
+
+    f.group.applyTweak();
+    EXPECT_COLOUR (f.stored (0), 0xff00ffff);
+    EXPECT_COLOUR (f.stored (1), 0x80c08040);
+    EXPECT_COLOUR (f.preview (0), 0xff00ffff);
+    EXPECT_EQ (f.member (0).getHueShift(), 0.0f);
+
+    f.group.recomputePreviews();
+    EXPECT_COLOUR (f.preview (0), 0xff00ffff);
+    EXPECT_COLOUR (f.preview (1), 0x80c08040);
+
+    f.group.applyTweak();
+    EXPECT_COLOUR (f.stored (0), 0xff00ffff);
+    EXPECT_COLOUR (f.stored (1), 0x80c08040);
+}
+
+TEST (ColourGroupTweaks, ResetCopiesTheStoredColourWithoutConversion)
+{
+    GroupFixture f { 0x00000000, 0x01fe0203 };
+
+    f.group.setSaturationMultiplier (0.3f);
+    f.group.setContrast (0.1f, 0.9f);
+    f.member (0).getSchemeColour().colour = juce::Colour (0x7f123456); // a direct edit
+    EXPECT_COLOUR (f.preview (0), 0x00000000); // previews wait for the next operation
+
+    f.group.resetTweak();
+    EXPECT_COLOUR (f.preview (0), 0x7f123456);
+    EXPECT_COLOUR (f.preview (1), 0x01fe0203);
+    EXPECT_EQ (f.member (1).getSaturationMultiplier(), 1.0f);
+    EXPECT_EQ (f.member (1).getContrastCentre(), 0.5f);
+    EXPECT_EQ (f.member (1).getContrastAmount(), 0.0f);
+}
+
+TEST (ColourGroupTweaks, MemberAddedLaterKeepsEarlierSlidersNeutral)
+{
+    GroupFixture f { 0xffff0000 };
+    f.group.setHueShift (0.5f);
+
+    auto& late = f.addToGroup (0xffff0000);
+    EXPECT_EQ (late.getHueShift(), 0.0f);
+    EXPECT_COLOUR (late.getPreviewColour().getARGB(), 0xffff0000);
+
+    // Another slider moves: the late member still has no hue shift.
+    f.group.setBrightnessMultiplier (0.5f);
+    EXPECT_EQ (late.getHueShift(), 0.0f);
+    EXPECT_COLOUR (late.getPreviewColour().getARGB(), 0xff800000);
+    EXPECT_COLOUR (f.preview (0), 0xff008080);
+
+    f.group.setHueShift (0.5f);
+    EXPECT_COLOUR (late.getPreviewColour().getARGB(), 0xff008080);
+}
+
+TEST (ColourGroupTweaks, ForcedHueAndInvertLiveOnlyInThePreview)
+{
+    GroupFixture f { 0xffff0000, 0xff808080, 0x80102030 };
+
+    f.group.setBrightnessMultiplier (0.5f);
+    f.group.forceHue (0.5f);
+    EXPECT_COLOUR (f.preview (0), 0xff00ffff); // from the stored colour, not the darkened preview
+    EXPECT_COLOUR (f.preview (1), 0xff808080);
+    EXPECT_EQ (f.member (0).getBrightnessMultiplier(), 1.0f);
+
+    f.group.setRedOffset (-55);
+    EXPECT_COLOUR (f.preview (0), 0xffc80000);
+    EXPECT_COLOUR (f.preview (1), 0xff498080);
+
+    f.group.invertColours();
+    EXPECT_COLOUR (f.preview (0), 0xff00ffff);
+    EXPECT_COLOUR (f.preview (2), 0x80efdfcf);
+    EXPECT_EQ (f.member (0).getRedOffset(), 0);
+    EXPECT_COLOUR (f.stored (2), 0x80102030);
+
+    f.group.setSaturationMultiplier (1.0f);
+    EXPECT_COLOUR (f.preview (0), 0xffff0000);
+    EXPECT_COLOUR (f.preview (2), 0x80102030);
+
+    f.group.invertColours();
+    f.group.applyTweak();
+    EXPECT_COLOUR (f.stored (0), 0xff00ffff);
+    EXPECT_COLOUR (f.stored (1), 0xff7f7f7f);
+    EXPECT_COLOUR (f.stored (2), 0x80efdfcf);
+}
+
+TEST (ColourGroupTweaks, SharedSchemeColourHasIndependentTweaks)
+{
+    GroupFixture f { 0xff4080c0 };
+    ColourGroup other;
+    other.addColour (f.member (0).getSchemeColour());
+
+    f.group.setSaturationMultiplier (0.0f);
+    other.setBrightnessMultiplier (0.5f);
+    EXPECT_COLOUR (f.preview (0), 0xffc0c0c0);
+    EXPECT_COLOUR (other.getMember (0)->getPreviewColour().getARGB(), 0xff204060);
+
+    f.group.applyTweak();
+    EXPECT_COLOUR (other.getMember (0)->getStoredColour().getARGB(), 0xffc0c0c0);
+    other.recomputePreviews();
+    EXPECT_COLOUR (other.getMember (0)->getPreviewColour().getARGB(), 0xff606060);
+}
