@@ -84,8 +84,8 @@ TEST_F (ColourTweakerPaneTest, PaintsNothingInItsMargins)
     for (auto point : { juce::Point<int> (4, 200), juce::Point<int> (495, 200), juce::Point<int> (250, 5), juce::Point<int> (250, 397), juce::Point<int> (250, 40), juce::Point<int> (0, 0) })
         EXPECT_EQ (image.getPixelAt (point.x, point.y).getARGB(), 0u) << point.toString();
 
-    // ...while the children do draw: the tweaker's white frame below the heading.
-    EXPECT_EQ (image.getPixelAt (100, 200).getARGB(), 0xffffffffu);
+    // ...while the children do draw: the tweaker's white frame beside its list.
+    EXPECT_EQ (image.getPixelAt (17, 200).getARGB(), 0xffffffffu);
 }
 
 TEST_F (ColourTweakerPaneTest, OpeningASchemeShowsItsFirstGroupAndResetsIt)
