@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <random>
+#include <vector>
 
 using TweakMaths::TweakParameters;
 
@@ -115,27 +117,85 @@ TEST (TweakMaths, CompositionKeepsAlphaAndTreatsWholeTurnsAlike)
 
 TEST (TweakMaths, RoundTripAndNeutralPreviewReproduceEveryColour)
 {
-    // Every RGB value survives one decompose/compose pass and the whole neutral
-    // preview; each is a separate property (the preview chains three passes).
-    const TweakParameters neutral;
-    int passFailures = 0, previewFailures = 0;
+    // One decompose/compose pass gives back every RGB value; the neutral
+    // preview chains three such passes around an alpha step that keeps every
+    // alpha and a contrast step with k = 1. The batch path is checked for the
+    // whole preview.
+    int passFailures = 0;
 
     for (juce::uint32 rgb = 0; rgb < (1u << 24); ++rgb)
     {
         const auto argb = 0xff000000 | rgb;
         passFailures += TweakMaths::fromHSB (TweakMaths::toHSB (argb), 0xff) != argb;
-        previewFailures += TweakMaths::tweakColour (argb, neutral) != argb;
     }
 
     EXPECT_EQ (passFailures, 0);
+
+    constexpr size_t chunk = 4096;
+    std::vector<juce::uint32> stored (chunk), previews (chunk);
+    const std::vector<TweakParameters> neutral (chunk);
+    int previewFailures = 0;
+
+    for (juce::uint32 first = 0; first < (1u << 24); first += (juce::uint32) chunk)
+    {
+        for (size_t i = 0; i < chunk; ++i)
+        {
+            const auto rgb = first + (juce::uint32) i;
+            stored[i] = ((rgb * 0x9e3779b1u) & 0xff000000) | rgb; // scattered alphas
+        }
+
+        TweakMaths::tweakColours (stored.data(), neutral.data(), previews.data(), chunk);
+
+        for (size_t i = 0; i < chunk; ++i)
+            previewFailures += previews[i] != stored[i];
+    }
+
     EXPECT_EQ (previewFailures, 0);
 
+    const TweakParameters single;
     for (juce::uint32 alpha = 0; alpha < 256; ++alpha)
         for (juce::uint32 rgb = 0; rgb < (1u << 24); rgb += 65521)
-        {
-            const auto argb = (alpha << 24) | rgb;
-            ASSERT_COLOUR (TweakMaths::tweakColour (argb, neutral), argb);
-        }
+            ASSERT_COLOUR (TweakMaths::tweakColour ((alpha << 24) | rgb, single), (alpha << 24) | rgb);
+}
+
+TEST (TweakMaths, BatchGivesTheSameBitsAsOneByOne)
+{
+    std::mt19937 rng (2024);
+    auto uniform = [&rng] (float lo, float hi)
+    { return std::uniform_real_distribution<float> (lo, hi) (rng); };
+    auto integer = [&rng] (int lo, int hi)
+    { return std::uniform_int_distribution<int> (lo, hi) (rng); };
+
+    // Mostly the controls' ranges, some values far outside them, and the
+    // hues a hair below a whole turn.
+    const float odd[] = { -1.0e9f, -3.0f, -1.0e-7f, 0.0f, 1.0f, 7.5f, 3.0e38f, std::numeric_limits<float>::infinity(), std::nanf ("") };
+    auto value = [&] (float lo, float hi)
+    { return integer (0, 9) == 0 ? odd[integer (0, 8)] : uniform (lo, hi); };
+
+    constexpr size_t count = 200003; // not a multiple of the lane count
+    std::vector<juce::uint32> stored (count), batch (count);
+    std::vector<TweakParameters> parameters (count);
+
+    for (size_t i = 0; i < count; ++i)
+    {
+        stored[i] = (juce::uint32) rng();
+        auto& p = parameters[i];
+        const bool wild = integer (0, 9) == 0;
+        p.redOffset = wild ? (int) rng() : integer (-255, 255);
+        p.greenOffset = integer (-255, 255);
+        p.blueOffset = wild ? integer (-300, 300) : integer (-255, 255);
+        p.hueShift = value (-0.5f, 0.5f);
+        p.saturationMultiplier = value (0.0f, 2.0f);
+        p.brightnessMultiplier = value (0.0f, 2.0f);
+        p.alphaMultiplier = integer (0, 3) == 0 ? value (-1.0f, 3.0f) : 1.0f;
+        p.contrastCentre = value (0.0f, 1.0f);
+        p.contrastAmount = value (0.0f, 1.0f);
+    }
+
+    TweakMaths::tweakColours (stored.data(), parameters.data(), batch.data(), count);
+
+    for (size_t i = 0; i < count; ++i)
+        ASSERT_COLOUR (batch[i], TweakMaths::tweakColour (stored[i], parameters[i])) << "colour " << i;
 }
 
 //==============================================================================

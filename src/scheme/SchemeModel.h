@@ -58,6 +58,8 @@ public:
     float getContrastAmount() const noexcept { return contrastAmount; }
 
 private:
+    friend class ColourGroup; // the group forms compute their members' previews in batches
+
     SchemeColour* schemeColour; // never null; owned by the scheme
     juce::Colour previewColour;
     int redOffset = 0;

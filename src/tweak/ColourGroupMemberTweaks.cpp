@@ -101,46 +101,90 @@ void ColourGroup::resetTweak()
         member->resetTweak();
 }
 
+// A slider step sets one parameter on every member and recomputes every
+// preview; the previews are computed in batches (same bits as one by one),
+// through fixed buffers on the stack so that nothing is allocated.
+void ColourGroup::recomputePreviews()
+{
+    constexpr int batchSize = 64;
+    juce::uint32 stored[batchSize], previews[batchSize];
+    TweakMaths::TweakParameters parameters[batchSize];
+
+    for (int start = 0; start < members.size(); start += batchSize)
+    {
+        const int count = juce::jmin (batchSize, members.size() - start);
+
+        for (int i = 0; i < count; ++i)
+        {
+            const auto& member = *members.getUnchecked (start + i);
+            stored[i] = member.schemeColour->colour.getARGB();
+            parameters[i] = parametersOf (member);
+        }
+
+        TweakMaths::tweakColours (stored, parameters, previews, (size_t) count);
+
+        for (int i = 0; i < count; ++i)
+            members.getUnchecked (start + i)->previewColour = juce::Colour (previews[i]);
+    }
+}
+
 void ColourGroup::setRedOffset (int offset)
 {
     for (auto* member : members)
-        member->setRedOffset (offset);
+        member->redOffset = offset;
+
+    recomputePreviews();
 }
 
 void ColourGroup::setGreenOffset (int offset)
 {
     for (auto* member : members)
-        member->setGreenOffset (offset);
+        member->greenOffset = offset;
+
+    recomputePreviews();
 }
 
 void ColourGroup::setBlueOffset (int offset)
 {
     for (auto* member : members)
-        member->setBlueOffset (offset);
+        member->blueOffset = offset;
+
+    recomputePreviews();
 }
 
 void ColourGroup::setHueShift (float shift)
 {
     for (auto* member : members)
-        member->setHueShift (shift);
+        member->hueShift = shift;
+
+    recomputePreviews();
 }
 
 void ColourGroup::setSaturationMultiplier (float multiplier)
 {
     for (auto* member : members)
-        member->setSaturationMultiplier (multiplier);
+        member->saturationMultiplier = multiplier;
+
+    recomputePreviews();
 }
 
 void ColourGroup::setBrightnessMultiplier (float multiplier)
 {
     for (auto* member : members)
-        member->setBrightnessMultiplier (multiplier);
+        member->brightnessMultiplier = multiplier;
+
+    recomputePreviews();
 }
 
 void ColourGroup::setContrast (float centre, float amount)
 {
     for (auto* member : members)
-        member->setContrast (centre, amount);
+    {
+        member->contrastCentre = centre;
+        member->contrastAmount = amount;
+    }
+
+    recomputePreviews();
 }
 
 void ColourGroup::forceHue (float hue)
@@ -153,10 +197,4 @@ void ColourGroup::invertColours()
 {
     for (auto* member : members)
         member->invertColour();
-}
-
-void ColourGroup::recomputePreviews()
-{
-    for (auto* member : members)
-        member->recomputePreview();
 }

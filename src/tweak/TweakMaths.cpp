@@ -1,27 +1,50 @@
 #include "TweakMaths.h"
 
-#include <array>
 #include <cmath>
 #include <cstring>
+#include <limits>
+
+#ifndef TINTWRIGHT_TWEAK_SSE2
+#if defined(__SSE2__) || defined(_M_X64) || (defined(_M_IX86_FP) && _M_IX86_FP >= 2)
+#define TINTWRIGHT_TWEAK_SSE2 1
+#else
+#define TINTWRIGHT_TWEAK_SSE2 0
+#endif
+#endif
+
+#if TINTWRIGHT_TWEAK_SSE2
+#include <emmintrin.h>
+#endif
 
 namespace TweakMaths
 {
 namespace
 {
-    // 1 / n for every possible channel spread, each the correctly rounded float
-    // quotient, so a look-up gives the same bits as the division would.
-    constexpr std::array<float, 256> makeReciprocals()
+    //==============================================================================
+    // One colour at a time. This is the reference for the four-lane version below,
+    // which must give the same bits for every input.
+
+    // Nearest, ties to even; results outside the int range give INT_MIN, as the
+    // SSE conversions do, so both versions agree even on absurd inputs.
+    forcedinline int roundToEven (double value) noexcept
     {
-        std::array<float, 256> table {};
-        for (int i = 1; i < 256; ++i)
-            table[(size_t) i] = 1.0f / (float) i;
-        return table;
+#if TINTWRIGHT_TWEAK_SSE2
+        return _mm_cvtsd_si32 (_mm_set_sd (value));
+#else
+        if (! (value >= -2147483648.5 && value < 2147483647.5))
+            return std::numeric_limits<int>::min();
+
+        // Adding 1.5 * 2^52 leaves no fraction bits in the mantissa, so the
+        // addition itself rounds and the low 32 bits hold the result.
+        const double shifted = value + 6755399441055744.0;
+        juce::uint64 bits;
+        std::memcpy (&bits, &shifted, sizeof (bits));
+        return (int) (juce::int32) (juce::uint32) bits;
+#endif
     }
 
-    constexpr std::array<float, 256> reciprocals = makeReciprocals();
-
     // floorf is a library call without SSE4.1; this is exact for every float.
-    inline float floorFloat (float x) noexcept
+    forcedinline float floorFloat (float x) noexcept
     {
         if (! (std::abs (x) < 8388608.0f)) // already whole, or NaN/infinite
             return x;
@@ -30,195 +53,521 @@ namespace
         return truncated > x ? truncated - 1.0f : truncated;
     }
 
-    inline int clampByte (juce::int64 value) noexcept
+    forcedinline int clampByte (juce::int64 value) noexcept
     {
         return (int) juce::jlimit<juce::int64> (0, 255, value);
     }
 
     // Truncation toward zero into a channel; out-of-range and NaN inputs are
     // pinned instead of being undefined.
-    inline int truncateByte (double value) noexcept
+    forcedinline int truncateByte (double value) noexcept
     {
-        if (! (value > 0.0))
-            return 0;
-
-        return value >= 255.0 ? 255 : (int) value;
+        value = value > 0.0 ? value : 0.0;
+        return (int) (value < 255.0 ? value : 255.0);
     }
 
-    inline juce::uint32 pack (juce::uint32 alpha, int red, int green, int blue) noexcept
+    forcedinline juce::uint32 pack (juce::uint32 alpha, int red, int green, int blue) noexcept
     {
         return (alpha << 24) | ((juce::uint32) (red & 0xff) << 16) | ((juce::uint32) (green & 0xff) << 8)
                | (juce::uint32) (blue & 0xff);
     }
 
-    // Channel order per hue sextant, as indexes into { I, X, Y, Z }. A sextant of
-    // 6 only happens for hues a hair below a whole turn (the 0.00001 nudge pushes
-    // them over); they are red-side hues and take the first sextant's order.
-    constexpr unsigned char sextantOrder[7][3] = {
-        { 0, 3, 1 }, // I, Z, X
-        { 2, 0, 1 }, // Y, I, X
-        { 1, 0, 3 }, // X, I, Z
-        { 1, 2, 0 }, // X, Y, I
-        { 3, 1, 0 }, // Z, X, I
-        { 0, 1, 2 }, // I, X, Y
-        { 0, 3, 1 }, // I, Z, X (a full turn is hue 0)
+    forcedinline HSB decompose (int red, int green, int blue) noexcept
+    {
+        const int hi = juce::jmax (red, green, blue);
+        const int lo = juce::jmin (red, green, blue);
+
+        HSB hsb;
+        hsb.brightness = (float) hi * oneOver255;
+
+        // With hi > 0, the saturation (hi - lo) / hi is 0 exactly when hi == lo.
+        if (hi != lo)
+        {
+            hsb.saturation = (float) (hi - lo) / (float) hi;
+
+            const float d = 1.0f / (float) (hi - lo);
+            const float r = (float) (hi - red) * d;
+            const float g = (float) (hi - green) * d;
+            const float b = (float) (hi - blue) * d;
+
+            float h;
+
+            if (red == hi) // red before green
+                h = b - g;
+            else if (green == hi)
+                h = (float) (2.0 + (double) r - (double) b);
+            else
+                h = (float) (4.0 + (double) g - (double) r);
+
+            h = h * oneSixth;
+
+            if (h < 0.0f)
+                h = h + 1.0f;
+
+            hsb.hue = h;
+        }
+
+        return hsb;
+    }
+
+    forcedinline HSB decompose (juce::uint32 argb) noexcept
+    {
+        return decompose ((int) ((argb >> 16) & 0xff), (int) ((argb >> 8) & 0xff), (int) (argb & 0xff));
+    }
+
+    forcedinline juce::uint32 compose (float hue, float saturation, float brightness, juce::uint32 alpha) noexcept
+    {
+        const float v = brightness * 255.0f;
+        const int i = roundToEven (v);
+
+        if (saturation == 0.0f)
+            return pack (alpha, i, i, i);
+
+        const auto h6 = (float) (((double) hue - (double) floorFloat (hue)) * 6.0 + 0.00001);
+
+        if (! (h6 < 7.0f)) // only a NaN or infinite hue gets here
+            return pack (alpha, 0, 0, 0);
+
+        const int sextant = (int) h6;
+        const float f = h6 - (float) sextant;
+        const double s = saturation;
+
+        const int x = roundToEven ((float) ((double) v * (1.0 - s)));
+        const int y = roundToEven ((float) ((double) v * (1.0 - s * (double) f)));
+        const int z = roundToEven ((float) ((double) v * (1.0 - s * (1.0 - (double) f))));
+
+        switch (sextant)
+        {
+            case 1:
+                return pack (alpha, y, i, x);
+            case 2:
+                return pack (alpha, x, i, z);
+            case 3:
+                return pack (alpha, x, y, i);
+            case 4:
+                return pack (alpha, z, x, i);
+            case 5:
+                return pack (alpha, i, x, y);
+            // 6 only happens for hues a hair below a whole turn (the 0.00001
+            // nudge pushes them over): they are hue 0, like sextant 0.
+            default:
+                return pack (alpha, i, z, x);
+        }
+    }
+
+    juce::uint32 tweakOne (juce::uint32 stored, const TweakParameters& p) noexcept
+    {
+        // Offsets: whatever goes past 0 or 255 is lost for the later steps.
+        const int red = clampByte ((juce::int64) ((stored >> 16) & 0xff) + p.redOffset);
+        const int green = clampByte ((juce::int64) ((stored >> 8) & 0xff) + p.greenOffset);
+        const int blue = clampByte ((juce::int64) (stored & 0xff) + p.blueOffset);
+
+        const auto a = (float) ((double) (stored >> 24) * (double) oneOver255 * (double) p.alphaMultiplier);
+        const auto alpha = (juce::uint32) clampByte (roundToEven ((double) a * 255.0));
+
+        auto hsb = decompose (red, green, blue);
+        hsb.brightness = hsb.brightness * p.brightnessMultiplier;
+        if (hsb.brightness > 1.0f)
+            hsb.brightness = 1.0f;
+        auto colour = compose (hsb.hue, hsb.saturation, hsb.brightness, alpha);
+
+        hsb = decompose (colour);
+        hsb.saturation = hsb.saturation * p.saturationMultiplier;
+        if (hsb.saturation > 1.0f)
+            hsb.saturation = 1.0f;
+        colour = compose (hsb.hue, hsb.saturation, hsb.brightness, alpha);
+
+        hsb = decompose (colour);
+        hsb.hue = hsb.hue + p.hueShift;
+        hsb.hue = hsb.hue - floorFloat (hsb.hue);
+        colour = compose (hsb.hue, hsb.saturation, hsb.brightness, alpha);
+
+        const auto finalAlpha = (juce::uint32) clampByte (roundToEven ((double) alpha * (double) p.alphaMultiplier));
+
+        // Contrast: away from the centre brightness, toward white above it and
+        // toward black at or below it.
+        int channels[3] = { (int) ((colour >> 16) & 0xff), (int) ((colour >> 8) & 0xff), (int) (colour & 0xff) };
+        const float brightness = (float) juce::jmax (channels[0], channels[1], channels[2]) * oneOver255;
+        const float distance = std::abs (p.contrastCentre - brightness);
+        const auto amount = (float) (2.0 * (double) p.contrastAmount * (double) distance);
+        const auto k = (double) (float) (1.0 / (1.0 + (double) amount));
+
+        if (brightness > p.contrastCentre)
+        {
+            for (auto& c : channels)
+                c = truncateByte (255.0 - k * (double) (255 - c));
+        }
+        else
+        {
+            for (auto& c : channels)
+                c = truncateByte (k * (double) c);
+        }
+
+        return pack (finalAlpha, channels[0], channels[1], channels[2]);
+    }
+
+#if TINTWRIGHT_TWEAK_SSE2
+    //==============================================================================
+    // Four colours at a time. One colour's steps form a long chain of dependent
+    // conversions, so a lone colour leaves most of the processor idle; four
+    // lanes in step keep it busy. Every operation is the same IEEE operation as
+    // in tweakOne, lane by lane, so the bits are the same.
+
+    // Four lanes of doubles, for the expressions evaluated in double.
+    struct Doubles
+    {
+        __m128d lo, hi;
     };
+
+    forcedinline Doubles toDoubles (__m128 x) noexcept
+    {
+        return { _mm_cvtps_pd (x), _mm_cvtps_pd (_mm_movehl_ps (x, x)) };
+    }
+
+    forcedinline Doubles toDoubles (double x) noexcept { return { _mm_set1_pd (x), _mm_set1_pd (x) }; }
+
+    forcedinline __m128 toFloats (Doubles x) noexcept
+    {
+        return _mm_movelh_ps (_mm_cvtpd_ps (x.lo), _mm_cvtpd_ps (x.hi));
+    }
+
+    forcedinline Doubles operator+ (Doubles a, Doubles b) noexcept
+    {
+        return { _mm_add_pd (a.lo, b.lo), _mm_add_pd (a.hi, b.hi) };
+    }
+
+    forcedinline Doubles operator- (Doubles a, Doubles b) noexcept
+    {
+        return { _mm_sub_pd (a.lo, b.lo), _mm_sub_pd (a.hi, b.hi) };
+    }
+
+    forcedinline Doubles operator* (Doubles a, Doubles b) noexcept
+    {
+        return { _mm_mul_pd (a.lo, b.lo), _mm_mul_pd (a.hi, b.hi) };
+    }
+
+    forcedinline Doubles operator/ (Doubles a, Doubles b) noexcept
+    {
+        return { _mm_div_pd (a.lo, b.lo), _mm_div_pd (a.hi, b.hi) };
+    }
+
+    // Nearest, ties to even (the default rounding mode), INT_MIN when out of range.
+    forcedinline __m128i roundToEven (Doubles x) noexcept
+    {
+        return _mm_unpacklo_epi64 (_mm_cvtpd_epi32 (x.lo), _mm_cvtpd_epi32 (x.hi));
+    }
+
+    forcedinline __m128 select (__m128 mask, __m128 ifTrue, __m128 ifFalse) noexcept
+    {
+        return _mm_or_ps (_mm_and_ps (mask, ifTrue), _mm_andnot_ps (mask, ifFalse));
+    }
+
+    forcedinline __m128i select (__m128i mask, __m128i ifTrue, __m128i ifFalse) noexcept
+    {
+        return _mm_or_si128 (_mm_and_si128 (mask, ifTrue), _mm_andnot_si128 (mask, ifFalse));
+    }
+
+    forcedinline __m128 absolute (__m128 x) noexcept { return _mm_andnot_ps (_mm_set1_ps (-0.0f), x); }
+
+    forcedinline __m128 floorFloats (__m128 x) noexcept
+    {
+        const auto truncated = _mm_cvtepi32_ps (_mm_cvttps_epi32 (x));
+        const auto floored = _mm_sub_ps (truncated, _mm_and_ps (_mm_cmpgt_ps (truncated, x), _mm_set1_ps (1.0f)));
+        return select (_mm_cmplt_ps (absolute (x), _mm_set1_ps (8388608.0f)), floored, x);
+    }
+
+    // Channels 0 to 255 (or -256 to 511 before clamping) fit the 16-bit halves.
+    forcedinline __m128i clampChannels (__m128i x) noexcept
+    {
+        return _mm_min_epi16 (_mm_max_epi16 (x, _mm_setzero_si128()), _mm_set1_epi32 (255));
+    }
+
+    forcedinline __m128i clampBytes (__m128i x) noexcept
+    {
+        x = select (_mm_cmplt_epi32 (x, _mm_setzero_si128()), _mm_setzero_si128(), x);
+        return select (_mm_cmpgt_epi32 (x, _mm_set1_epi32 (255)), _mm_set1_epi32 (255), x);
+    }
+
+    forcedinline __m128i truncateBytes (Doubles x) noexcept
+    {
+        const auto zero = _mm_setzero_pd(), top = _mm_set1_pd (255.0);
+        const auto lo = _mm_min_pd (_mm_max_pd (x.lo, zero), top);
+        const auto hi = _mm_min_pd (_mm_max_pd (x.hi, zero), top);
+        return _mm_unpacklo_epi64 (_mm_cvttpd_epi32 (lo), _mm_cvttpd_epi32 (hi));
+    }
+
+    struct Channels
+    {
+        __m128i red, green, blue;
+    };
+
+    forcedinline Channels unpack (__m128i argb) noexcept
+    {
+        const auto byte = _mm_set1_epi32 (0xff);
+        return { _mm_and_si128 (_mm_srli_epi32 (argb, 16), byte),
+                 _mm_and_si128 (_mm_srli_epi32 (argb, 8), byte),
+                 _mm_and_si128 (argb, byte) };
+    }
+
+    forcedinline __m128i pack (__m128i alphaBits, __m128i red, __m128i green, __m128i blue) noexcept
+    {
+        const auto byte = _mm_set1_epi32 (0xff);
+        return _mm_or_si128 (_mm_or_si128 (alphaBits, _mm_slli_epi32 (_mm_and_si128 (red, byte), 16)),
+                             _mm_or_si128 (_mm_slli_epi32 (_mm_and_si128 (green, byte), 8), _mm_and_si128 (blue, byte)));
+    }
+
+    forcedinline __m128i largest (Channels c) noexcept
+    {
+        return _mm_max_epi16 (c.red, _mm_max_epi16 (c.green, c.blue));
+    }
+
+    struct HSBs
+    {
+        __m128 hue, saturation, brightness;
+    };
+
+    forcedinline HSBs decompose (Channels c) noexcept
+    {
+        const auto hi = largest (c);
+        const auto lo = _mm_min_epi16 (c.red, _mm_min_epi16 (c.green, c.blue));
+        const auto spread = _mm_sub_epi32 (hi, lo);
+        const auto grey = _mm_castsi128_ps (_mm_cmpeq_epi32 (spread, _mm_setzero_si128()));
+
+        const auto hiF = _mm_cvtepi32_ps (hi);
+        const auto spreadF = _mm_cvtepi32_ps (spread);
+
+        // Grey lanes divide by zero here; their results are masked off below.
+        const auto d = _mm_div_ps (_mm_set1_ps (1.0f), spreadF);
+        const auto r = _mm_mul_ps (_mm_cvtepi32_ps (_mm_sub_epi32 (hi, c.red)), d);
+        const auto g = _mm_mul_ps (_mm_cvtepi32_ps (_mm_sub_epi32 (hi, c.green)), d);
+        const auto b = _mm_mul_ps (_mm_cvtepi32_ps (_mm_sub_epi32 (hi, c.blue)), d);
+
+        // b - g, 2 + r - b or 4 + g - r, red tested before green: pick the terms
+        // first, then evaluate the one sum in double (its value is exact there).
+        const auto redIsHi = _mm_castsi128_ps (_mm_cmpeq_epi32 (c.red, hi));
+        const auto greenIsHi = _mm_castsi128_ps (_mm_cmpeq_epi32 (c.green, hi));
+        const auto base = select (redIsHi, _mm_setzero_ps(), select (greenIsHi, _mm_set1_ps (2.0f), _mm_set1_ps (4.0f)));
+        const auto plus = select (redIsHi, b, select (greenIsHi, r, g));
+        const auto minus = select (redIsHi, g, select (greenIsHi, b, r));
+        auto h = toFloats (toDoubles (base) + toDoubles (plus) - toDoubles (minus));
+        h = _mm_mul_ps (h, _mm_set1_ps (oneSixth));
+        h = select (_mm_cmplt_ps (h, _mm_setzero_ps()), _mm_add_ps (h, _mm_set1_ps (1.0f)), h);
+
+        return { _mm_andnot_ps (grey, h),
+                 _mm_andnot_ps (grey, _mm_div_ps (spreadF, hiF)),
+                 _mm_mul_ps (hiF, _mm_set1_ps (oneOver255)) };
+    }
+
+    // Hues here are never negative (decomposed, or wrapped into 0 to 1) or are
+    // NaN: for those, hue - floor (hue) is exact in float as well as in double.
+    forcedinline __m128i compose (HSBs hsb, __m128i alphaBits) noexcept
+    {
+        const auto v = _mm_mul_ps (hsb.brightness, _mm_set1_ps (255.0f));
+        const auto i = _mm_cvtps_epi32 (v);
+
+        const auto fraction = _mm_sub_ps (hsb.hue, floorFloats (hsb.hue));
+        const auto h6 = toFloats (toDoubles (fraction) * toDoubles (6.0) + toDoubles (0.00001));
+        const auto sextant = _mm_cvttps_epi32 (h6); // INT_MIN for NaN, masked off below
+        const auto f = _mm_sub_ps (h6, _mm_cvtepi32_ps (sextant));
+
+        const auto one = toDoubles (1.0), vd = toDoubles (v), s = toDoubles (hsb.saturation), fd = toDoubles (f);
+        const auto x = _mm_cvtps_epi32 (toFloats (vd * (one - s)));
+        const auto y = _mm_cvtps_epi32 (toFloats (vd * (one - s * fd)));
+        const auto z = _mm_cvtps_epi32 (toFloats (vd * (one - s * (one - fd))));
+
+        auto is = [sextant] (int n)
+        { return _mm_cmpeq_epi32 (sextant, _mm_set1_epi32 (n)); };
+        const auto s1 = is (1), s2 = is (2), s3 = is (3), s4 = is (4), s5 = is (5);
+
+        // Sextants 0 and 6: i, z, x.
+        auto red = select (s1, y, select (_mm_or_si128 (s2, s3), x, select (s4, z, i)));
+        auto green = select (_mm_or_si128 (s1, s2), i, select (s3, y, select (_mm_or_si128 (s4, s5), x, z)));
+        auto blue = select (s2, z, select (_mm_or_si128 (s3, s4), i, select (s5, y, x)));
+
+        const auto validHue = _mm_castps_si128 (_mm_cmplt_ps (h6, _mm_set1_ps (7.0f)));
+        const auto grey = _mm_castps_si128 (_mm_cmpeq_ps (hsb.saturation, _mm_setzero_ps()));
+
+        red = select (grey, i, _mm_and_si128 (validHue, red));
+        green = select (grey, i, _mm_and_si128 (validHue, green));
+        blue = select (grey, i, _mm_and_si128 (validHue, blue));
+
+        return pack (alphaBits, red, green, blue);
+    }
+
+    template <typename Value>
+    forcedinline __m128 laneFloats (const TweakParameters* p, Value TweakParameters::*field) noexcept
+    {
+        return _mm_setr_ps (p[0].*field, p[1].*field, p[2].*field, p[3].*field);
+    }
+
+    // clamp (c + offset) equals clamp (c + clamp (offset, -256, 256)) for channels,
+    // and the narrowed offsets cannot overflow.
+    forcedinline __m128i laneOffsets (const TweakParameters* p, int TweakParameters::*field) noexcept
+    {
+        auto narrow = [] (int offset)
+        { return juce::jlimit (-256, 256, offset); };
+        return _mm_setr_epi32 (narrow (p[0].*field), narrow (p[1].*field), narrow (p[2].*field), narrow (p[3].*field));
+    }
+
+    // Sets of four lanes go through each step together, so that the independent
+    // chains of several sets are in flight at once.
+    template <size_t sets>
+    forcedinline void tweakLanes (const juce::uint32* stored, const TweakParameters* p, juce::uint32* previews) noexcept
+    {
+        const auto one = _mm_set1_ps (1.0f);
+        __m128i argb[sets], alpha[sets], alphaBits[sets], colour[sets];
+        Channels c[sets];
+        HSBs hsb[sets];
+        Doubles alphaMultiplier[sets];
+
+        for (size_t n = 0; n < sets; ++n)
+        {
+            const auto* q = p + 4 * n;
+            argb[n] = _mm_loadu_si128 (reinterpret_cast<const __m128i*> (stored + 4 * n));
+            c[n] = unpack (argb[n]);
+            c[n].red = clampChannels (_mm_add_epi32 (c[n].red, laneOffsets (q, &TweakParameters::redOffset)));
+            c[n].green = clampChannels (_mm_add_epi32 (c[n].green, laneOffsets (q, &TweakParameters::greenOffset)));
+            c[n].blue = clampChannels (_mm_add_epi32 (c[n].blue, laneOffsets (q, &TweakParameters::blueOffset)));
+
+            alphaMultiplier[n] = toDoubles (laneFloats (q, &TweakParameters::alphaMultiplier));
+            const auto storedAlpha = _mm_cvtepi32_ps (_mm_srli_epi32 (argb[n], 24));
+            const auto a = toFloats (toDoubles (storedAlpha) * toDoubles ((double) oneOver255) * alphaMultiplier[n]);
+            alpha[n] = clampBytes (roundToEven (toDoubles (a) * toDoubles (255.0)));
+            alphaBits[n] = _mm_slli_epi32 (alpha[n], 24);
+        }
+
+        for (size_t n = 0; n < sets; ++n)
+        {
+            hsb[n] = decompose (c[n]);
+            auto& v = hsb[n].brightness;
+            v = _mm_mul_ps (v, laneFloats (p + 4 * n, &TweakParameters::brightnessMultiplier));
+            v = select (_mm_cmpgt_ps (v, one), one, v);
+        }
+
+        for (size_t n = 0; n < sets; ++n)
+            colour[n] = compose (hsb[n], alphaBits[n]);
+
+        for (size_t n = 0; n < sets; ++n)
+        {
+            hsb[n] = decompose (unpack (colour[n]));
+            auto& s = hsb[n].saturation;
+            s = _mm_mul_ps (s, laneFloats (p + 4 * n, &TweakParameters::saturationMultiplier));
+            s = select (_mm_cmpgt_ps (s, one), one, s);
+        }
+
+        for (size_t n = 0; n < sets; ++n)
+            colour[n] = compose (hsb[n], alphaBits[n]);
+
+        for (size_t n = 0; n < sets; ++n)
+        {
+            hsb[n] = decompose (unpack (colour[n]));
+            auto& h = hsb[n].hue;
+            h = _mm_add_ps (h, laneFloats (p + 4 * n, &TweakParameters::hueShift));
+            h = _mm_sub_ps (h, floorFloats (h));
+        }
+
+        for (size_t n = 0; n < sets; ++n)
+            colour[n] = compose (hsb[n], alphaBits[n]);
+
+        for (size_t n = 0; n < sets; ++n)
+        {
+            const auto* q = p + 4 * n;
+            const auto finalAlpha = clampBytes (roundToEven (toDoubles (_mm_cvtepi32_ps (alpha[n])) * alphaMultiplier[n]));
+
+            c[n] = unpack (colour[n]);
+            const auto centre = laneFloats (q, &TweakParameters::contrastCentre);
+            const auto brightness = _mm_mul_ps (_mm_cvtepi32_ps (largest (c[n])), _mm_set1_ps (oneOver255));
+            const auto distance = absolute (_mm_sub_ps (centre, brightness));
+            const auto amount = toFloats (toDoubles (2.0) * toDoubles (laneFloats (q, &TweakParameters::contrastAmount))
+                                          * toDoubles (distance));
+            const auto k = toDoubles (toFloats (toDoubles (1.0) / (toDoubles (1.0) + toDoubles (amount))));
+            const auto brighten = _mm_castps_si128 (_mm_cmpgt_ps (brightness, centre));
+            const auto full = toDoubles (255.0);
+
+            auto contrast = [&] (__m128i channel)
+            {
+                const auto value = toDoubles (_mm_cvtepi32_ps (channel));
+                return select (brighten, truncateBytes (full - k * (full - value)), truncateBytes (k * value));
+            };
+
+            const auto result = pack (_mm_slli_epi32 (finalAlpha, 24),
+                                      contrast (c[n].red),
+                                      contrast (c[n].green),
+                                      contrast (c[n].blue));
+            _mm_storeu_si128 (reinterpret_cast<__m128i*> (previews + 4 * n), result);
+        }
+    }
+#endif
 } // namespace
 
+//==============================================================================
 int roundHalfEven (double value) noexcept
 {
-    // Adding 1.5 * 2^52 leaves no fraction bits in the mantissa, so the addition
-    // itself rounds (to nearest, ties to even) and the low 32 bits hold the result.
-    const double shifted = value + 6755399441055744.0;
-    juce::uint64 bits;
-    std::memcpy (&bits, &shifted, sizeof (bits));
-    return (int) (juce::int32) (juce::uint32) bits;
+    return roundToEven (value);
 }
 
 HSB toHSB (int red, int green, int blue) noexcept
 {
     jassert (juce::isPositiveAndBelow (red, 256) && juce::isPositiveAndBelow (green, 256)
              && juce::isPositiveAndBelow (blue, 256));
-
-    const int hi = juce::jmax (red, green, blue);
-    const int lo = juce::jmin (red, green, blue);
-
-    HSB hsb;
-    hsb.brightness = (float) hi * oneOver255;
-
-    // With hi > 0, the saturation (hi - lo) / hi is 0 exactly when hi == lo.
-    if (hi != lo)
-    {
-        hsb.saturation = (float) (hi - lo) / (float) hi;
-
-        const float d = reciprocals[(size_t) (hi - lo)];
-        const float r = (float) (hi - red) * d;
-        const float g = (float) (hi - green) * d;
-        const float b = (float) (hi - blue) * d;
-
-        float h;
-
-        if (red == hi)
-            h = b - g;
-        else if (green == hi)
-            h = (float) (2.0 + (double) r - (double) b);
-        else
-            h = (float) (4.0 + (double) g - (double) r);
-
-        h = h * oneSixth;
-
-        if (h < 0.0f)
-            h = h + 1.0f;
-
-        hsb.hue = h;
-    }
-
-    return hsb;
+    return decompose (red, green, blue);
 }
 
 HSB toHSB (juce::uint32 argb) noexcept
 {
-    return toHSB ((int) ((argb >> 16) & 0xff), (int) ((argb >> 8) & 0xff), (int) (argb & 0xff));
+    return decompose (argb);
 }
 
 juce::uint32 fromHSB (float hue, float saturation, float brightness, juce::uint32 alpha) noexcept
 {
-    alpha &= 0xff;
-
-    const float v = brightness * 255.0f;
-    const int i = roundHalfEven (v);
-
-    if (saturation == 0.0f)
-        return pack (alpha, i, i, i);
-
-    const auto h6 = (float) (((double) hue - (double) floorFloat (hue)) * 6.0 + 0.00001);
-
-    if (! (h6 < 7.0f)) // only a NaN or infinite hue gets here
-        return pack (alpha, 0, 0, 0);
-
-    const int sextant = (int) h6;
-    const float f = h6 - (float) sextant;
-    const double s = saturation;
-
-    const int values[4] = {
-        i,
-        roundHalfEven ((float) ((double) v * (1.0 - s))),
-        roundHalfEven ((float) ((double) v * (1.0 - s * (double) f))),
-        roundHalfEven ((float) ((double) v * (1.0 - s * (1.0 - (double) f)))),
-    };
-
-    const auto& order = sextantOrder[sextant];
-    return pack (alpha, values[order[0]], values[order[1]], values[order[2]]);
+    return compose (hue, saturation, brightness, alpha & 0xff);
 }
 
 juce::uint32 fromHSB (HSB hsb, juce::uint32 alpha) noexcept
 {
-    return fromHSB (hsb.hue, hsb.saturation, hsb.brightness, alpha);
+    return compose (hsb.hue, hsb.saturation, hsb.brightness, alpha & 0xff);
 }
 
-juce::uint32 tweakColour (juce::uint32 stored, const TweakParameters& p) noexcept
+juce::uint32 tweakColour (juce::uint32 stored, const TweakParameters& parameters) noexcept
 {
-    // Offsets: whatever goes past 0 or 255 is lost for the later steps.
-    const int red = clampByte ((juce::int64) ((stored >> 16) & 0xff) + p.redOffset);
-    const int green = clampByte ((juce::int64) ((stored >> 8) & 0xff) + p.greenOffset);
-    const int blue = clampByte ((juce::int64) (stored & 0xff) + p.blueOffset);
+    return tweakOne (stored, parameters);
+}
 
-    const auto storedAlpha = (double) (stored >> 24);
-    const auto a = (float) (storedAlpha * (double) oneOver255 * (double) p.alphaMultiplier);
-    const auto alpha = (juce::uint32) clampByte (roundHalfEven ((double) a * 255.0));
+void tweakColours (const juce::uint32* stored,
+                   const TweakParameters* parameters,
+                   juce::uint32* previews,
+                   size_t count) noexcept
+{
+    size_t i = 0;
 
-    auto hsb = toHSB (red, green, blue);
-    hsb.brightness = hsb.brightness * p.brightnessMultiplier;
-    if (hsb.brightness > 1.0f)
-        hsb.brightness = 1.0f;
-    auto colour = fromHSB (hsb, alpha);
+#if TINTWRIGHT_TWEAK_SSE2
+    constexpr size_t sets = 2;
 
-    hsb = toHSB (colour);
-    hsb.saturation = hsb.saturation * p.saturationMultiplier;
-    if (hsb.saturation > 1.0f)
-        hsb.saturation = 1.0f;
-    colour = fromHSB (hsb, alpha);
+    for (; i + 4 * sets <= count; i += 4 * sets)
+        tweakLanes<sets> (stored + i, parameters + i, previews + i);
 
-    hsb = toHSB (colour);
-    hsb.hue = hsb.hue + p.hueShift;
-    hsb.hue = hsb.hue - floorFloat (hsb.hue);
-    colour = fromHSB (hsb, alpha);
+    for (; i + 4 <= count; i += 4)
+        tweakLanes<1> (stored + i, parameters + i, previews + i);
+#endif
 
-    const auto finalAlpha = (juce::uint32) clampByte (roundHalfEven ((double) alpha * (double) p.alphaMultiplier));
-
-    // Contrast: away from the centre brightness, toward white above it and
-    // toward black at or below it.
-    int channels[3] = { (int) ((colour >> 16) & 0xff), (int) ((colour >> 8) & 0xff), (int) (colour & 0xff) };
-    const float brightness = (float) juce::jmax (channels[0], channels[1], channels[2]) * oneOver255;
-    const float distance = std::abs (p.contrastCentre - brightness);
-    const auto amount = (float) (2.0 * (double) p.contrastAmount * (double) distance);
-    const auto k = (double) (float) (1.0 / (1.0 + (double) amount));
-
-    if (brightness > p.contrastCentre)
-    {
-        for (auto& c : channels)
-            c = truncateByte (255.0 - k * (double) (255 - c));
-    }
-    else
-    {
-        for (auto& c : channels)
-            c = truncateByte (k * (double) c);
-    }
-
-    return pack (finalAlpha, channels[0], channels[1], channels[2]);
+    for (; i < count; ++i)
+        previews[i] = tweakOne (stored[i], parameters[i]);
 }
 
 juce::uint32 withForcedHue (juce::uint32 stored, float hue) noexcept
 {
-    const auto hsb = toHSB (stored);
-    return fromHSB (hue, hsb.saturation, hsb.brightness, stored >> 24);
+    const auto hsb = decompose (stored);
+    return compose (hue, hsb.saturation, hsb.brightness, stored >> 24);
 }
 
 juce::uint32 invertedColour (juce::uint32 stored, float alphaMultiplier) noexcept
 {
     const auto alpha = clampByte (
-        roundHalfEven ((double) (stored >> 24) * (double) oneOver255 * (double) alphaMultiplier * 255.0));
+        roundToEven ((double) (stored >> 24) * (double) oneOver255 * (double) alphaMultiplier * 255.0));
 
-    return pack ((juce::uint32) alpha, 255 - (int) ((stored >> 16) & 0xff), 255 - (int) ((stored >> 8) & 0xff), 255 - (int) (stored & 0xff));
+    return pack ((juce::uint32) alpha,
+                 255 - (int) ((stored >> 16) & 0xff),
+                 255 - (int) ((stored >> 8) & 0xff),
+                 255 - (int) (stored & 0xff));
 }
 } // namespace TweakMaths

@@ -59,6 +59,13 @@ juce::uint32 fromHSB (HSB hsb, juce::uint32 alpha) noexcept;
     eight-bit colour of the step before. */
 juce::uint32 tweakColour (juce::uint32 stored, const TweakParameters& parameters) noexcept;
 
+/** tweakColour for many colours, each with its own parameters; same results,
+    several times faster per colour. */
+void tweakColours (const juce::uint32* stored,
+                   const TweakParameters* parameters,
+                   juce::uint32* previews,
+                   size_t count) noexcept;
+
 /** The stored colour with its hue replaced; saturation, brightness and alpha
     stay. A grey is unchanged. */
 juce::uint32 withForcedHue (juce::uint32 stored, float hue) noexcept;

@@ -1,0 +1,84 @@
+#include "CalvastraScheme.h"
+
+#include "SchemeFile.h"
+
+CalvastraScheme::CalvastraScheme()
+    : juce::FileBasedDocument (".calvastrascheme",
+                               "*.calvastrascheme",
+                               "Choose a scheme file to open...",
+                               "Choose a location for your scheme file...")
+{
+}
+
+CalvastraScheme::~CalvastraScheme()
+{
+    clear();
+}
+
+juce::String CalvastraScheme::getDocumentTitle()
+{
+    return documentTitle;
+}
+
+juce::Result CalvastraScheme::loadDocument (const juce::File& file)
+{
+    clear();
+
+    auto root = SchemeFile::parseFile (file);
+
+    if (root == nullptr)
+        return juce::Result::fail ("File contains no valid XML!");
+
+    SchemeFile::readScheme (*root, *this);
+    root.reset();
+
+    documentTitle = file.getFileNameWithoutExtension();
+    return juce::Result::ok();
+}
+
+juce::Result CalvastraScheme::saveDocument (const juce::File& file)
+{
+    auto root = SchemeFile::createSchemeElement (*this);
+
+    if (root == nullptr)
+        return juce::Result::fail ("Scheme structure did not generate valid XML!");
+
+    const auto text = SchemeFile::toText (*root);
+    root.reset();
+
+    // A failed write must not count as saved: the caller would then quit
+    // without asking and the work would be lost.
+    if (SchemeFile::writeFileAtomically (file.withFileExtension (".calvastrascheme"), text).failed())
+        return juce::Result::fail ("Could not write the scheme file!");
+
+    documentTitle = file.getFileNameWithoutExtension();
+    return juce::Result::ok();
+}
+
+juce::File CalvastraScheme::getLastDocumentOpened()
+{
+    if (recentFiles == nullptr || recentFiles->getNumFiles() == 0)
+        return {};
+
+    return recentFiles->getFile (0);
+}
+
+void CalvastraScheme::setLastDocumentOpened (const juce::File& file)
+{
+    if (recentFiles == nullptr)
+        return;
+
+    // The list itself compares paths case-sensitively; one file reached under
+    // two spellings must still be listed once.
+    const auto path = file.getFullPathName();
+
+    for (int i = recentFiles->getNumFiles(); --i >= 0;)
+    {
+        const auto listed = recentFiles->getFile (i);
+
+        if (listed.getFullPathName().equalsIgnoreCase (path))
+            recentFiles->removeFile (listed);
+    }
+
+    recentFiles->addFile (file);
+}

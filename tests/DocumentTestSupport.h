@@ -1,0 +1,65 @@
+#pragma once
+
+// Files and folders shared by the document, scheme list and main component tests.
+
+#include <juce_core/juce_core.h>
+
+namespace DocumentTestSupport
+{
+/** A fresh folder under the temp directory, deleted with everything in it. */
+struct ScopedTempFolder
+{
+    ScopedTempFolder()
+        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
+                      .getNonexistentChildFile ("tintwright-document", "", false))
+    {
+        folder.createDirectory();
+    }
+
+    ~ScopedTempFolder() { folder.deleteRecursively(); }
+
+    juce::File write (const juce::String& name, const juce::String& text) const
+    {
+        auto f = folder.getChildFile (name);
+        f.replaceWithText (text);
+        return f;
+    }
+
+    juce::File folder;
+};
+
+/** A scheme with colours and one group; each name makes a different file. */
+inline juce::String schemeText (const juce::String& firstColourName = "Background",
+                                const juce::String& groupName = "Panels")
+{
+    const char* text = R"(<?xml version="1.0" encoding="UTF-8"?>
+<COLOURS>
+  <COLOUR name="@FIRST@" colour="ff102030"/>
+  <COLOUR name="Text" colour="ffd3d3d3"/>
+  <COLOUR name="Shadow" colour="80000000"/>
+  <COLOURGROUPS>
+    <COLOURGROUP name="@GROUP@">
+      <COLOUR name="@FIRST@"/>
+      <COLOUR name="Shadow"/>
+    </COLOURGROUP>
+  </COLOURGROUPS>
+</COLOURS>
+)";
+
+    return juce::String (text).replace ("@FIRST@", firstColourName).replace ("@GROUP@", groupName);
+}
+
+/** Well-formed but nested far deeper than JUCE's recursive parser survives. */
+inline juce::String deeplyNestedText (int depth = 60000)
+{
+    juce::String text;
+    text.preallocateBytes ((size_t) depth * 8);
+
+    for (int i = 0; i < depth; ++i)
+        text << "<a>";
+    for (int i = 0; i < depth; ++i)
+        text << "</a>";
+
+    return text;
+}
+} // namespace DocumentTestSupport

@@ -1,0 +1,256 @@
+// The scheme document: loading, saving and the recent-files bookkeeping.
+
+#include "CalvastraScheme.h"
+#include "DocumentTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using DocumentTestSupport::schemeText;
+using DocumentTestSupport::ScopedTempFolder;
+
+namespace
+{
+juce::StringArray recentPaths (const juce::RecentlyOpenedFilesList& list)
+{
+    juce::StringArray paths;
+
+    for (int i = 0; i < list.getNumFiles(); ++i)
+        paths.add (list.getFile (i).getFullPathName());
+
+    return paths;
+}
+
+/** Lowers the process's file-size limit so that writing a larger file fails
+    with EFBIG, for root too (a read-only folder does not stop root). */
+struct ScopedFileSizeLimit
+{
+    explicit ScopedFileSizeLimit (rlim_t bytes)
+    {
+        getrlimit (RLIMIT_FSIZE, &previous);
+        previousHandler = std::signal (SIGXFSZ, SIG_IGN);
+
+        auto limited = previous;
+        limited.rlim_cur = bytes;
+        setrlimit (RLIMIT_FSIZE, &limited);
+    }
+
+    ~ScopedFileSizeLimit()
+    {
+        setrlimit (RLIMIT_FSIZE, &previous);
+        std::signal (SIGXFSZ, previousHandler);
+    }
+
+    rlimit previous {};
+    void (*previousHandler) (int) = nullptr;
+};
+
+void addColours (SchemeModel& model, int count)
+{
+    for (int i = 0; i < count; ++i)
+    {
+        auto colour = std::make_unique<SchemeColour>();
+        colour->name = "A rather long colour name, number " + juce::String (i);
+        colour->colour = juce::Colour ((juce::uint32) (0xff000000 + i));
+        model.appendColour (std::move (colour));
+    }
+}
+} // namespace
+
+TEST (CalvastraSchemeTest, LoadReadsTheSchemeTitlesItAndRecordsTheFile)
+{
+    ScopedTempFolder temp;
+    const auto file = temp.write ("Dark Blue.calvastrascheme", schemeText());
+
+    juce::RecentlyOpenedFilesList recent;
+    CalvastraScheme doc;
+    doc.setRecentlyOpenedFiles (&recent);
+
+    EXPECT_EQ (doc.getDocumentTitle(), juce::String());
+    EXPECT_EQ (doc.getLastDocumentOpened(), juce::File());
+
+    ASSERT_TRUE (doc.loadFrom (file, false).wasOk());
+
+    EXPECT_EQ (doc.getDocumentTitle(), "Dark Blue");
+    EXPECT_EQ (doc.getFile(), file);
+    ASSERT_EQ (doc.getNumColours(), 3);
+    EXPECT_EQ (doc.getColour (1)->colour.getARGB(), 0xffd3d3d3u);
+    ASSERT_EQ (doc.getNumGroups(), 1);
+    EXPECT_EQ (doc.getGroup (0)->getNumMembers(), 2);
+
+    EXPECT_EQ (recentPaths (recent), juce::StringArray (file.getFullPathName()));
+    EXPECT_EQ (doc.getLastDocumentOpened(), file);
+
+    // Opening it again lists it once; the model is read afresh, not appended to.
+    ASSERT_TRUE (doc.loadFrom (file, false).wasOk());
+    EXPECT_EQ (recent.getNumFiles(), 1);
+    EXPECT_EQ (doc.getNumColours(), 3);
+    EXPECT_EQ (doc.getNumGroups(), 1);
+}
+
+TEST (CalvastraSchemeTest, FailedLoadsReportAndLeaveTheFileAndRecentListAlone)
+{
+    ScopedTempFolder temp;
+    const auto good = temp.write ("Good.calvastrascheme", schemeText());
+
+    juce::RecentlyOpenedFilesList recent;
+    CalvastraScheme doc;
+    doc.setRecentlyOpenedFiles (&recent);
+    ASSERT_TRUE (doc.loadFrom (good, false).wasOk());
+
+    const auto missing = doc.loadFrom (temp.folder.getChildFile ("Gone.calvastrascheme"), false);
+    EXPECT_TRUE (missing.failed());
+
+    const std::pair<const char*, juce::String> broken[] = {
+        { "Text.calvastrascheme", "this is not XML at all" },
+        { "Empty.calvastrascheme", "" },
+        { "Unclosed.calvastrascheme", "<COLOURS><COLOUR name=\"a\"" },
+        { "Deep.calvastrascheme", DocumentTestSupport::deeplyNestedText() },
+    };
+
+    for (const auto& [name, text] : broken)
+    {
+        SCOPED_TRACE (name);
+        const auto result = doc.loadFrom (temp.write (name, text), false);
+
+        EXPECT_EQ (result.getErrorMessage(), "File contains no valid XML!");
+        EXPECT_EQ (doc.getNumColours(), 0);
+    }
+
+    EXPECT_EQ (doc.getFile(), good);
+    EXPECT_EQ (recentPaths (recent), juce::StringArray (good.getFullPathName()));
+}
+
+TEST (CalvastraSchemeTest, AWellFormedFileWithAnotherRootOpensEmpty)
+{
+    ScopedTempFolder temp;
+    const auto file = temp.write ("Settings.xml", "<SETTINGS><COLOUR name=\"a\" colour=\"ff000000\"/></SETTINGS>");
+
+    CalvastraScheme doc;
+    ASSERT_TRUE (doc.loadFrom (file, false).wasOk());
+    EXPECT_EQ (doc.getNumColours(), 0);
+    EXPECT_EQ (doc.getNumGroups(), 0);
+    EXPECT_EQ (doc.getDocumentTitle(), "Settings");
+}
+
+TEST (CalvastraSchemeTest, SaveWritesBesideTheOpenedFileWithTheSchemeExtension)
+{
+    ScopedTempFolder temp;
+    const auto opened = temp.write ("Night.xml", schemeText());
+    juce::MemoryBlock openedBytes;
+    opened.loadFileAsData (openedBytes);
+
+    CalvastraScheme doc;
+    ASSERT_TRUE (doc.loadFrom (opened, false).wasOk());
+    doc.getColour (0)->colour = juce::Colour (0xff445566);
+    doc.getGroup (0)->setName ("Renamed");
+
+    EXPECT_EQ (doc.save (false, false), juce::FileBasedDocument::savedOk);
+
+    const auto written = temp.folder.getChildFile ("Night.calvastrascheme");
+    ASSERT_TRUE (written.existsAsFile());
+
+    juce::MemoryBlock afterBytes;
+    opened.loadFileAsData (afterBytes);
+    EXPECT_EQ (afterBytes, openedBytes);
+
+    CalvastraScheme reread;
+    ASSERT_TRUE (reread.loadFrom (written, false).wasOk());
+    ASSERT_EQ (reread.getNumColours(), 3);
+    EXPECT_EQ (reread.getColour (0)->colour.getARGB(), 0xff445566u);
+    EXPECT_EQ (reread.getColour (2)->colour.getARGB(), 0x80000000u);
+    ASSERT_EQ (reread.getNumGroups(), 1);
+    EXPECT_EQ (reread.getGroup (0)->getName(), "Renamed");
+    EXPECT_EQ (reread.getGroup (0)->getNumMembers(), 2);
+
+    // A name without an extension gets one; the title follows the saved name.
+    EXPECT_TRUE (doc.saveDocument (temp.folder.getChildFile ("Plain")).wasOk());
+    EXPECT_TRUE (temp.folder.getChildFile ("Plain.calvastrascheme").existsAsFile());
+    EXPECT_FALSE (temp.folder.getChildFile ("Plain").exists());
+    EXPECT_EQ (doc.getDocumentTitle(), "Plain");
+}
+
+TEST (CalvastraSchemeTest, RecentFilesAreNewestFirstAtMostTenAndCaseInsensitive)
+{
+    const auto folder = juce::File::getSpecialLocation (juce::File::tempDirectory).getChildFile ("recent");
+
+    juce::RecentlyOpenedFilesList recent;
+    CalvastraScheme doc;
+    doc.setRecentlyOpenedFiles (&recent);
+
+    for (int i = 0; i < 12; ++i)
+        doc.setLastDocumentOpened (folder.getChildFile ("s" + juce::String (i) + ".calvastrascheme"));
+
+    ASSERT_EQ (recent.getNumFiles(), 10);
+    EXPECT_EQ (recent.getFile (0).getFileName(), "s11.calvastrascheme");
+    EXPECT_EQ (recent.getFile (9).getFileName(), "s2.calvastrascheme");
+
+    // Reopening a listed file moves it to the front, under the spelling used now.
+    doc.setLastDocumentOpened (folder.getChildFile ("S5.CalvastraScheme"));
+
+    ASSERT_EQ (recent.getNumFiles(), 10);
+    EXPECT_EQ (recent.getFile (0).getFileName(), "S5.CalvastraScheme");
+    EXPECT_EQ (recent.getFile (1).getFileName(), "s11.calvastrascheme");
+    EXPECT_EQ (recent.getFile (9).getFileName(), "s2.calvastrascheme");
+
+    int fives = 0;
+    for (const auto& path : recentPaths (recent))
+        fives += path.endsWithIgnoreCase ("s5.calvastrascheme") ? 1 : 0;
+    EXPECT_EQ (fives, 1);
+
+    EXPECT_EQ (doc.getLastDocumentOpened().getFileName(), "S5.CalvastraScheme");
+
+    CalvastraScheme unlisted;
+    unlisted.setLastDocumentOpened (folder.getChildFile ("x.calvastrascheme"));
+    EXPECT_EQ (unlisted.getLastDocumentOpened(), juce::File());
+}
+
+TEST (CalvastraSchemeTest, FailedWritesReportAndLeaveTheTargetAsItWas)
+{
+    ScopedTempFolder temp;
+    const juce::String failure ("Could not write the scheme file!");
+
+    CalvastraScheme doc;
+    addColours (doc, 2000);
+
+    // A target whose folder is a regular file.
+    const auto plainFile = temp.write ("NotAFolder", "x");
+    EXPECT_EQ (doc.saveDocument (plainFile.getChildFile ("S.calvastrascheme")).getErrorMessage(), failure);
+
+    // A target that is an existing folder, with a file in it.
+    const auto folderTarget = temp.folder.getChildFile ("Folder.calvastrascheme");
+    folderTarget.getChildFile ("inside.txt").create();
+    EXPECT_EQ (doc.saveDocument (folderTarget).getErrorMessage(), failure);
+    EXPECT_TRUE (folderTarget.getChildFile ("inside.txt").existsAsFile());
+
+    // A disk that fills up halfway through: the old file keeps every byte and
+    // no temporary file is left behind.
+    const auto oldText = schemeText();
+    const auto target = temp.write ("Kept.calvastrascheme", oldText);
+    juce::MemoryBlock oldBytes;
+    target.loadFileAsData (oldBytes);
+
+    ASSERT_TRUE (doc.loadFrom (target, false).wasOk());
+    addColours (doc, 2000);
+
+    {
+        ScopedFileSizeLimit limit (8192);
+        EXPECT_EQ (doc.save (false, false), juce::FileBasedDocument::failedToWriteToFile);
+        EXPECT_EQ (doc.saveDocument (target).getErrorMessage(), failure);
+    }
+
+    juce::MemoryBlock bytesNow;
+    target.loadFileAsData (bytesNow);
+    EXPECT_EQ (bytesNow, oldBytes);
+    EXPECT_EQ (doc.getFile(), target);
+    EXPECT_EQ (doc.getDocumentTitle(), "Kept");
+
+    const auto left = temp.folder.findChildFiles (juce::File::findFilesAndDirectories, false);
+    EXPECT_EQ (left.size(), 3) << "only NotAFolder, the folder target and Kept may remain";
+
+    // With the limit lifted the same save goes through.
+    EXPECT_EQ (doc.save (false, false), juce::FileBasedDocument::savedOk);
+    EXPECT_GT (target.getSize(), (juce::int64) 8192);
+}
