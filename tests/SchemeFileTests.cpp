@@ -308,7 +308,7 @@ TEST (SchemeFileReader, ReadsByteOrderMarksAndUtf16)
 TEST (SchemeFileRoundTrip, RandomModelsReadBackExactly)
 {
     std::mt19937 random (20240611);
-    const juce::juce_wchar specials[] = { '&', '"', '<', '>', '\r', '\n', '\t', '$', '|', '\'', '\\', ' ', ';', '#', 0x01, 0x1f, 0x7f, 0x80, 0x9f, 0xa0, 0xe9, 0xfeff, 0x4e2d, 0xfffd, 0x1f600, 0x10ffff, 0x2028 };
+    const juce::juce_wchar oddCharacters[] = { '&', '"', '<', '>', '\r', '\n', '\t', '$', '|', '\'', '\\', ' ', ';', '#', 0x01, 0x1f, 0x7f, 0x80, 0x9f, 0xa0, 0xe9, 0xfeff, 0x4e2d, 0xfffd, 0x1f600, 0x10ffff, 0x2028 };
     auto pick = [&] (int n)
     { return (int) (random() % (juce::uint32) n); };
 
@@ -316,7 +316,7 @@ TEST (SchemeFileRoundTrip, RandomModelsReadBackExactly)
     {
         String name;
         for (int i = pick (4) == 0 ? 0 : pick (70); --i >= 0;)
-            name += pick (3) == 0 ? specials[pick ((int) std::size (specials))] : (juce::juce_wchar) (32 + pick (95));
+            name += pick (3) == 0 ? oddCharacters[pick ((int) std::size (oddCharacters))] : (juce::juce_wchar) (32 + pick (95));
         return name;
     };
 
@@ -486,4 +486,220 @@ TEST (SchemeFileAtomicWrite, FailuresLeaveEverythingAsItWas)
     EXPECT_FALSE (missing.exists());
 
     EXPECT_EQ (scratch.contents(), before) << "no temporary file left behind";
+}
+
+//==============================================================================
+// Hostile and broken input. Where the guard in parse() missed something, JUCE's
+// parser would crash (stack overflow), hang, or read past the text, so each of
+// these tests fails loudly rather than by a wrong value.
+namespace
+{
+String nestedIn (const String& unit, int times, const String& close = {})
+{
+    return "<COLOURS>" + repeated (unit, times) + repeated (close, times) + "</COLOURS>";
+}
+} // namespace
+
+TEST (SchemeFileHostileInput, DeepNestingIsRefused)
+{
+    EXPECT_EQ (SchemeFile::parse (nestedIn ("<a>", 50000, "</a>")), nullptr);
+
+    ScratchFolder scratch;
+    auto file = scratch.folder.getChildFile ("deep.calvastrascheme");
+    ASSERT_TRUE (file.replaceWithText (nestedIn ("<COLOUR>", 50000, "</COLOUR>")));
+    EXPECT_EQ (SchemeFile::parseFile (file), nullptr);
+
+    // The bound itself: the root and 255 more levels parse, one more does not.
+    const int levels = SchemeFile::maxNestingDepth - 1;
+    SchemeModel model;
+    EXPECT_TRUE (readText (nestedIn ("<x a=\"1\">", levels, "</x>"), model));
+    EXPECT_EQ (SchemeFile::parse (nestedIn ("<x a=\"1\">", levels + 1, "</x>")), nullptr);
+}
+
+TEST (SchemeFileHostileInput, MarkupHiddenWhereTheParserDoesNotLookIsNotCounted)
+{
+    // Each unit opens one level for JUCE while also holding something that
+    // looks like an end tag to a careless scan.
+    const char* const units[] = {
+        "<a><!--</a>-->",
+        "<a x=\"</a>\">",
+        "<a x='/>'>",
+        "<a><![CDATA[</a>]]>",
+        "<a><?p </a>?>",
+        "<a <!-- /> -->>",
+        "< a>",
+        "<a\n  x = \"/>\" >",
+        "<a x='&amp;&quot;</a>'>",
+        "<a/ ><a>",
+        "<a x=\"\"/><b>",
+        "<a><!-- -- </a> -->",
+    };
+
+    for (auto* unit : units)
+    {
+        EXPECT_EQ (SchemeFile::parse (nestedIn (unit, 50000)), nullptr) << unit;
+        EXPECT_EQ (SchemeFile::parse ("<?xml version=\"1.0\"?>" + nestedIn (unit, 50000)), nullptr) << unit;
+    }
+}
+
+TEST (SchemeFileHostileInput, LegitimateOddMarkupStillReads)
+{
+    auto text = "<?xml version=\"1.0\"?>\n<!-- </COLOURS> -->\n<!DOCTYPE COLOURS [ <!ELEMENT COLOURS ANY> ]>\n"
+                "<COLOURS>\n"
+                "  <?editor keep </COLOURS> ?>\n"
+                "  <COLOUR name=\"a/>b</COLOURS>&lt;c&gt;\" colour='ff000001'/>\n"
+                "  <!-- <COLOUR name=\"commented\"/> -->\n"
+                "  <![CDATA[ </COLOURS> ]]>\n"
+                "  <COLOUR\n      name = \"&#x41;&#66;&AMP;&apos;&#128512;\"\n      colour=\"ff000002\" />\n"
+                "  text &amp; more text\n"
+                "</COLOURS>\n"
+                "trailing text is not read";
+
+    SchemeModel model;
+    ASSERT_TRUE (readText (text, model));
+    ASSERT_EQ (model.getNumColours(), 2);
+    EXPECT_EQ (model.getColour (0)->name, "a/>b</COLOURS><c>");
+    EXPECT_EQ (model.getColour (1)->name, "AB&'" + fromUtf32 ({ 0x1f600 }));
+    EXPECT_EQ (model.getColour (1)->colour.getARGB(), 0xff000002u);
+}
+
+TEST (SchemeFileHostileInput, ProcessingInstructionBeforeTextIsRefused)
+{
+    // JUCE's parser loops for ever on these.
+    EXPECT_EQ (SchemeFile::parse ("<COLOURS><?pi?>x</COLOURS>"), nullptr);
+    EXPECT_EQ (SchemeFile::parse ("<COLOURS> <?pi?> <!-- c --> &amp;</COLOURS>"), nullptr);
+    EXPECT_EQ (SchemeFile::parse ("<COLOURS>text<?pi?>more</COLOURS>"), nullptr);
+
+    // Before an element it is harmless.
+    SchemeModel model;
+    EXPECT_TRUE (readText ("<COLOURS>text<?pi?>\n<COLOUR name=\"a\"/></COLOURS>", model));
+    EXPECT_EQ (model.getNumColours(), 1);
+}
+
+TEST (SchemeFileHostileInput, OnlyPredefinedEntitiesAndCharacterReferences)
+{
+    const char* const refused[] = {
+        "<COLOURS><COLOUR name=\"&unknown;\"/></COLOURS>",
+        "<COLOURS>&<a><b><c/></b></a>;</COLOURS>", // JUCE would parse the entity's name as elements
+        "<!DOCTYPE r [ <!ENTITY e \"<b>&e;</b>\" > ]><COLOURS>&e;</COLOURS>",
+        "<COLOURS><COLOUR name=\"&#x", // JUCE reads past the end of the text here
+        "<COLOURS><COLOUR name='&#x'/></COLOURS>",
+        "<COLOURS><COLOUR name=\"&#x110000;\"/></COLOURS>",
+        "<COLOURS><COLOUR name=\"&#1114112;\"/></COLOURS>",
+        "<COLOURS><COLOUR name=\"&#0000000000065;\"/></COLOURS>",
+        "<COLOURS><COLOUR name=\"&#;\"/></COLOURS>",
+        "<COLOURS><COLOUR name=\"& amp;\"/></COLOURS>",
+        "<COLOURS><COLOUR name=\"&amp\"/></COLOURS>",
+    };
+
+    for (auto* text : refused)
+        EXPECT_EQ (SchemeFile::parse (text), nullptr) << text;
+
+    SchemeModel model;
+    ASSERT_TRUE (readText ("<COLOURS><COLOUR name=\"&#x10FFFF;&#1114111;&#000065;&Lt;\"/></COLOURS>", model));
+    EXPECT_EQ (model.getColour (0)->name, fromUtf32 ({ 0x10ffff, 0x10ffff, 'A', '<' }));
+}
+
+TEST (SchemeFileHostileInput, BrokenInputGivesNoDocument)
+{
+    EXPECT_EQ (SchemeFile::parse (""), nullptr);
+    EXPECT_EQ (SchemeFile::parse (" \r\n\t"), nullptr);
+    EXPECT_EQ (SchemeFile::parse ("just text"), nullptr);
+    EXPECT_EQ (SchemeFile::parse ("<!-- unfinished"), nullptr);
+    EXPECT_EQ (SchemeFile::parseFile (juce::File (TINTWRIGHT_TEST_DATA).getChildFile ("does-not-exist")), nullptr);
+    EXPECT_EQ (SchemeFile::parseFile (juce::File (TINTWRIGHT_TEST_DATA)), nullptr);
+
+    // A file cut off anywhere before its root's end tag is finished gives no
+    // document (JUCE alone returns a root for some cuts: inside the root's
+    // start tag, or inside the last end tag).
+    auto full = dataFile ("written.calvastrascheme").loadFileAsString();
+    auto complete = full.lastIndexOfChar ('>') + 1;
+    for (int length = 0; length <= full.length(); ++length)
+        EXPECT_EQ (SchemeFile::parse (full.substring (0, length)) != nullptr, length >= complete) << length;
+
+    // Binary garbage, and garbage with markup characters mixed in, from files.
+    ScratchFolder scratch;
+    std::mt19937 random (7);
+    auto file = scratch.folder.getChildFile ("garbage.calvastrascheme");
+    for (int round = 0; round < 300; ++round)
+    {
+        juce::MemoryOutputStream bytes;
+        if (round % 3 == 0)
+            bytes << "<COLOURS>";
+        for (int i = (int) (random() % 3000); --i >= 0;)
+        {
+            auto r = random();
+            bytes.writeByte (round % 2 == 0 ? (char) r : "<>/&;\"'=!?-[]x#"[r % 15]);
+        }
+        ASSERT_TRUE (file.replaceWithData (bytes.getData(), bytes.getDataSize()));
+
+        if (auto root = SchemeFile::parseFile (file))
+        {
+            SchemeModel model;
+            SchemeFile::readScheme (*root, model);
+        }
+    }
+}
+
+TEST (SchemeFileHostileInput, HundredMegabyteAttributeValue)
+{
+    const size_t valueLength = 100 * 1000 * 1000;
+    String text;
+    {
+        juce::MemoryOutputStream out (valueLength + 100);
+        out << "<COLOURS><COLOUR colour=\"ff123456\" name=\"";
+        out.writeRepeatedByte ('x', valueLength);
+        out << "\"/></COLOURS>";
+        text = out.toString();
+    }
+
+    SchemeModel model;
+    ASSERT_TRUE (readText (text, model));
+    text = {};
+    ASSERT_EQ (model.getNumColours(), 1);
+    EXPECT_EQ (model.getColour (0)->name.getNumBytesAsUTF8(), valueLength);
+    EXPECT_EQ (model.getColour (0)->colour.getARGB(), 0xff123456u);
+
+    // Written back, the long name puts the colour attribute on a line of its own.
+    auto bytes = SchemeFile::toBytes (*SchemeFile::createSchemeElement (model));
+    const String ending ("xxx\"\r\n          colour=\"ff123456\"/>\r\n  <COLOURGROUPS/>\r\n</COLOURS>\r\n");
+    const String start ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n\r\n\r\n<COLOURS>\r\n  <COLOUR name=\"xxx");
+    ASSERT_EQ (bytes.getSize(), start.length() + valueLength - 6 + ending.length());
+    auto* data = static_cast<const char*> (bytes.getData());
+    EXPECT_EQ (String (data, (size_t) start.length()), start);
+    EXPECT_EQ (String (data + bytes.getSize() - (size_t) ending.length(), (size_t) ending.length()), ending);
+}
+
+TEST (SchemeFileHostileInput, ManyAttributesAreSearchedWithoutRepeatedWalks)
+{
+    // Looking attributes up by index walks JUCE's list from its head each time;
+    // done for every attribute of 200,000 that would take minutes.
+    juce::MemoryOutputStream out;
+    out << "<COLOURS><COLOUR";
+    for (int i = 0; i < 200000; ++i)
+        out << " a=\"" << i << "\"";
+    out << " Colour=\"ff00ff00\" NaMe=\"found\"/></COLOURS>";
+
+    SchemeModel model;
+    ASSERT_TRUE (readText (out.toString(), model));
+    ASSERT_EQ (model.getNumColours(), 1);
+    EXPECT_EQ (model.getColour (0)->name, "found");
+    EXPECT_EQ (model.getColour (0)->colour.getARGB(), 0xff00ff00u);
+}
+
+TEST (SchemeFileHostileInput, FloodOfDistinctNamesIsRefused)
+{
+    auto withNames = [] (int count, bool asAttributes)
+    {
+        juce::MemoryOutputStream out;
+        out << "<COLOURS>";
+        for (int i = 0; i < count; ++i)
+            out << (asAttributes ? "<COLOUR name" : "<name") << i << "=\"x\"/>";
+        out << "</COLOURS>";
+        return out.toString();
+    };
+
+    EXPECT_EQ (SchemeFile::parse (withNames (50000, true)), nullptr);
+    EXPECT_EQ (SchemeFile::parse (withNames (50000, false)), nullptr);
+    EXPECT_NE (SchemeFile::parse (withNames (SchemeFile::maxDistinctNames / 2, true)), nullptr);
 }

@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <unordered_set>
 
 namespace SchemeFile
 {
@@ -44,10 +46,38 @@ namespace
         return -1;
     }
 
-    bool startsWith (const char* text, const char* prefix) noexcept
+    template <size_t length>
+    bool startsWith (const char* text, const char (&prefix)[length]) noexcept
     {
-        return std::strncmp (text, prefix, std::strlen (prefix)) == 0;
+        // Unrolled by the compiler; stops at a mismatch, so never reads past a terminating zero.
+        for (size_t i = 0; i + 1 < length; ++i)
+            if (text[i] != prefix[i])
+                return false;
+        return true;
     }
+
+    // Skips to the first of the stop characters (or the terminating zero). Values
+    // and text runs are short, so a table beats strcspn's set-up cost.
+    struct StopSet
+    {
+        explicit StopSet (const char* stops) noexcept
+        {
+            isStop[0] = true;
+            for (; *stops != 0; ++stops)
+                isStop[(juce::uint8) *stops] = true;
+        }
+
+        const char* skip (const char* p) const noexcept
+        {
+            while (! isStop[(juce::uint8) *p])
+                ++p;
+            return p;
+        }
+
+        bool isStop[256] = {};
+    };
+
+    const StopSet textStops ("<&"), doubleQuotedStops ("\"&"), singleQuotedStops ("'&"), angleBrackets ("<>");
 
     bool startsWithIgnoringCase (const char* text, const char* lowerCasePrefix) noexcept
     {
@@ -138,7 +168,7 @@ namespace
         explicit MarkupScan (const char* text) noexcept : p (text) {}
 
         /** True when JUCE's parser can be given the text without harm. */
-        bool isSafe() noexcept
+        bool isSafe()
         {
             // Prolog: white space, comments, processing instructions (the XML
             // declaration among them) and at most one DOCTYPE, then the root.
@@ -163,7 +193,6 @@ namespace
                 case Tag::refused:
                     return false;
                 case Tag::closed:
-                case Tag::lastOne:
                     return true; // the parser reads nothing after the root
                 case Tag::opened:
                     break;
@@ -185,7 +214,7 @@ namespace
                         // JUCE does not compare the name: any end tag closes the innermost element.
                         auto* end = std::strchr (p, '>');
                         if (end == nullptr)
-                            return true; // the parser unwinds here and reads no further
+                            return false; // cut off; JUCE would return what it had so far
                         p = end + 1;
 
                         if (--depth == 0)
@@ -206,8 +235,6 @@ namespace
                     {
                         case Tag::refused:
                             return false;
-                        case Tag::lastOne:
-                            return true;
                         case Tag::opened:
                         case Tag::closed:
                             continue;
@@ -224,7 +251,7 @@ namespace
 
                 for (;;)
                 {
-                    p += std::strcspn (p, "<&");
+                    p = textStops.skip (p);
 
                     if (*p == '&')
                     {
@@ -250,12 +277,34 @@ namespace
         {
             opened, // '>' read: the element has content, one level deeper
             closed, // the element ended without content
-            lastOne, // the text ended inside the tag: the parser goes no further
             refused
         };
 
         const char* p;
         int depth = 0;
+
+        // JUCE keeps every element and attribute name in its global StringPool,
+        // a sorted array, so a flood of distinct names makes parsing quadratic.
+        std::unordered_set<std::string_view> names;
+        std::string_view recentNames[4];
+        unsigned int nextRecent = 0;
+
+        bool skipName()
+        {
+            auto* start = p;
+            while (isNameChar (*p))
+                ++p;
+
+            std::string_view name (start, (size_t) (p - start));
+
+            for (auto& recent : recentNames)
+                if (recent == name)
+                    return true;
+
+            recentNames[nextRecent++ % std::size (recentNames)] = name;
+            names.insert (name);
+            return (int) names.size() <= maxDistinctNames;
+        }
 
         bool skipPast (const char* from, const char* terminator) noexcept
         {
@@ -275,8 +324,8 @@ namespace
                 while (isSpace (*p))
                     ++p;
 
-                if (*p == 0)
-                    return false;
+                if (*p != '<')
+                    return *p != 0;
 
                 if (startsWith (p, "<!--"))
                 {
@@ -305,7 +354,7 @@ namespace
 
             for (int open = 1; open > 0; ++p)
             {
-                p += std::strcspn (p, "<>");
+                p = angleBrackets.skip (p);
 
                 if (*p == 0)
                     return false;
@@ -364,7 +413,7 @@ namespace
         }
 
         // At the '<' of a start tag.
-        Tag scanTag() noexcept
+        Tag scanTag()
         {
             ++p;
 
@@ -375,14 +424,14 @@ namespace
                     return Tag::refused;
             }
 
-            while (isNameChar (*p))
-                ++p;
+            if (! skipName())
+                return Tag::refused;
 
             for (;;)
             {
-                // At the very end JUCE returns the element so far and reads nothing more.
+                // JUCE would return a root cut off here as if complete; refuse it.
                 if (! skipSpace())
-                    return *p == 0 ? Tag::lastOne : Tag::refused;
+                    return Tag::refused;
 
                 auto c = *p;
 
@@ -401,8 +450,8 @@ namespace
                 if (! isNameChar (c))
                     return Tag::refused;
 
-                while (isNameChar (*p))
-                    ++p;
+                if (! skipName())
+                    return Tag::refused;
 
                 if (! skipSpace() || *p != '=')
                     return Tag::refused;
@@ -410,7 +459,7 @@ namespace
                 ++p;
 
                 if (! skipSpace())
-                    return *p == 0 ? Tag::lastOne : Tag::refused;
+                    return Tag::refused;
 
                 auto quote = *p;
 
@@ -418,11 +467,11 @@ namespace
                 if (quote != '"' && quote != '\'')
                     return Tag::closed;
 
-                const char stops[] = { quote, '&', 0 };
+                auto& stops = quote == '"' ? doubleQuotedStops : singleQuotedStops;
 
                 for (++p;;)
                 {
-                    p += std::strcspn (p, stops);
+                    p = stops.skip (p);
 
                     if (*p == quote)
                     {
@@ -437,7 +486,7 @@ namespace
         }
     };
 
-    bool isSafeToParse (const char* utf8) noexcept
+    bool isSafeToParse (const char* utf8)
     {
         return isCleanUtf8 (utf8) && MarkupScan (utf8).isSafe();
     }
@@ -469,7 +518,9 @@ namespace
     // trying every upper/lower-case spelling of the name.
     constexpr int maxAttributesToWalk = 64;
 
-    juce::String getAttribute (const juce::XmlElement& element, const char* upperCaseName)
+    const juce::String noValue;
+
+    const juce::String& getAttribute (const juce::XmlElement& element, const char* upperCaseName)
     {
         auto numAttributes = element.getNumAttributes();
 
@@ -479,7 +530,7 @@ namespace
                 if (hasName (element.getAttributeName (i), upperCaseName))
                     return element.getAttributeValue (i);
 
-            return {};
+            return noValue;
         }
 
         auto length = (int) std::strlen (upperCaseName);
@@ -499,7 +550,7 @@ namespace
                 return element.getStringAttribute (name);
         }
 
-        return {};
+        return noValue;
     }
 
     void readGroups (const juce::XmlElement& groupsElement, SchemeModel& model)

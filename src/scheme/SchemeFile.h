@@ -9,6 +9,9 @@ namespace SchemeFile
 /** Deeper documents are refused before JUCE's recursive parser sees them
     (a scheme needs four levels). */
 constexpr int maxNestingDepth = 256;
+/** Documents with more distinct element and attribute names are refused too:
+    JUCE pools every name, and a flood of them makes its parser quadratic. */
+constexpr int maxDistinctNames = 10000;
 
 /** Parses scheme text with JUCE's XML reader. Returns null for anything that
     yields no root element, and for documents nested too deeply to parse safely. */
