@@ -590,3 +590,74 @@ TEST (GroupNamePopupTest, EscapeDoesNotCloseItAndReturnPressesOkay)
     EXPECT_EQ (result, 1);
     EXPECT_EQ (popup.getTextEditorContents ("GROUPNAME"), "Typed");
 }
+
+//==============================================================================
+namespace
+{
+// Plays the person at a real modal menu or window: polls from a timer, which
+// keeps firing inside the modal loop, until its step reports it is done.
+struct ModalDriver : private juce::Timer
+{
+    explicit ModalDriver (std::function<bool()> stepToRun) : step (std::move (stepToRun)) { startTimer (20); }
+    ~ModalDriver() override { stopTimer(); }
+
+    void timerCallback() override
+    {
+        if (step())
+        {
+            done = true;
+            stopTimer();
+        }
+    }
+
+    std::function<bool()> step;
+    bool done = false;
+};
+} // namespace
+
+TEST_F (GroupControlsTest, TheRealMenuIsShownAndCanBeDismissed)
+{
+    if (! haveDisplay())
+        GTEST_SKIP() << "a real menu needs an X display";
+
+    ColourGroupControls::chooseFromMenu = nullptr;
+    makeGroups ({ "Alpha" });
+    openGroups();
+
+    ModalDriver person ([]
+                        { return juce::PopupMenu::dismissAllActiveMenus(); });
+    controls.buttonClicked (&controls.getGroupsButton());
+
+    EXPECT_TRUE (person.done); // a menu was up while the handler waited
+    EXPECT_TRUE (namesAsked.empty());
+    EXPECT_EQ (groups.size(), 1);
+    EXPECT_TRUE (recorder.calls.empty());
+}
+
+TEST_F (GroupControlsTest, AddAsksForTheNameInTheRealNameWindow)
+{
+    if (! haveDisplay())
+        GTEST_SKIP() << "the name window needs an X display";
+
+    ColourGroupControls::askForName = nullptr;
+    menuChoice = ColourGroupControls::addItemId;
+    openGroups();
+
+    ModalDriver person ([]
+                        {
+        auto* popup = dynamic_cast<GroupNamePopup*> (juce::Component::getCurrentlyModalComponent());
+
+        if (popup == nullptr || popup->getPeer() == nullptr)
+            return false;
+
+        popup->getTextEditor ("GROUPNAME")->setText ("Typed in the window", false);
+        popup->getPeer()->handleKeyPress (juce::KeyPress (juce::KeyPress::returnKey));
+        return true; });
+
+    controls.buttonClicked (&controls.getGroupsButton());
+
+    EXPECT_TRUE (person.done);
+    ASSERT_EQ (groups.size(), 1);
+    EXPECT_EQ (groups[0]->getName(), "Typed in the window");
+    EXPECT_EQ (recorder.calls, Calls { groups[0] });
+}

@@ -149,7 +149,14 @@ public:
 private:
     juce::OwnedArray<SchemeColour> colours;
     ColourGroupList groups;
-    std::unordered_map<juce::String, int> firstColourWithName;
+    // Not noexcept on purpose: libstdc++ then caches each name's hash in its
+    // node instead of rehashing names on every look-up and every rehash.
+    struct NameHash
+    {
+        size_t operator() (const juce::String& s) const { return s.hash(); }
+    };
+
+    std::unordered_map<juce::String, int, NameHash> firstColourWithName;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SchemeModel)
 };

@@ -1,0 +1,202 @@
+#include "CalvastraTintwright.h"
+
+#include "ColourTweaker.h"
+
+//==============================================================================
+CalvastraTintwrightComponent::CalvastraTintwrightComponent()
+    : schemeListPane (std::make_unique<CalvastraSchemeListManager>()),
+      groupPane (std::make_unique<ColourTweaker>())
+{
+    addAndMakeVisible (*schemeListPane);
+    addAndMakeVisible (*groupPane);
+    groupPane->setColourTweakerListener (this);
+}
+
+CalvastraTintwrightComponent::~CalvastraTintwrightComponent()
+{
+    groupPane->setColourTweakerListener (nullptr);
+}
+
+void CalvastraTintwrightComponent::setScheme (CalvastraScheme* scheme)
+{
+    currentScheme = scheme;
+    groupPane->setColourGroups (scheme != nullptr ? &scheme->getColourGroups() : nullptr);
+    schemeListPane->getList().setScheme (scheme);
+    refreshSchemeList();
+}
+
+void CalvastraTintwrightComponent::refreshViews()
+{
+    refreshSchemeList();
+    groupPane->refreshColours();
+}
+
+void CalvastraTintwrightComponent::coloursApplied (ColourTweaker*)
+{
+    refreshSchemeList();
+}
+
+void CalvastraTintwrightComponent::refreshSchemeList()
+{
+    auto& list = schemeListPane->getList();
+    list.updateContent();
+    list.repaint();
+}
+
+void CalvastraTintwrightComponent::paint (juce::Graphics&)
+{
+    // The panes cover everything.
+}
+
+void CalvastraTintwrightComponent::resized()
+{
+    constexpr int schemeListWidth = 200;
+
+    schemeListPane->setBounds (0, 0, schemeListWidth, getHeight());
+    groupPane->setBounds (schemeListWidth, 0, juce::jmax (0, getWidth() - schemeListWidth), getHeight());
+}
+
+//==============================================================================
+namespace
+{
+// PopupMenu::addSeparator() drops a separator that follows another one; the
+// File menu keeps all three, also when there are no recent files between them.
+void addSeparatorItem (juce::PopupMenu& menu)
+{
+    juce::PopupMenu::Item separator;
+    separator.isSeparator = true;
+    menu.addItem (std::move (separator));
+}
+} // namespace
+
+CalvastraTintwright::CalvastraTintwright (juce::ApplicationCommandManager* commandManagerToUse)
+    : commandManager (commandManagerToUse)
+{
+    // Last, so that the panes and the framework's own windows all draw with it.
+    juce::LookAndFeel::setDefaultLookAndFeel (&look);
+}
+
+CalvastraTintwright::~CalvastraTintwright()
+{
+    // The panes let go of the scheme before it goes.
+    setScheme (nullptr);
+    scheme.reset();
+
+    juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
+}
+
+bool CalvastraTintwright::openScheme (const juce::File& file)
+{
+    auto newScheme = std::make_unique<CalvastraScheme>();
+    newScheme->setRecentlyOpenedFiles (&recentFiles);
+
+    const auto result = file == juce::File() ? newScheme->loadFromUserSpecifiedFile (false)
+                                             : newScheme->loadFrom (file, false);
+
+    if (result.failed())
+        return false;
+
+    // The panes take the new scheme before the old one is deleted, so that
+    // none of them ever refers to a deleted group or colour.
+    auto previous = std::move (scheme);
+    scheme = std::move (newScheme);
+    setScheme (scheme.get());
+    refreshViews();
+    previous.reset();
+    return true;
+}
+
+juce::ApplicationCommandTarget* CalvastraTintwright::getNextCommandTarget()
+{
+    return nullptr;
+}
+
+void CalvastraTintwright::getAllCommands (juce::Array<juce::CommandID>& commands)
+{
+    commands.addArray ({ openFile, saveFile, saveAsNewFile, quit });
+}
+
+void CalvastraTintwright::getCommandInfo (juce::CommandID commandID, juce::ApplicationCommandInfo& result)
+{
+    const juce::String category ("File");
+
+    switch (commandID)
+    {
+        case openFile:
+            result.setInfo ("Open file...", "Open a Calvastra scheme file.", category, 0);
+            break;
+        case saveFile:
+            result.setInfo ("Save file...", "Save the current Calvastra scheme.", category, 0);
+            break;
+        case saveAsNewFile:
+            result.setInfo ("Save as new file...", "Save this Calvastra scheme to a new file.", category, 0);
+            break;
+        case quit:
+            result.setInfo ("Quit", "Quit the program.", category, 0);
+            break;
+        default:
+            break;
+    }
+}
+
+bool CalvastraTintwright::perform (const InvocationInfo& info)
+{
+    switch (info.commandID)
+    {
+        case openFile:
+            openScheme (juce::File());
+            return true;
+
+        case saveFile:
+            // A failed save must be seen: Quit never asks, so silent failure loses the work.
+            if (scheme != nullptr)
+                scheme->save (true, true);
+            return true;
+
+        case saveAsNewFile:
+            if (scheme != nullptr)
+                scheme->saveAsInteractive (true);
+            return true;
+
+        case quit:
+            if (auto* app = juce::JUCEApplication::getInstance())
+                app->systemRequestedQuit();
+            return true;
+
+        default:
+            return false;
+    }
+}
+
+juce::StringArray CalvastraTintwright::getMenuBarNames()
+{
+    return { "File" };
+}
+
+juce::PopupMenu CalvastraTintwright::getMenuForIndex (int, const juce::String& menuName)
+{
+    juce::PopupMenu menu;
+
+    if (menuName == "File" && commandManager != nullptr)
+    {
+        menu.addCommandItem (commandManager, openFile);
+        addSeparatorItem (menu);
+        menu.addCommandItem (commandManager, saveFile);
+        menu.addCommandItem (commandManager, saveAsNewFile);
+        addSeparatorItem (menu);
+        recentFiles.createPopupMenuItems (menu, recentFileBaseID, true, true, nullptr);
+        addSeparatorItem (menu);
+        menu.addCommandItem (commandManager, quit);
+    }
+
+    return menu;
+}
+
+void CalvastraTintwright::menuItemSelected (int menuItemID, int)
+{
+    const auto index = menuItemID - recentFileBaseID;
+
+    // File() would mean "let the user choose"; an index off the list opens nothing.
+    if (index >= 0 && index < recentFiles.getNumFiles())
+        openScheme (recentFiles.getFile (index));
+}

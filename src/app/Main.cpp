@@ -1,0 +1,3 @@
+#include "AppClass.h"
+
+START_JUCE_APPLICATION (AppClass)

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <juce_gui_extra/juce_gui_extra.h>
+
+class CalvastraTintwright;
+
+/** The program's single top-level window: title bar, File menu and the main component. */
+class MainAppWindow : public juce::DocumentWindow
+{
+public:
+    MainAppWindow();
+    ~MainAppWindow() override;
+
+    void closeButtonPressed() override;
+
+    juce::ApplicationCommandManager& getCommandManager() noexcept { return commandManager; }
+    CalvastraTintwright& getMainComponent() const;
+
+    /** Cornflower blue darkened by 0.3. */
+    static juce::Colour getWindowBackgroundColour();
+
+    /** Each of red, green and blue times 1 / (1 + amount), truncated; alpha kept.
+        JUCE's Colour::darker() rounds some channels differently. */
+    static juce::Colour darken (juce::Colour colour, double amount);
+
+private:
+    juce::ApplicationCommandManager commandManager;
+
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainAppWindow)
+};

@@ -1,0 +1,54 @@
+#include "ColourTweaker.h"
+
+#include "ColourGroupControls.h"
+#include "ColourGroupTweakerComponent.h"
+#include "ColourTweakerListener.h"
+
+ColourTweaker::ColourTweaker()
+{
+    groupControls = std::make_unique<ColourGroupControls>();
+    addAndMakeVisible (*groupControls);
+    groupControls->setListener (this);
+
+    groupTweaker = std::make_unique<ColourGroupTweakerComponent> (*this);
+    addAndMakeVisible (*groupTweaker);
+}
+
+ColourTweaker::~ColourTweaker() = default;
+
+void ColourTweaker::setColourGroups (ColourGroupList* newGroups)
+{
+    groups = newGroups;
+
+    // Let go of the old scheme's group before the controls announce the new
+    // list's first group (which arrives back here, synchronously).
+    groupTweaker->setColourGroup (nullptr);
+    groupControls->setColourGroups (newGroups);
+}
+
+void ColourTweaker::colourGroupSelected (ColourGroup* group)
+{
+    groupTweaker->setColourGroup (group);
+}
+
+void ColourTweaker::notifyColoursApplied()
+{
+    if (tweakerListener != nullptr)
+        tweakerListener->coloursApplied (this);
+}
+
+void ColourTweaker::refreshColours()
+{
+    groupTweaker->refreshColours();
+}
+
+void ColourTweaker::paint (juce::Graphics&)
+{
+    // No background of its own: the margins show what lies behind the pane.
+}
+
+void ColourTweaker::resized()
+{
+    groupControls->setBounds (10, 10, getWidth() - 20, 26);
+    groupTweaker->setBounds (10, 45, getWidth() - 20, getHeight() - 50);
+}

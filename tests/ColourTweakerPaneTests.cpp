@@ -1,0 +1,187 @@
+// The group pane: the group controls joined to the group tweaker.
+
+#include "ColourGroupControls.h"
+#include "ColourGroupTweakerComponent.h"
+#include "ColourTweaker.h"
+#include "ColourTweakerList.h"
+#include "ColourTweakerListener.h"
+#include "TweakPanel.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace
+{
+struct AppliedRecorder : public ColourTweakerListener
+{
+    void coloursApplied (ColourTweaker* source) override { sources.push_back (source); }
+    std::vector<ColourTweaker*> sources;
+};
+
+// Answers the "Groups..." menu with one choice and no name.
+struct MenuAnswer
+{
+    explicit MenuAnswer (int choice)
+    {
+        ColourGroupControls::chooseFromMenu = [choice] (const juce::PopupMenu&)
+        { return choice; };
+        ColourGroupControls::askForName = [] (const juce::String&)
+        { return juce::String(); };
+    }
+
+    ~MenuAnswer()
+    {
+        ColourGroupControls::chooseFromMenu = nullptr;
+        ColourGroupControls::askForName = nullptr;
+    }
+};
+
+class ColourTweakerPaneTest : public ::testing::Test
+{
+protected:
+    ColourGroup& addGroup (ColourGroupList& list, const char* name)
+    {
+        auto& group = *list.add (std::make_unique<ColourGroup>());
+        group.setName (name);
+        return group;
+    }
+
+    ColourGroup* shownGroup() { return pane.getGroupTweaker().getColourGroup(); }
+
+    SchemeColour red { "Red", juce::Colour (0xffc02010) };
+    ColourGroupList firstScheme, secondScheme;
+    ColourTweaker pane;
+};
+} // namespace
+
+TEST_F (ColourTweakerPaneTest, ChildrenAndGeometry)
+{
+    ASSERT_EQ (pane.getNumChildComponents(), 2);
+    EXPECT_EQ (pane.getChildComponent (0), &pane.getGroupControls());
+    EXPECT_EQ (pane.getChildComponent (1), &pane.getGroupTweaker());
+    EXPECT_TRUE (pane.getGroupControls().isVisible());
+    EXPECT_TRUE (pane.getGroupTweaker().isVisible());
+
+    pane.setSize (500, 400);
+    EXPECT_EQ (pane.getGroupControls().getBounds(), juce::Rectangle<int> (10, 10, 480, 26));
+    EXPECT_EQ (pane.getGroupTweaker().getBounds(), juce::Rectangle<int> (10, 45, 480, 350));
+
+    pane.setSize (300, 120);
+    EXPECT_EQ (pane.getGroupControls().getBounds(), juce::Rectangle<int> (10, 10, 280, 26));
+    EXPECT_EQ (pane.getGroupTweaker().getBounds(), juce::Rectangle<int> (10, 45, 280, 70));
+}
+
+TEST_F (ColourTweakerPaneTest, PaintsNothingInItsMargins)
+{
+    addGroup (firstScheme, "Alpha");
+    pane.setColourGroups (&firstScheme);
+    pane.setSize (500, 400);
+
+    const auto image = pane.createComponentSnapshot (pane.getLocalBounds());
+
+    // Left, right, top and bottom margins and the gap between the two children.
+    for (auto point : { juce::Point<int> (4, 200), juce::Point<int> (495, 200), juce::Point<int> (250, 5), juce::Point<int> (250, 397), juce::Point<int> (250, 40), juce::Point<int> (0, 0) })
+        EXPECT_EQ (image.getPixelAt (point.x, point.y).getARGB(), 0u) << point.toString();
+
+    // ...while the children do draw: the tweaker's white frame beside its list.
+    EXPECT_EQ (image.getPixelAt (17, 200).getARGB(), 0xffffffffu);
+}
+
+TEST_F (ColourTweakerPaneTest, OpeningASchemeShowsItsFirstGroupAndResetsIt)
+{
+    auto& alpha = addGroup (firstScheme, "Alpha");
+    addGroup (firstScheme, "Beta");
+    alpha.addColour (red);
+    alpha.setRedOffset (40);
+    ASSERT_NE (alpha.getMember (0)->getPreviewColour(), red.colour);
+
+    pane.setColourGroups (&firstScheme);
+
+    EXPECT_EQ (shownGroup(), &alpha);
+    EXPECT_EQ (pane.getGroupTweaker().getList().getColourGroup(), &alpha);
+    EXPECT_EQ (pane.getGroupControls().getGroupSelector().getSelectedId(), 1);
+    EXPECT_EQ (alpha.getMember (0)->getRedOffset(), 0);
+    EXPECT_EQ (alpha.getMember (0)->getPreviewColour(), red.colour);
+}
+
+TEST_F (ColourTweakerPaneTest, OpeningASecondSchemeEndsOnItsFirstGroup)
+{
+    addGroup (firstScheme, "Alpha");
+    addGroup (firstScheme, "Beta");
+    pane.setColourGroups (&firstScheme);
+    pane.getGroupControls().getGroupSelector().setSelectedId (2, juce::sendNotificationSync);
+    ASSERT_EQ (shownGroup(), firstScheme[1]);
+
+    auto& gamma = addGroup (secondScheme, "Gamma");
+    pane.setColourGroups (&secondScheme);
+    EXPECT_EQ (shownGroup(), &gamma);
+
+    // A scheme without groups shows none.
+    ColourGroupList noGroups;
+    pane.setColourGroups (&noGroups);
+    EXPECT_EQ (shownGroup(), nullptr);
+}
+
+TEST_F (ColourTweakerPaneTest, ALostListLetsGoOfTheShownGroup)
+{
+    // With no list the controls announce nothing, so only the pane itself
+    // can make the tweaker drop the old scheme's group.
+    addGroup (firstScheme, "Alpha");
+    pane.setColourGroups (&firstScheme);
+    ASSERT_EQ (shownGroup(), firstScheme[0]);
+
+    pane.setColourGroups (nullptr);
+    EXPECT_EQ (shownGroup(), nullptr);
+    EXPECT_EQ (pane.getGroupTweaker().getList().getColourGroup(), nullptr);
+}
+
+TEST_F (ColourTweakerPaneTest, SelectionsAndDeletionsReachTheTweaker)
+{
+    addGroup (firstScheme, "Alpha");
+    addGroup (firstScheme, "Beta");
+    addGroup (firstScheme, "Gamma");
+    pane.setColourGroups (&firstScheme);
+
+    pane.getGroupControls().getGroupSelector().setSelectedId (3, juce::sendNotificationSync);
+    EXPECT_EQ (shownGroup(), firstScheme[2]);
+
+    MenuAnswer deleteGroup (ColourGroupControls::deleteItemId);
+    pane.getGroupControls().buttonClicked (&pane.getGroupControls().getGroupsButton());
+    ASSERT_EQ (firstScheme.size(), 2);
+    EXPECT_EQ (shownGroup(), firstScheme[1]);
+}
+
+TEST_F (ColourTweakerPaneTest, AppliedColoursAreReportedOnlyToARegisteredListener)
+{
+    AppliedRecorder recorder;
+    pane.notifyColoursApplied(); // nobody to tell yet
+
+    pane.setColourTweakerListener (&recorder);
+    pane.notifyColoursApplied();
+    EXPECT_EQ (recorder.sources, std::vector<ColourTweaker*> { &pane });
+
+    // Apply in the tweaker comes back through the pane.
+    auto& alpha = addGroup (firstScheme, "Alpha");
+    alpha.addColour (red);
+    pane.setColourGroups (&firstScheme);
+    pane.getGroupTweaker().buttonClicked (&pane.getGroupTweaker().getPanel().applyButton);
+    EXPECT_EQ (recorder.sources, (std::vector<ColourTweaker*> { &pane, &pane }));
+
+    pane.setColourTweakerListener (nullptr);
+    pane.notifyColoursApplied();
+    EXPECT_EQ (recorder.sources.size(), 2u);
+}
+
+TEST_F (ColourTweakerPaneTest, RefreshColoursRecomputesTheShownGroup)
+{
+    auto& alpha = addGroup (firstScheme, "Alpha");
+    alpha.addColour (red);
+    pane.setColourGroups (&firstScheme);
+
+    red.colour = juce::Colour (0xff112233);
+    ASSERT_NE (alpha.getMember (0)->getPreviewColour(), red.colour);
+
+    pane.refreshColours();
+    EXPECT_EQ (alpha.getMember (0)->getPreviewColour(), red.colour);
+}
