@@ -1,0 +1,159 @@
+// The document at scale, each against a baseline in the same run:
+//   DocumentOpen/N        vs DocumentOpenBareParse/N  (open a file of N colours and
+//                                                     100 groups of 100 members: the
+//                                                     document's load against JUCE's
+//                                                     XmlDocument parse of the same file)
+//   DocumentSave/N        vs DocumentSaveJuceWriter/N (build + write the file against
+//                                                     XmlElement::writeTo of the same tree)
+//   DropColours/10000     vs DropColours/100000       (dropping N colours into an empty
+//                                                     group; linear means a ratio of 10)
+// Files live in memory (/dev/shm when there is one), so the disk does not
+// dominate; the save's fsync is then nearly free, as JUCE's writer has none.
+
+#include "CalvastraScheme.h"
+#include "CalvastraSchemeList.h"
+#include "ColourTweakerList.h"
+#include "SchemeFile.h"
+
+#include <benchmark/benchmark.h>
+
+namespace
+{
+void fillScheme (SchemeModel& model, int numColours)
+{
+    juce::Random random (7);
+
+    for (int i = 0; i < numColours; ++i)
+    {
+        auto colour = std::make_unique<SchemeColour>();
+        colour->name = "Colour " + juce::String (i) + (i % 5 == 0 ? " <Focused & \"Hot\">" : " Background");
+        colour->colour = juce::Colour ((juce::uint32) random.nextInt());
+        model.appendColour (std::move (colour));
+    }
+
+    for (int g = 0; g < 100; ++g)
+    {
+        auto& group = model.appendGroup (std::make_unique<ColourGroup>());
+        group.setName ("Group " + juce::String (g));
+
+        for (int m = 0; m < 100; ++m)
+            group.addColour (*model.getColour (random.nextInt (numColours)));
+    }
+}
+
+juce::File scratchFolder()
+{
+    juce::File shm ("/dev/shm");
+    return shm.isDirectory() ? shm : juce::File::getSpecialLocation (juce::File::tempDirectory);
+}
+
+struct SchemeOnDisk
+{
+    explicit SchemeOnDisk (int numColours)
+    {
+        SchemeModel model;
+        fillScheme (model, numColours);
+        auto bytes = SchemeFile::toBytes (*SchemeFile::createSchemeElement (model));
+        file.replaceWithData (bytes.getData(), bytes.getSize());
+    }
+
+    ~SchemeOnDisk() { file.deleteFile(); }
+
+    juce::File file = scratchFolder().getNonexistentChildFile ("tintwright-bench", ".calvastrascheme", false);
+};
+
+void DocumentOpen (benchmark::State& state)
+{
+    SchemeOnDisk scheme ((int) state.range (0));
+
+    for (auto _ : state)
+    {
+        CalvastraScheme document;
+        if (document.loadDocument (scheme.file).failed() || document.getNumGroups() != 100)
+            state.SkipWithError ("the scheme did not load");
+        benchmark::DoNotOptimize (document.getNumColours());
+    }
+
+    state.SetLabel (juce::String (scheme.file.getSize() / 1024).toStdString() + " KiB");
+}
+
+void DocumentOpenBareParse (benchmark::State& state)
+{
+    SchemeOnDisk scheme ((int) state.range (0));
+
+    for (auto _ : state)
+    {
+        auto root = juce::XmlDocument::parse (scheme.file);
+        if (root == nullptr)
+            state.SkipWithError ("JUCE did not parse the scheme");
+        benchmark::DoNotOptimize (root.get());
+    }
+}
+
+void DocumentSave (benchmark::State& state)
+{
+    CalvastraScheme document;
+    fillScheme (document, (int) state.range (0));
+    auto file = scratchFolder().getNonexistentChildFile ("tintwright-bench", ".calvastrascheme", false);
+
+    for (auto _ : state)
+        if (document.saveDocument (file).failed())
+            state.SkipWithError ("the save failed");
+
+    file.deleteFile();
+}
+
+void DocumentSaveJuceWriter (benchmark::State& state)
+{
+    SchemeModel model;
+    fillScheme (model, (int) state.range (0));
+    auto tree = SchemeFile::createSchemeElement (model);
+    auto file = scratchFolder().getNonexistentChildFile ("tintwright-bench", ".calvastrascheme", false);
+
+    for (auto _ : state)
+        if (! tree->writeTo (file, {}))
+            state.SkipWithError ("JUCE's write failed");
+
+    file.deleteFile();
+}
+
+// The real drop: the scheme list's selected rows onto the group colour list.
+void DropColours (benchmark::State& state)
+{
+    const auto numColours = (int) state.range (0);
+    CalvastraScheme scheme;
+    fillScheme (scheme, numColours);
+
+    CalvastraSchemeList source;
+    source.setScheme (&scheme);
+    source.updateContent();
+    source.selectRangeOfRows (0, numColours - 1, true);
+
+    ColourTweakerList target;
+    target.setSize (300, 400);
+    const juce::DragAndDropTarget::SourceDetails details ("COLOURS", &source, {});
+
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        auto group = std::make_unique<ColourGroup>();
+        target.setColourGroup (group.get());
+        state.ResumeTiming();
+
+        target.itemDropped (details);
+
+        state.PauseTiming();
+        if (group->getNumMembers() != numColours)
+            state.SkipWithError ("not every colour joined the group");
+        target.setColourGroup (nullptr);
+        group.reset();
+        state.ResumeTiming();
+    }
+}
+} // namespace
+
+BENCHMARK (DocumentOpen)->Arg (1000)->Arg (10000)->Arg (100000)->Unit (benchmark::kMillisecond);
+BENCHMARK (DocumentOpenBareParse)->Arg (1000)->Arg (10000)->Arg (100000)->Unit (benchmark::kMillisecond);
+BENCHMARK (DocumentSave)->Arg (10000)->Unit (benchmark::kMillisecond);
+BENCHMARK (DocumentSaveJuceWriter)->Arg (10000)->Unit (benchmark::kMillisecond);
+BENCHMARK (DropColours)->Arg (10000)->Arg (100000)->Unit (benchmark::kMillisecond);
