@@ -62,8 +62,10 @@ void ColourGroupControls::refill()
         // item, and the others keep the ID of their position.
         const auto& name = groups->getUnchecked (i)->getName();
 
+        // The box lays out all of its text on every paint: a huge name from a
+        // file is cut to what the box could ever show.
         if (name.isNotEmpty())
-            groupSelector.addItem (name, i + 1);
+            groupSelector.addItem (name.substring (0, 1000), i + 1);
     }
 }
 

@@ -5,10 +5,12 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <unordered_set>
+#include <vector>
 
 namespace SchemeFile
 {
@@ -486,6 +488,47 @@ namespace
             }
         }
     };
+
+    // JUCE's own UTF-16 reading makes one character of every 16-bit unit, so a
+    // character outside the BMP would become two lone surrogates (and be saved
+    // as two character references no XML reader accepts). Pairs are joined here;
+    // a lone surrogate stays as JUCE would leave it.
+    juce::String fromUtf16 (const juce::uint8* data, size_t size, bool bigEndian)
+    {
+        auto unitAt = [&] (size_t i) -> juce::uint32
+        {
+            return bigEndian ? (juce::uint32) ((data[2 * i] << 8) | data[2 * i + 1])
+                             : (juce::uint32) ((data[2 * i + 1] << 8) | data[2 * i]);
+        };
+
+        const auto numUnits = size / 2;
+        std::vector<juce::juce_wchar> chars;
+        chars.reserve (numUnits + 1);
+
+        for (size_t i = 0; i < numUnits; ++i)
+        {
+            auto c = unitAt (i);
+
+            if (c == 0)
+                break; // where a String would end anyway
+
+            if (c >= 0xd800 && c <= 0xdbff && i + 1 < numUnits)
+            {
+                auto next = unitAt (i + 1);
+
+                if (next >= 0xdc00 && next <= 0xdfff)
+                {
+                    c = 0x10000 + ((c - 0xd800) << 10) + (next - 0xdc00);
+                    ++i;
+                }
+            }
+
+            chars.push_back ((juce::juce_wchar) c);
+        }
+
+        chars.push_back (0);
+        return juce::String (juce::CharPointer_UTF32 (chars.data()));
+    }
 
     bool isSafeToParse (const char* utf8)
     {
@@ -969,9 +1012,20 @@ std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file)
     if (! file.existsAsFile())
         return {};
 
-    // Handles UTF-8 and UTF-16 byte-order marks; anything that is not UTF-8 comes
-    // back as Windows-1252 text, so the result is always valid UTF-8.
-    return parse (file.loadFileAsString());
+    juce::MemoryBlock bytes;
+
+    if (! file.loadFileAsData (bytes) || bytes.getSize() > (size_t) std::numeric_limits<int>::max())
+        return {};
+
+    auto* data = static_cast<const juce::uint8*> (bytes.getData());
+    auto size = bytes.getSize();
+
+    if (size >= 2 && ((data[0] == 0xff && data[1] == 0xfe) || (data[0] == 0xfe && data[1] == 0xff)))
+        return parse (fromUtf16 (data + 2, size - 2, data[0] == 0xfe));
+
+    // Handles a UTF-8 byte-order mark; anything that is not UTF-8 comes back as
+    // Windows-1252 text, so the result is always valid UTF-8.
+    return parse (juce::String::createStringFromData (data, (int) size));
 }
 
 void readScheme (const juce::XmlElement& root, SchemeModel& model)

@@ -76,8 +76,10 @@ void ColourTweakerListItem::paint (juce::Graphics& g)
     if (member == nullptr)
         return;
 
+    // JUCE lays out every character of the text before it cuts it off, so a
+    // huge name from a file is cut first: no row can show 1000 characters.
     g.setFont (juce::Font (12.0f, juce::Font::plain));
-    g.drawText (member->getSchemeColour().name,
+    g.drawText (member->getSchemeColour().name.substring (0, 1000),
                 30,
                 5,
                 getWidth() - 60,
