@@ -1,8 +1,10 @@
+#include "CalvastraTintwright.h"
 #include "ColourGroupTweakerComponent.h"
 #include "ColourTweaker.h"
 #include "ColourTweakerList.h"
 #include "ColourTweakerListener.h"
 #include "HueSelector.h"
+#include "MainAppWindow.h"
 #include "ModalMenu.h"
 #include "SchemeModel.h"
 #include "TweakPanel.h"
@@ -336,4 +338,19 @@ TEST_F (GroupTweakerTest, APickInTheLeftSwatchSurvivesTheNextApplyAndRefreshesTh
 
     click (panel().applyButton);
     EXPECT_EQ (stored()[1], 0xff2a4060u);
+}
+
+TEST (GroupTweakerWindowTest, EveryPanelControlFitsTheSmallestMainWindow)
+{
+    if (! tweaktest::hasDisplay())
+        GTEST_SKIP() << "needs an X display for the main window";
+
+    MainAppWindow window;
+    window.setSize (600, 450);
+    auto& panel = window.getMainComponent().getGroupPane().getGroupTweaker().getPanel();
+    ASSERT_GT (panel.getNumChildComponents(), 0);
+
+    for (auto* child : panel.getChildren())
+        EXPECT_TRUE (panel.getLocalBounds().contains (child->getBounds()))
+            << child->getName() << " " << child->getBounds().toString() << " in " << panel.getBounds().toString();
 }
