@@ -168,7 +168,7 @@ TEST (TweakPanel, LayoutIsFixedAtEverySize)
 {
     TweakPanel panel;
 
-    for (auto size : { juce::Point<int> (130, 366), juce::Point<int> (300, 700), juce::Point<int> (10, 10) })
+    for (auto size : { juce::Point<int> (130, 332), juce::Point<int> (300, 700), juce::Point<int> (10, 10) })
     {
         panel.setSize (size.x, size.y);
         SCOPED_TRACE (size.toString());
@@ -185,17 +185,17 @@ TEST (TweakPanel, LayoutIsFixedAtEverySize)
         EXPECT_EQ (panel.forceHueButton.getBottom(), 315);
 
         // Placed in the free band and below the force-hue button, within the
-        // 130 x 366 the panel gets in the smallest main window.
-        EXPECT_EQ (panel.invertButton.getBounds(), juce::Rectangle<int> (0, 265, 130, 20));
-        EXPECT_EQ (panel.contrastValueSlider.getBounds(), juce::Rectangle<int> (55, 320, 75, 20));
-        EXPECT_EQ (panel.contrastCentreSlider.getBounds(), juce::Rectangle<int> (55, 342, 75, 20));
+        // 130 x 332 the panel gets in the smallest main window.
+        EXPECT_EQ (panel.contrastValueSlider.getBounds(), juce::Rectangle<int> (55, 261, 75, 16));
+        EXPECT_EQ (panel.contrastCentreSlider.getBounds(), juce::Rectangle<int> (55, 278, 75, 16));
+        EXPECT_EQ (panel.invertButton.getBounds(), juce::Rectangle<int> (0, 316, 130, 16));
     }
 }
 
 TEST (TweakPanel, PaintsTranslucentPadsAndRotatedLabels)
 {
     TweakPanel panel;
-    panel.setSize (130, 366);
+    panel.setSize (130, 332);
 
     const auto background = juce::Colour (0xff000000);
     const auto image = tweaktest::paintOver (panel, background);
@@ -217,7 +217,7 @@ TEST (TweakPanel, PaintsTranslucentPadsAndRotatedLabels)
 
     // The same pads on a transparent image carry exactly alpha 0x80.
     {
-        juce::Image clear (juce::Image::ARGB, 130, 366, true);
+        juce::Image clear (juce::Image::ARGB, 130, 332, true);
         juce::Graphics g (clear);
         panel.paint (g);
 
@@ -259,7 +259,7 @@ TEST (TweakPanel, PaintsTranslucentPadsAndRotatedLabels)
     const auto contrastInk = [&image]
     {
         int bright = 0;
-        for (int y = 320; y < 362; ++y)
+        for (int y = 261; y < 294; ++y)
             for (int x = 0; x < 55; ++x)
                 if (image.getPixelAt (x, y).getBrightness() > 0.7f)
                     ++bright;

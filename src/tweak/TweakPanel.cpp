@@ -39,12 +39,13 @@ const PadLabel padLabels[] = {
 
 const juce::Point<int> padPositions[] = { { 0, 0 }, { 45, 0 }, { 90, 0 }, { 0, 105 }, { 45, 105 }, { 90, 105 } };
 
-// The contrast controls sit below the force-hue button: a label on the left,
-// a horizontal slider on the right.
+// The smallest main window leaves the panel 332 pixels high, so the free band
+// between Apply and the force-hue button holds the two contrast rows (a label
+// on the left, a horizontal slider on the right) and Invert goes below.
 constexpr int contrastLabelWidth = 55;
-constexpr int contrastRowHeight = 20;
-constexpr int contrastValueRowY = 320;
-constexpr int contrastCentreRowY = 342;
+constexpr int contrastRowHeight = 16;
+constexpr int contrastValueRowY = 261;
+constexpr int contrastCentreRowY = 278;
 } // namespace
 
 //==============================================================================
@@ -140,7 +141,7 @@ void TweakPanel::resized()
     brightnessSlider.setBounds (105, 105, 20, 100);
     resetButton.setBounds (0, 215, 130, 20);
     applyButton.setBounds (0, 240, 130, 20);
-    invertButton.setBounds (0, 265, 130, 20);
+    invertButton.setBounds (0, 316, 130, 16);
     forceHueButton.setBounds (0, 295, 130, 20);
     contrastValueSlider.setBounds (contrastLabelWidth, contrastValueRowY, 130 - contrastLabelWidth, contrastRowHeight);
     contrastCentreSlider.setBounds (contrastLabelWidth, contrastCentreRowY, 130 - contrastLabelWidth, contrastRowHeight);

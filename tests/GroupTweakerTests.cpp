@@ -1,0 +1,356 @@
+#include "CalvastraTintwright.h"
+#include "ColourGroupTweakerComponent.h"
+#include "ColourTweaker.h"
+#include "ColourTweakerList.h"
+#include "ColourTweakerListener.h"
+#include "HueSelector.h"
+#include "MainAppWindow.h"
+#include "ModalMenu.h"
+#include "SchemeModel.h"
+#include "TweakPanel.h"
+#include "TweakTestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace
+{
+struct AppliedCounter : public ColourTweakerListener
+{
+    void coloursApplied (ColourTweaker* source) override { sources.push_back (source); }
+    std::vector<ColourTweaker*> sources;
+};
+
+/** The group tweaker inside a real group pane, with a three-colour group. */
+class GroupTweakerTest : public ::testing::Test
+{
+protected:
+    GroupTweakerTest()
+    {
+        for (auto value : { 0xffff0000u, 0xff808080u, 0xff4080c0u })
+        {
+            auto colour = std::make_unique<SchemeColour>();
+            colour->name = "Colour " + juce::String::toHexString ((int) value);
+            colour->colour = juce::Colour (value);
+            group.addColour (scheme.appendColour (std::move (colour)));
+        }
+
+        pane.setColourTweakerListener (&applied);
+        pane.setSize (470, 426);
+    }
+
+    ~GroupTweakerTest() override { ModalMenu::setRunner (nullptr); }
+
+    static void click (juce::Button& button)
+    {
+        button.triggerClick();
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
+    }
+
+    static void move (juce::Slider& slider, double value)
+    {
+        slider.setValue (value, juce::sendNotificationSync);
+    }
+
+    std::vector<juce::uint32> stored() const
+    {
+        std::vector<juce::uint32> result;
+        for (int i = 0; i < group.getNumMembers(); ++i)
+            result.push_back (group.getMember (i)->getStoredColour().getARGB());
+        return result;
+    }
+
+    std::vector<juce::uint32> previews() const
+    {
+        std::vector<juce::uint32> result;
+        for (int i = 0; i < group.getNumMembers(); ++i)
+            result.push_back (group.getMember (i)->getPreviewColour().getARGB());
+        return result;
+    }
+
+    /** Both swatches of every visible row, as (stored, preview). */
+    std::vector<std::pair<juce::uint32, juce::uint32>> swatches()
+    {
+        std::vector<std::pair<juce::uint32, juce::uint32>> result;
+        auto& list = tweaker().getList();
+        for (int r = 0; r < list.getNumRows(); ++r)
+            if (auto* item = dynamic_cast<ColourTweakerListItem*> (list.getComponentForRowNumber (r)))
+                result.emplace_back (item->getStoredBox().getColour().getARGB(), item->getPreviewBox().getColour().getARGB());
+        return result;
+    }
+
+    std::vector<double> sliderValues()
+    {
+        auto& p = panel();
+        return { p.hueSlider.getValue(), p.saturationSlider.getValue(), p.brightnessSlider.getValue(), p.redSlider.getValue(), p.greenSlider.getValue(), p.blueSlider.getValue(), p.contrastCentreSlider.getValue(), p.contrastValueSlider.getValue() };
+    }
+
+    ColourGroupTweakerComponent& tweaker() { return pane.getGroupTweaker(); }
+    TweakPanel& panel() { return tweaker().getPanel(); }
+
+    const std::vector<double> neutral { 0.0, 1.0, 1.0, 0.0, 0.0, 0.0, 0.5, 0.0 };
+    SchemeModel scheme;
+    ColourGroup group;
+    AppliedCounter applied;
+    ColourTweaker pane;
+};
+} // namespace
+
+TEST_F (GroupTweakerTest, LaysOutTheListAndPanelUnderAWhiteTitleAndFrame)
+{
+    auto& t = tweaker();
+    t.setSize (470, 376);
+    EXPECT_EQ (t.getList().getBounds(), juce::Rectangle<int> (10, 40, 315, 331));
+    EXPECT_EQ (panel().getBounds(), juce::Rectangle<int> (340, 10, 130, 366));
+    EXPECT_EQ (t.getList().getParentComponent(), &t);
+    EXPECT_EQ (panel().getParentComponent(), &t);
+    EXPECT_EQ (panel().forceHueButton.getListener(), &t);
+
+    const auto blue = juce::Colour (0xff4c72b6);
+    juce::Image image (juce::Image::ARGB, 470, 376, true);
+    {
+        juce::Graphics g (image);
+        g.fillAll (blue);
+        t.paint (g);
+    }
+
+    // The frame (5, 35, W - 145, H - 35) with corner size 10.
+    EXPECT_EQ (image.getPixelAt (7, 200).getARGB(), 0xffffffffu);
+    EXPECT_EQ (image.getPixelAt (324, 372).getARGB(), 0xffffffffu);
+    EXPECT_EQ (image.getPixelAt (4, 200), blue);
+    EXPECT_EQ (image.getPixelAt (329, 200).getARGB(), 0xffffffffu);
+    EXPECT_EQ (image.getPixelAt (330, 200), blue);
+    EXPECT_EQ (image.getPixelAt (200, 34), blue);
+    EXPECT_NE (image.getPixelAt (5, 35).getARGB(), 0xffffffffu);
+
+    // "Colours to tweak", white, centred over the frame.
+    int minX = 470, maxX = 0, count = 0;
+    for (int y = 10; y < 30; ++y)
+        for (int x = 5; x < 325; ++x)
+            if (image.getPixelAt (x, y).getBrightness() > 0.9f)
+            {
+                minX = juce::jmin (minX, x);
+                maxX = juce::jmax (maxX, x);
+                ++count;
+            }
+    ASSERT_GT (count, 30);
+    EXPECT_NEAR ((minX + maxX) / 2.0, 5 + 320 / 2.0, 3.0);
+    EXPECT_NEAR (maxX - minX + 1, juce::Font().getStringWidthFloat ("Colours to tweak"), 3.0);
+}
+
+TEST_F (GroupTweakerTest, WithoutAGroupControlsChangeNothing)
+{
+    auto& p = panel();
+    move (p.redSlider, 40);
+    move (p.hueSlider, 0.25);
+    move (p.contrastValueSlider, 0.5);
+    const auto moved = sliderValues();
+
+    click (p.applyButton);
+    click (p.resetButton);
+    click (p.invertButton);
+    tweaker().hueSelected (0.5f);
+
+    EXPECT_EQ (sliderValues(), moved);
+    EXPECT_EQ (stored(), (std::vector<juce::uint32> { 0xffff0000, 0xff808080, 0xff4080c0 }));
+    EXPECT_EQ (previews(), stored());
+    EXPECT_TRUE (applied.sources.empty());
+    EXPECT_EQ (tweaker().getList().getNumRows(), 0);
+
+    // Setting no group leaves the sliders where they are too.
+    tweaker().setColourGroup (nullptr);
+    EXPECT_EQ (sliderValues(), moved);
+}
+
+TEST_F (GroupTweakerTest, SelectingAGroupResetsItsPreviewsAndTheSliders)
+{
+    group.setRedOffset (100);
+    move (panel().saturationSlider, 1.7);
+    move (panel().contrastCentreSlider, 0.9);
+
+    tweaker().setColourGroup (&group);
+
+    EXPECT_EQ (tweaker().getColourGroup(), &group);
+    EXPECT_EQ (group.getMember (1)->getRedOffset(), 0);
+    EXPECT_EQ (previews(), stored());
+    EXPECT_EQ (sliderValues(), neutral);
+    EXPECT_EQ (tweaker().getList().getNumRows(), 3);
+    EXPECT_TRUE (applied.sources.empty());
+}
+
+TEST_F (GroupTweakerTest, EachSliderSetsItsParameterOnEveryMemberAndTheRowsFollow)
+{
+    tweaker().setColourGroup (&group);
+    auto& p = panel();
+
+    move (p.hueSlider, 0.5);
+    EXPECT_EQ (previews(), (std::vector<juce::uint32> { 0xff00ffff, 0xff808080, 0xffc08040 }));
+
+    // Only the right-hand swatches change.
+    EXPECT_EQ (swatches(), (std::vector<std::pair<juce::uint32, juce::uint32>> { { 0xffff0000, 0xff00ffff }, { 0xff808080, 0xff808080 }, { 0xff4080c0, 0xffc08040 } }));
+
+    move (p.hueSlider, 0.0);
+    move (p.redSlider, 255);
+    EXPECT_EQ (group.getMember (1)->getPreviewColour().getARGB(), 0xffff8080u);
+    move (p.redSlider, -255);
+    EXPECT_EQ (group.getMember (1)->getPreviewColour().getARGB(), 0xff008080u);
+    move (p.redSlider, 0);
+
+    move (p.saturationSlider, 2.0);
+    EXPECT_EQ (group.getMember (2)->getPreviewColour().getARGB(), 0xff0060c0u);
+    move (p.saturationSlider, 1.0);
+
+    move (p.brightnessSlider, 0.5);
+    EXPECT_EQ (group.getMember (2)->getPreviewColour().getARGB(), 0xff204060u);
+    move (p.brightnessSlider, 1.0);
+
+    move (p.greenSlider, 10);
+    move (p.blueSlider, -20);
+    EXPECT_EQ (group.getMember (0)->getGreenOffset(), 10);
+    EXPECT_EQ (group.getMember (2)->getBlueOffset(), -20);
+    move (p.greenSlider, 0);
+    move (p.blueSlider, 0);
+
+    // Either contrast slider sets both values, centre first.
+    move (p.contrastValueSlider, 1.0);
+    EXPECT_EQ (group.getMember (0)->getContrastCentre(), 0.5f);
+    EXPECT_EQ (group.getMember (0)->getContrastAmount(), 1.0f);
+    move (p.contrastCentreSlider, 0.25);
+    EXPECT_EQ (group.getMember (1)->getContrastCentre(), 0.25f);
+    EXPECT_EQ (group.getMember (1)->getContrastAmount(), 1.0f);
+    move (p.contrastCentreSlider, 0.5);
+    EXPECT_EQ (group.getMember (1)->getPreviewColour().getARGB(), 0xff808080u);
+
+    EXPECT_EQ (stored(), (std::vector<juce::uint32> { 0xffff0000, 0xff808080, 0xff4080c0 }));
+    EXPECT_TRUE (applied.sources.empty());
+}
+
+TEST_F (GroupTweakerTest, ApplyWritesThePreviewsNotifiesOnceAndNeutralisesTheSliders)
+{
+    tweaker().setColourGroup (&group);
+    move (panel().hueSlider, 0.5);
+    move (panel().redSlider, 5);
+    const auto expected = previews();
+
+    click (panel().applyButton);
+
+    EXPECT_EQ (stored(), expected);
+    EXPECT_EQ (previews(), expected);
+    EXPECT_EQ (sliderValues(), neutral);
+    EXPECT_EQ (applied.sources, (std::vector<ColourTweaker*> { &pane }));
+    for (auto [left, right] : swatches())
+        EXPECT_EQ (left, right);
+    EXPECT_EQ (swatches().size(), 3u);
+
+    // Reset and Invert never report.
+    click (panel().resetButton);
+    click (panel().invertButton);
+    EXPECT_EQ (applied.sources.size(), 1u);
+}
+
+TEST_F (GroupTweakerTest, InvertPreviewsTheInverseWithNeutralSlidersAndLeavesTheScheme)
+{
+    tweaker().setColourGroup (&group);
+    move (panel().brightnessSlider, 1.5);
+
+    click (panel().invertButton);
+
+    EXPECT_EQ (previews(), (std::vector<juce::uint32> { 0xff00ffff, 0xff7f7f7f, 0xffbf7f3f }));
+    EXPECT_EQ (stored(), (std::vector<juce::uint32> { 0xffff0000, 0xff808080, 0xff4080c0 }));
+    EXPECT_EQ (sliderValues(), neutral);
+    EXPECT_EQ (swatches()[1], std::make_pair (0xff808080u, 0xff7f7f7fu));
+
+    move (panel().redSlider, 1);
+    EXPECT_EQ (group.getMember (1)->getPreviewColour().getARGB(), 0xff818080u);
+
+    click (panel().resetButton);
+    EXPECT_EQ (previews(), stored());
+    EXPECT_EQ (sliderValues(), neutral);
+    EXPECT_TRUE (applied.sources.empty());
+}
+
+TEST_F (GroupTweakerTest, AForcedHueKeepsTheSlidersAndTheNextSliderMoveDiscardsIt)
+{
+    tweaker().setColourGroup (&group);
+    move (panel().hueSlider, 0.25);
+    move (panel().saturationSlider, 0.5);
+    const auto before = sliderValues();
+
+    // Through the real button: the pop-up's selector is moved and pressed.
+    ModalMenu::setRunner ([] (juce::PopupMenu& menu, juce::Component&)
+                          {
+                              auto* selector = dynamic_cast<HueSelector*> (ModalMenu::getFirstCustomComponent (menu));
+                              EXPECT_NE (selector, nullptr);
+                              if (selector == nullptr)
+                                  return 0;
+                              selector->setSize (50, 200);
+                              auto& tool = selector->getTool();
+                              tool.mouseMove (tweaktest::mouseEventAt (tool, 25, 8 + 92)); // hue 0.5
+                              selector->mouseDown (tweaktest::mouseEventAt (tool, 25, 8 + 92));
+                              return 1; });
+    click (panel().forceHueButton);
+
+    EXPECT_EQ (previews(), (std::vector<juce::uint32> { 0xff00ffff, 0xff808080, 0xff40c0c0 }));
+    EXPECT_EQ (sliderValues(), before);
+    EXPECT_EQ (group.getMember (0)->getHueShift(), 0.0f);
+    EXPECT_EQ (swatches()[0], std::make_pair (0xffff0000u, 0xff00ffffu));
+
+    // Any slider now recomputes from the stored colour with only its own parameter.
+    move (panel().redSlider, 10);
+    EXPECT_EQ (previews(), (std::vector<juce::uint32> { 0xffff0000, 0xff8a8080, 0xff4a80c0 }));
+    EXPECT_TRUE (applied.sources.empty());
+}
+
+TEST_F (GroupTweakerTest, RefreshColoursRecomputesFromTheCurrentStoredColours)
+{
+    tweaker().setColourGroup (&group);
+    move (panel().hueSlider, 0.5);
+
+    group.getMember (0)->getSchemeColour().colour = juce::Colour (0xff00ff00);
+    EXPECT_EQ (group.getMember (0)->getPreviewColour().getARGB(), 0xff00ffffu);
+
+    tweaker().refreshColours();
+    EXPECT_EQ (group.getMember (0)->getPreviewColour().getARGB(), 0xffff00ffu);
+    EXPECT_EQ (swatches()[0], std::make_pair (0xff00ff00u, 0xffff00ffu));
+    EXPECT_EQ (panel().hueSlider.getValue(), 0.5);
+}
+
+TEST_F (GroupTweakerTest, APickInTheLeftSwatchSurvivesTheNextApplyAndRefreshesTheSchemeList)
+{
+    tweaker().setColourGroup (&group);
+    move (panel().redSlider, 10);
+
+    ModalMenu::setRunner ([] (juce::PopupMenu& menu, juce::Component&)
+                          {
+                              if (auto* item = ModalMenu::getFirstCustomComponent (menu))
+                                  if (auto* selector = tweaktest::findDescendant<juce::ColourSelector> (*item))
+                                      selector->setCurrentColour (juce::Colour (0xff204060));
+                              return 0; });
+
+    auto* row = dynamic_cast<ColourTweakerListItem*> (tweaker().getList().getComponentForRowNumber (1));
+    ASSERT_NE (row, nullptr);
+    auto& box = row->getStoredBox();
+    box.mouseDown (tweaktest::mouseEventAt (box, 5, 5));
+
+    EXPECT_EQ (stored()[1], 0xff204060u);
+    EXPECT_EQ (previews()[1], 0xff2a4060u); // the red offset kept, on the new colour
+    EXPECT_EQ (swatches()[1], std::make_pair (0xff204060u, 0xff2a4060u));
+    EXPECT_EQ (applied.sources, (std::vector<ColourTweaker*> { &pane }));
+
+    click (panel().applyButton);
+    EXPECT_EQ (stored()[1], 0xff2a4060u);
+}
+
+TEST (GroupTweakerWindowTest, EveryPanelControlFitsTheSmallestMainWindow)
+{
+    if (! tweaktest::hasDisplay())
+        GTEST_SKIP() << "needs an X display for the main window";
+
+    MainAppWindow window;
+    window.setSize (600, 450);
+    auto& panel = window.getMainComponent().getGroupPane().getGroupTweaker().getPanel();
+    ASSERT_GT (panel.getNumChildComponents(), 0);
+
+    for (auto* child : panel.getChildren())
+        EXPECT_TRUE (panel.getLocalBounds().contains (child->getBounds()))
+            << child->getName() << " " << child->getBounds().toString() << " in " << panel.getBounds().toString();
+}
