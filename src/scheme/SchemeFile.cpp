@@ -1017,8 +1017,11 @@ std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file)
     if (! file.loadFileAsData (bytes) || bytes.getSize() > (size_t) std::numeric_limits<int>::max())
         return {};
 
-    auto* data = static_cast<const juce::uint8*> (bytes.getData());
+    // A zero after the end: JUCE's decoding reads one byte past the text when
+    // the file holds nothing but a UTF-8 byte-order mark.
     auto size = bytes.getSize();
+    bytes.ensureSize (size + 1, true);
+    auto* data = static_cast<const juce::uint8*> (bytes.getData());
 
     if (size >= 2 && ((data[0] == 0xff && data[1] == 0xfe) || (data[0] == 0xfe && data[1] == 0xff)))
         return parse (fromUtf16 (data + 2, size - 2, data[0] == 0xfe));
