@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs a build into a fresh temporary prefix and checks what lands there:
+# the program, its freedesktop launcher and the launcher's icon, and nothing
+# else.
+#
+#   check_install.sh CMAKE BUILD_DIR
+set -euo pipefail
+
+cmake_command=$1
+build_dir=$2
+
+prefix=$(mktemp -d "${TMPDIR:-/tmp}/tintwright-install-XXXXXX")
+trap 'rm -rf "$prefix"' EXIT
+
+fail() {
+    echo "install check: $*" >&2
+    exit 1
+}
+
+"$cmake_command" --install "$build_dir" --prefix "$prefix" > "$prefix.log" 2>&1 \
+    || { cat "$prefix.log" >&2; rm -f "$prefix.log"; fail "cmake --install failed"; }
+rm -f "$prefix.log"
+
+program=$prefix/bin/Tintwright
+desktop=$prefix/share/applications/tintwright.desktop
+icon=$prefix/share/icons/hicolor/scalable/apps/tintwright.svg
+
+[ -f "$program" ] && [ -x "$program" ] || fail "no executable bin/Tintwright"
+head -c 4 "$program" | grep -q $'^\x7fELF' || fail "bin/Tintwright is not an ELF program"
+[ -f "$desktop" ] || fail "no share/applications/tintwright.desktop"
+[ -s "$icon" ] || fail "no share/icons/hicolor/scalable/apps/tintwright.svg"
+grep -q '<svg' "$icon" || fail "the icon is not an SVG image"
+
+# Nothing else: no tests, benchmarks or static libraries in the prefix.
+installed=$(cd "$prefix" && find . -type f | sort | tr '\n' ' ')
+expected="./bin/Tintwright ./share/applications/tintwright.desktop ./share/icons/hicolor/scalable/apps/tintwright.svg "
+[ "$installed" = "$expected" ] || fail "installed files are: $installed"
+
+# The launcher starts the installed program by name and shows the installed icon.
+entry() { sed -n "s/^$1=//p" "$desktop" | head -n 1; }
+[ "$(entry Type)" = Application ] || fail "the launcher's Type is '$(entry Type)', expected Application"
+[ "$(entry Exec | cut -d' ' -f1)" = "$(basename "$program")" ] || fail "the launcher runs '$(entry Exec)', not Tintwright"
+[ "$(entry Icon)" = "$(basename "$icon" .svg)" ] || fail "the launcher's icon '$(entry Icon)' is not the installed tintwright.svg"
+
+if command -v desktop-file-validate > /dev/null; then
+    # Hints are advice; errors and warnings fail.
+    report=$(desktop-file-validate "$desktop" 2>&1 | grep -v ': hint: ' || true)
+    [ -z "$report" ] || fail "desktop-file-validate: $report"
+else
+    echo "install check: desktop-file-validate not installed (package desktop-file-utils); launcher not validated"
+fi
+
+echo "install check: bin/Tintwright, the launcher and its icon installed into a fresh prefix"

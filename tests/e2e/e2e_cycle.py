@@ -1,0 +1,354 @@
+#!/usr/bin/env python3
+"""End-to-end test: a person opens a scheme, makes a group, drags colours into
+it, moves the Red slider, applies, saves under a new name and closes the
+window; the saved bytes must be the expected file. On the way it checks the
+pixels the layout fixes, the recent files in the File menu, and that opening a
+file that is not a scheme leaves the shown scheme alone.
+
+The Red slider is clicked, not dragged: a click on a JUCE linear slider sets
+the value of the clicked position. The slider is 100 pixels high and the look
+keeps 8 pixels at each end (its thumb radius), so slider y 22 is proportion
+1 - (22 - 8) / 84 = 5/6 of -255..255, which is +170 exactly.
+
+Expected file (tests/e2e/data/expected.calvastrascheme), from start.calvastrascheme:
+- "Accents" appended after "Meters" with Panel Text, Meter High and Selection
+  in the order of their rows;
+- red + 170 (0xaa), clamped at 0xff: ff202020 -> ffca2020, ffe02020 -> ffff2020,
+  ff3366cc -> ffdd66cc; green, blue and alpha unchanged.
+"""
+
+import argparse
+import os
+import shutil
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from xdrive import Desktop, Display, DriveError, expect_pixels, find_white_field, hex_colour, need_tools  # noqa: E402
+from tintwright_window import (SELECTED_ROW, WHITE, WINDOW_BACKGROUND, start_program,  # noqa: E402
+                               wait_for_exit)
+
+START_COLOURS = [0xd3d3d3, 0x202020, 0x20c040, 0xe02020, 0x3366cc, None, 0x5a6e8c, 0xffcc00, 0x8050a0, 0x102030]
+TWEAKED = {1: 0xca2020, 3: 0xff2020, 4: 0xdd66cc}
+RED_SLIDER_Y_FOR_170 = 22
+SCHEME_ROWS = len(START_COLOURS)
+DRAGGED_ROWS = [1, 3, 4]
+OPEN_TITLE = "^Choose a scheme file to open...$"
+SAVE_TITLE = "^Choose a location for your scheme file...$"
+SAVED_NAME = "Tweaked result"
+LEAK_TEXTS = ["*** Leaked objects detected", "juce_LeakedObjectDetector.h"]
+
+
+def scheme_list_expectations(window, colours, selected=()):
+    """Swatches of every row with an opaque colour, and the background of the
+    rows, selected or not, and of the first empty row."""
+    expected = []
+    for row, colour in enumerate(colours):
+        if colour is not None:
+            expected.append((f"scheme swatch {row}", *window.scheme_swatch(row), colour))
+        expected.append((f"scheme row {row} background", *window.scheme_row_blank(row),
+                         SELECTED_ROW if row in selected else WHITE))
+    expected.append(("first empty scheme row", *window.scheme_swatch(len(colours)), WHITE))
+    return expected
+
+
+def group_list_expectations(window, stored, previews):
+    expected = []
+    for row, (s, p) in enumerate(zip(stored, previews)):
+        expected.append((f"group row {row} stored swatch", *window.group_stored_swatch(row), s))
+        expected.append((f"group row {row} preview swatch", *window.group_preview_swatch(row), p))
+    expected.append(("first empty group row", *window.group_stored_swatch(len(stored)), WHITE))
+    expected.append(("first empty group row, right", *window.group_preview_swatch(len(stored)), WHITE))
+    return expected
+
+
+def layout_expectations(window):
+    """The pixels the layout fixes, whatever is open."""
+    cx, cy = window.content_x, window.content_y
+    middle = cy + window.content_height // 2
+    expected = [
+        ("title bar top, left", *window.title_bar_top(40), WINDOW_BACKGROUND),
+        ("title bar top, middle", *window.title_bar_top(window.width // 2), WINDOW_BACKGROUND),
+        # scheme list pane: 200 wide, its white frame from x 5 to 194
+        ("left of the scheme frame", cx + 4, middle, WINDOW_BACKGROUND),
+        ("scheme frame left edge", cx + 5, middle, WHITE),
+        ("scheme frame right edge", cx + 194, middle, WHITE),
+        ("right of the scheme frame", cx + 195, middle, WINDOW_BACKGROUND),
+        ("gap between the panes", cx + 205, middle, WINDOW_BACKGROUND),
+        ("scheme frame top", cx + 100, cy + 30, WHITE),
+        ("above the scheme frame", cx + 100, cy + 29, WINDOW_BACKGROUND),
+    ]
+    # group pane: the group list's white frame is 5 pixels around the list box
+    lx, ly, lw, lh = window.group_list_box()
+    expected += [
+        ("left of the group frame", cx + lx - 6, middle, WINDOW_BACKGROUND),
+        ("group frame left edge", cx + lx - 5, middle, WHITE),
+        ("group frame right edge", cx + lx + lw + 4, middle, WHITE),
+        ("right of the group frame", cx + lx + lw + 5, middle, WINDOW_BACKGROUND),
+    ]
+    return expected
+
+
+class Run:
+    def __init__(self, args):
+        self.args = args
+        self.shots_dir = args.shots
+        self.step_number = 0
+        self.step_name = "start"
+        self.desktop = None
+        self.window = None
+        self.process = None
+        self.started = time.monotonic()
+
+    def step(self, name):
+        self.step_number += 1
+        self.step_name = name
+        print(f"[e2e] {time.monotonic() - self.started:5.1f} s  {self.step_number:02d} {name}", flush=True)
+
+    def save(self, shot, label=None):
+        name = f"{self.step_number:02d}-{label or self.step_name}.png"
+        shot.save(os.path.join(self.shots_dir, name))
+        return shot
+
+    def settle(self):
+        """Pointer off the window, then the screen as it is now."""
+        self.desktop.park_mouse()
+        return self.desktop.grab()
+
+    def check(self, shot, expectations, what):
+        complaints = expect_pixels(shot, expectations)
+        if complaints:
+            raise DriveError(f"{what}: " + "; ".join(complaints))
+
+    def wait_for(self, expectations, what, timeout=10.0):
+        return self.desktop.wait_for_pixels(lambda shot: expect_pixels(shot, expectations), what, timeout)
+
+    # The cycle -------------------------------------------------------------
+
+    def run(self, workdir):
+        data = self.args.data
+        start_file = os.path.join(workdir, "start.calvastrascheme")
+        bad_file = os.path.join(workdir, "not-a-scheme.calvastrascheme")
+        saved_file = os.path.join(workdir, SAVED_NAME + ".calvastrascheme")
+        shutil.copyfile(os.path.join(data, "start.calvastrascheme"), start_file)
+        shutil.copyfile(os.path.join(data, "not-a-scheme.calvastrascheme"), bad_file)
+        # An older file under the name we save to: Save as must ask, and replace it.
+        old_bytes = b"an older file of the same name\n"
+        with open(saved_file, "wb") as f:
+            f.write(old_bytes)
+        with open(os.path.join(data, "expected.calvastrascheme"), "rb") as f:
+            expected_bytes = f.read()
+
+        self.step("start")
+        self.process, window = start_program(self.desktop, self.args.app, workdir, self.stderr_path)
+        self.window = window
+        if (window.width, window.height) != (600, 450):
+            raise DriveError(f"the window is {window.width}x{window.height}, expected 600x450")
+        centred = ((self.desktop.display.width - 600) // 2, (self.desktop.display.height - 450) // 2)
+        if (window.x, window.y) != centred:
+            raise DriveError(f"the window is at ({window.x}, {window.y}), expected centred at {centred}")
+        shot = self.save(self.settle())
+        self.check(shot, layout_expectations(window), "empty window layout")
+        self.check(shot, [("empty scheme list", *window.scheme_swatch(0), WHITE),
+                          ("empty group list", *window.group_stored_swatch(0), WHITE)], "empty window")
+
+        self.step("open")
+        window.file_command(recent_files=0, index=0)
+        window.type_into_chooser(OPEN_TITLE, start_file)
+        self.desktop.wait_for_no_window(OPEN_TITLE)
+        self.desktop.park_mouse()
+        # The first group, "Meters", is selected at once.
+        shot = self.save(self.wait_for(
+            scheme_list_expectations(window, START_COLOURS)
+            + group_list_expectations(window, [0x20c040, 0xe02020], [0x20c040, 0xe02020]),
+            "the opened scheme"))
+        self.check(shot, layout_expectations(window), "layout with a scheme")
+
+        self.step("add-group")
+        self.desktop.click(*window.groups_button())
+        menu = self.desktop.wait_for_window("^menu$")
+        mx, my, mw, mh = self.desktop.geometry(menu)
+        if mh != 2 + 22 + 22 + 10 + 22 + 2:
+            raise DriveError(f"the Groups... menu is {mh} pixels high, expected Add, Delete, a separator and Rename")
+        self.desktop.move(mx + mw // 2, my + 2 + 11)
+        self.desktop.click(mx + mw // 2, my + 2 + 11)  # "Add"
+        name_window = self.desktop.wait_for_window("^Name group$")
+        self.save(self.desktop.grab(), "name-window")
+        field = find_white_field(self.desktop.grab(), self.desktop.geometry(name_window), from_bottom=False)
+        self.desktop.click(*field)
+        self.desktop.type("Accents")
+        self.desktop.key("Return")
+        self.desktop.wait_for_no_window("^Name group$")
+        self.desktop.park_mouse()
+        # The new, empty group is selected: the group list empties.
+        self.save(self.wait_for(group_list_expectations(window, [], []), "the new empty group"))
+
+        self.step("select")
+        first, *others = DRAGGED_ROWS
+        self.desktop.click(*window.scheme_row_name(first))
+        for row in others:
+            self.desktop.click(*window.scheme_row_name(row), modifiers=("ctrl",))
+        self.desktop.park_mouse()
+        self.save(self.wait_for(scheme_list_expectations(window, START_COLOURS, selected=DRAGGED_ROWS),
+                                "the selection of three rows"))
+
+        self.step("drag")
+        self.desktop.drag(window.scheme_row_name(DRAGGED_ROWS[-1]), window.group_list_centre())
+        self.desktop.park_mouse()
+        dragged = [START_COLOURS[r] for r in DRAGGED_ROWS]
+        self.save(self.wait_for(group_list_expectations(window, dragged, dragged), "the dropped colours"))
+
+        self.step("red-slider")
+        self.desktop.click(*window.red_slider(RED_SLIDER_Y_FOR_170))
+        self.desktop.park_mouse()
+        previews = [TWEAKED[r] for r in DRAGGED_ROWS]
+        shot = self.save(self.wait_for(group_list_expectations(window, dragged, previews), "the previews"))
+        # Nothing reaches the scheme before Apply.
+        self.check(shot, scheme_list_expectations(window, START_COLOURS, selected=DRAGGED_ROWS),
+                   "scheme list before Apply")
+
+        self.step("apply")
+        self.desktop.click(*window.apply_button())
+        self.desktop.park_mouse()
+        applied = [TWEAKED.get(r, c) for r, c in enumerate(START_COLOURS)]
+        self.save(self.wait_for(
+            group_list_expectations(window, previews, previews)
+            + scheme_list_expectations(window, applied, selected=DRAGGED_ROWS),
+            "the applied colours"))
+
+        self.step("save-as")
+        window.file_command(recent_files=1, index=3)
+        window.type_into_chooser(SAVE_TITLE, SAVED_NAME)
+        question = self.desktop.wait_for_window("^File already exists$")
+        qx, qy, qw, qh = self.desktop.geometry(question)
+        self.save(self.desktop.grab(), "overwrite-question")
+        self.desktop.click(qx + qw // 2, qy + 12)  # its title, so that it has the keyboard
+        self.desktop.key("Return")  # "Overwrite"
+        self.desktop.wait_for_no_window("^File already exists$")
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            with open(saved_file, "rb") as f:
+                saved_bytes = f.read()
+            if saved_bytes != old_bytes:
+                break
+            time.sleep(0.1)
+        self.save(self.settle())
+        if saved_bytes != expected_bytes:
+            with open(os.path.join(self.shots_dir, "saved.calvastrascheme"), "wb") as f:
+                f.write(saved_bytes)
+            raise DriveError(f"the saved file differs from {os.path.join(data, 'expected.calvastrascheme')}; "
+                             f"it is kept as {os.path.join(self.shots_dir, 'saved.calvastrascheme')}")
+        with open(start_file, "rb") as f, open(os.path.join(data, "start.calvastrascheme"), "rb") as g:
+            if f.read() != g.read():
+                raise DriveError("the opened file was changed by Save as")
+
+        self.step("recent-files")
+        _, geometry = window.open_file_menu()
+        self.save(self.desktop.grab(), "file-menu")
+        self.desktop.key("Escape")
+        self.desktop.wait_for_no_window("^menu$")
+        # Full paths in the menu: wider than any file name alone could make it.
+        if geometry[2] < 400:
+            raise DriveError(f"the File menu is only {geometry[2]} pixels wide; the recent files should show "
+                             f"their full paths ({saved_file})")
+        # Both files listed: two more rows (the height is checked by file_command).
+        before = self.save(self.settle(), "before-bad-open")
+
+        self.step("open-bad-file")
+        window.file_command(recent_files=2, index=0)
+        window.type_into_chooser(OPEN_TITLE, bad_file)
+        self.desktop.wait_for_no_window(OPEN_TITLE)
+        time.sleep(1.0)  # a failed open changes nothing, so there is nothing to wait for
+        shot = self.save(self.settle())
+        # The scheme list pane and the group pane up to the group list's frame. The
+        # tweak panel is left out: JUCE's drop shadow on its sliders comes out a
+        # shade different after partial repaints.
+        lx, _, lw, _ = window.group_list_box()
+        scheme_part = (window.content_x, window.content_y, lx + lw + 5, window.content_height)
+        if shot.region(*scheme_part) != before.region(*scheme_part):
+            raise DriveError("opening a file that is not a scheme changed the scheme list or the group pane")
+
+        self.step("recent-original")
+        # Recent files, most recent first: the saved file, then the opened one.
+        window.file_command(recent_files=2, index=6)
+        self.desktop.park_mouse()
+        self.save(self.wait_for(
+            scheme_list_expectations(window, START_COLOURS, selected=DRAGGED_ROWS)
+            + group_list_expectations(window, [0x20c040, 0xe02020], [0x20c040, 0xe02020]),
+            "the original scheme from the recent files"))
+
+        self.step("recent-saved")
+        # Now the original is first and the saved file second.
+        window.file_command(recent_files=2, index=6)
+        self.desktop.park_mouse()
+        self.save(self.wait_for(
+            scheme_list_expectations(window, applied, selected=DRAGGED_ROWS)
+            + group_list_expectations(window, [0x20c040, 0xff2020], [0x20c040, 0xff2020]),
+            "the saved scheme from the recent files"))
+
+        self.step("close")
+        shot = self.desktop.grab()
+        self.desktop.click(*window.close_button(shot))
+        code = wait_for_exit(self.process, 15)
+        if code is None:
+            raise DriveError("the program did not quit within 15 s of the close button")
+        self.process = None
+        if code != 0:
+            raise DriveError(f"the program quit with exit code {code}")
+        with open(self.stderr_path, "rb") as f:
+            stderr = f.read().decode("utf-8", "replace")
+        for text in LEAK_TEXTS:
+            if text in stderr:
+                raise DriveError(f"JUCE's leak detector reported at exit:\n{stderr}")
+        if with_open_file(saved_file) != expected_bytes:
+            raise DriveError("the saved file changed after it was saved")
+
+    def main(self):
+        os.makedirs(self.shots_dir, exist_ok=True)
+        for old in os.listdir(self.shots_dir):
+            if old.endswith(".png") or old == "saved.calvastrascheme":
+                os.remove(os.path.join(self.shots_dir, old))
+
+        display = Display().start()
+        self.desktop = Desktop(display)
+        workdir = tempfile.mkdtemp(prefix="tintwright-e2e-")
+        self.stderr_path = os.path.join(self.shots_dir, "program-stderr.txt")
+        try:
+            self.run(workdir)
+            print(f"[e2e] passed in {time.monotonic() - self.started:.1f} s; screenshots in {self.shots_dir}")
+            return 0
+        except DriveError as error:
+            print(f"[e2e] FAILED at step {self.step_number:02d} {self.step_name}: {error}", file=sys.stderr)
+            try:
+                self.desktop.grab().save(os.path.join(self.shots_dir, f"{self.step_number:02d}-FAILED.png"))
+            except Exception:  # the screen may be gone too
+                pass
+            return 1
+        finally:
+            if self.process is not None and self.process.poll() is None:
+                self.process.kill()
+                self.process.wait()
+            display.stop()
+            shutil.rmtree(workdir, ignore_errors=True)
+
+
+def with_open_file(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--app", required=True, help="the Tintwright program")
+    parser.add_argument("--data", required=True, help="folder with the scheme files of the test")
+    parser.add_argument("--shots", required=True, help="folder for the screenshots of each step")
+    args = parser.parse_args()
+    args.app, args.data, args.shots = (os.path.abspath(p) for p in (args.app, args.data, args.shots))
+    need_tools("Xvfb", "xdpyinfo", "xdotool", "import", "convert")
+    return Run(args).main()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
