@@ -18,7 +18,7 @@ in it. Every position follows from the window's fixed layout:
 import subprocess
 import time
 
-from xdrive import DriveError, find_white_field
+from xdrive import DriveError, wait_for_white_field
 
 BORDER = 4
 TITLE_BAR = 26
@@ -170,15 +170,13 @@ class MainWindow:
         confirms. A full path takes two Returns: the first moves the chooser
         to the folder and leaves the name, the second chooses it."""
         dialog = self.desktop.wait_for_window(title_pattern)
-        geometry = self.desktop.geometry(dialog)
-        field = find_white_field(self.desktop.grab(), geometry, from_bottom=True)
+        field = wait_for_white_field(self.desktop, dialog, from_bottom=True)
         self.desktop.click(*field)  # under a bare Xvfb the field needs a click before it takes keys
         self.desktop.key("ctrl+a")
         self.desktop.type(text)
         self.desktop.key("Return")
         if "/" in text:
             self.desktop.key("Return")
-        return geometry
 
 
 def wait_for_exit(process, timeout):

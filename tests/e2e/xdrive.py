@@ -239,6 +239,19 @@ def expect_pixels(shot, expectations):
     return complaints
 
 
+def wait_for_white_field(desktop, window, from_bottom, timeout=10.0):
+    """find_white_field, once the dialog has painted it."""
+    geometry = desktop.geometry(window)
+    deadline = time.monotonic() + timeout
+    while True:
+        try:
+            return find_white_field(desktop.grab(), geometry, from_bottom)
+        except DriveError:
+            if time.monotonic() > deadline:
+                raise
+            time.sleep(0.15)
+
+
 def find_white_field(shot, window_geometry, from_bottom):
     """Centre of the white text field of a JUCE dialog: the first run of white
     rows down the dialog's middle column, from its top or its bottom."""
