@@ -7,7 +7,7 @@ packages=(
     cmake ninja-build g++ pkg-config ccache git
     juce-modules-source
     libgtest-dev libbenchmark-dev
-    xvfb xauth x11-utils xdotool imagemagick desktop-file-utils
+    xvfb xauth x11-utils xdotool imagemagick desktop-file-utils python3
     fonts-dejavu-core
     clang libclang-rt-14-dev
 )
