@@ -104,6 +104,16 @@ public:
     void recomputePreviews();
 
 private:
+    // A slider step: one parameter set on every member, then all previews in one batch.
+    template <typename SetParameter>
+    void setOnEveryMember (SetParameter&& set)
+    {
+        for (auto* member : members)
+            set (member->parameters);
+
+        recomputePreviews();
+    }
+
     juce::OwnedArray<ColourGroupMember> members;
     juce::String name { "Unnamed group" };
     std::unordered_set<const SchemeColour*> memberColours; // keeps addColour linear overall

@@ -112,61 +112,41 @@ void ColourGroup::recomputePreviews()
 
 void ColourGroup::setRedOffset (int offset)
 {
-    for (auto* member : members)
-        member->parameters.redOffset = offset;
-
-    recomputePreviews();
+    setOnEveryMember ([offset] (auto& p) { p.redOffset = offset; });
 }
 
 void ColourGroup::setGreenOffset (int offset)
 {
-    for (auto* member : members)
-        member->parameters.greenOffset = offset;
-
-    recomputePreviews();
+    setOnEveryMember ([offset] (auto& p) { p.greenOffset = offset; });
 }
 
 void ColourGroup::setBlueOffset (int offset)
 {
-    for (auto* member : members)
-        member->parameters.blueOffset = offset;
-
-    recomputePreviews();
+    setOnEveryMember ([offset] (auto& p) { p.blueOffset = offset; });
 }
 
 void ColourGroup::setHueShift (float shift)
 {
-    for (auto* member : members)
-        member->parameters.hueShift = shift;
-
-    recomputePreviews();
+    setOnEveryMember ([shift] (auto& p) { p.hueShift = shift; });
 }
 
 void ColourGroup::setSaturationMultiplier (float multiplier)
 {
-    for (auto* member : members)
-        member->parameters.saturationMultiplier = multiplier;
-
-    recomputePreviews();
+    setOnEveryMember ([multiplier] (auto& p) { p.saturationMultiplier = multiplier; });
 }
 
 void ColourGroup::setBrightnessMultiplier (float multiplier)
 {
-    for (auto* member : members)
-        member->parameters.brightnessMultiplier = multiplier;
-
-    recomputePreviews();
+    setOnEveryMember ([multiplier] (auto& p) { p.brightnessMultiplier = multiplier; });
 }
 
 void ColourGroup::setContrast (float centre, float amount)
 {
-    for (auto* member : members)
-    {
-        member->parameters.contrastCentre = centre;
-        member->parameters.contrastAmount = amount;
-    }
-
-    recomputePreviews();
+    setOnEveryMember ([centre, amount] (auto& p)
+                      {
+                          p.contrastCentre = centre;
+                          p.contrastAmount = amount;
+                      });
 }
 
 void ColourGroup::forceHue (float hue)
