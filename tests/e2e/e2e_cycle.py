@@ -178,8 +178,8 @@ class Run:
         self.desktop.move(mx + mw // 2, my + 2 + 11)
         self.desktop.click(mx + mw // 2, my + 2 + 11)  # "Add"
         name_window = self.desktop.wait_for_window("^Name group$")
-        self.save(self.desktop.grab(), "name-window")
         field = wait_for_white_field(self.desktop, name_window, from_bottom=False)
+        self.save(self.desktop.grab(), "name-window")
         self.desktop.click(*field)
         self.desktop.type("Accents")
         self.desktop.key("Return")
