@@ -10,7 +10,9 @@ source scripts/xvfb.sh
 start_xvfb_if_needed
 
 export JUCE_FONT_PATH=/usr/share/fonts/truetype/dejavu
-ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j "$(nproc)"
+# One test at a time: tests that open windows share the display, and a window
+# taking focus closes another test's pop-up menu.
+ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure
 
 # The same suite again under ASan + UBSan (clang, build-asan/), with a 60 s
 # fuzz run of the scheme reader; the long fuzz run is scripts/fuzz.sh.

@@ -1,3 +1,4 @@
+#include "ColourShades.h"
 #include "LameOLook.h"
 
 #include <gtest/gtest.h>
@@ -92,8 +93,8 @@ TEST (LameOLook, ColourArithmeticIsExact)
         for (int c = 0; c < 256; ++c)
         {
             const auto colour = juce::Colour ((juce::uint8) c, (juce::uint8) (255 - c), (juce::uint8) c, (juce::uint8) 0x7f);
-            const auto darker = LameOLook::darkened (colour, amount);
-            const auto brighter = LameOLook::brightened (colour, amount);
+            const auto darker = ColourShades::darkened (colour, amount);
+            const auto brighter = ColourShades::brightened (colour, amount);
 
             const auto down = [num = num, den = den] (int v)
             { return v * num / den; };
@@ -109,10 +110,10 @@ TEST (LameOLook, ColourArithmeticIsExact)
         }
     }
 
-    EXPECT_EQ (LameOLook::brightened (cornflower, 0.7), juce::Colour (0xffa3c0f4));
-    EXPECT_EQ (LameOLook::brightened (cornflower, 0.4), juce::Colour (0xff90b3f2));
-    EXPECT_EQ (LameOLook::darkened (cornflower, 0.4), juce::Colour (0xff476aa9));
-    EXPECT_EQ (LameOLook::darkened (cornflower, 0.3), juce::Colour (0xff4c72b6));
+    EXPECT_EQ (ColourShades::brightened (cornflower, 0.7), juce::Colour (0xffa3c0f4));
+    EXPECT_EQ (ColourShades::brightened (cornflower, 0.4), juce::Colour (0xff90b3f2));
+    EXPECT_EQ (ColourShades::darkened (cornflower, 0.4), juce::Colour (0xff476aa9));
+    EXPECT_EQ (ColourShades::darkened (cornflower, 0.3), juce::Colour (0xff4c72b6));
 }
 
 TEST (LameOLook, ColoursOfTheLook)

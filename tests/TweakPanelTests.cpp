@@ -1,3 +1,4 @@
+#include "ColourShades.h"
 #include "TweakPanel.h"
 #include "TweakTestSupport.h"
 
@@ -128,15 +129,15 @@ TEST (TweakPanel, ButtonsHaveTheirTextsTooltipsAndColours)
 TEST (TweakPanel, BrighteningTruncatesWithAFloatFactor)
 {
     EXPECT_EQ (TweakPanel::buttonColour().getARGB(), 0xffa3c0f4u);
-    EXPECT_EQ (TweakPanel::brighten (juce::Colour (0xff6495ed), 0.7f).getARGB(), 0xffa3c0f4u);
+    EXPECT_EQ (ColourShades::brightened (juce::Colour (0xff6495ed), 0.7).getARGB(), 0xffa3c0f4u);
 
     // Alpha is kept; amount 0 changes nothing; white stays white.
-    EXPECT_EQ (TweakPanel::brighten (juce::Colour (0x806495ed), 0.7f).getARGB(), 0x80a3c0f4u);
-    EXPECT_EQ (TweakPanel::brighten (juce::Colour (0xff123456), 0.0f).getARGB(), 0xff123456u);
-    EXPECT_EQ (TweakPanel::brighten (juce::Colour (0xffffffff), 3.0f).getARGB(), 0xffffffffu);
+    EXPECT_EQ (ColourShades::brightened (juce::Colour (0x806495ed), 0.7).getARGB(), 0x80a3c0f4u);
+    EXPECT_EQ (ColourShades::brightened (juce::Colour (0xff123456), 0.0).getARGB(), 0xff123456u);
+    EXPECT_EQ (ColourShades::brightened (juce::Colour (0xffffffff), 3.0).getARGB(), 0xffffffffu);
 
     // 255 - 0.5 * 255 = 127.5 truncates to 127; 255 - 0.5 * 1 = 254.5 to 254.
-    EXPECT_EQ (TweakPanel::brighten (juce::Colour (0xff0000fe), 1.0f).getARGB(), 0xff7f7ffeu);
+    EXPECT_EQ (ColourShades::brightened (juce::Colour (0xff0000fe), 1.0).getARGB(), 0xff7f7ffeu);
 }
 
 TEST (TweakPanel, ResetSlidersReturnsAllEightToNeutralWithoutNotifying)

@@ -2,6 +2,7 @@
 
 #include "AppClass.h"
 #include "CalvastraTintwright.h"
+#include "ColourShades.h"
 #include "ColourTweaker.h"
 
 #include <gtest/gtest.h>
@@ -24,13 +25,13 @@ bool haveDisplay()
 TEST (MainWindowTest, DarkeningTruncatesEachChannel)
 {
     EXPECT_EQ (MainAppWindow::getWindowBackgroundColour().getARGB(), 0xff4c72b6u);
-    EXPECT_EQ (MainAppWindow::darken (juce::Colour (0xff6495ed), 0.3).getARGB(), 0xff4c72b6u);
+    EXPECT_EQ (ColourShades::darkened (juce::Colour (0xff6495ed), 0.3).getARGB(), 0xff4c72b6u);
 
     // 130 / 1.3 is exactly 100: no rounding down to 99 through 1.3's binary form.
-    EXPECT_EQ (MainAppWindow::darken (juce::Colour (0xff828282), 0.3).getARGB(), 0xff646464u);
+    EXPECT_EQ (ColourShades::darkened (juce::Colour (0xff828282), 0.3).getARGB(), 0xff646464u);
     // 255 / 1.3 = 196.15; alpha is kept.
-    EXPECT_EQ (MainAppWindow::darken (juce::Colour (0x80ffffff), 0.3).getARGB(), 0x80c4c4c4u);
-    EXPECT_EQ (MainAppWindow::darken (juce::Colour (0xff102030), 0.0).getARGB(), 0xff102030u);
+    EXPECT_EQ (ColourShades::darkened (juce::Colour (0x80ffffff), 0.3).getARGB(), 0x80c4c4c4u);
+    EXPECT_EQ (ColourShades::darkened (juce::Colour (0xff102030), 0.0).getARGB(), 0xff102030u);
 }
 
 TEST (MainWindowTest, StartsAt600By450CentredWithItsLimitsAndMenuBar)

@@ -1,29 +1,16 @@
 #include "LameOLook.h"
 
+#include "ColourShades.h"
+
 #include <cmath>
+
+using ColourShades::brightened;
+using ColourShades::darkened;
 
 namespace
 {
 const juce::Colour cornflowerBlue (0xff6495ed);
 const juce::Colour outlineColour (0x80000000);
-
-// Truncates a component computed in double. The small tolerance keeps results that
-// are whole numbers in exact arithmetic (6 / 1.2, say) from dropping one step
-// through binary rounding.
-juce::uint8 truncatedComponent (double value)
-{
-    return (juce::uint8) juce::jlimit (0.0, 255.0, std::floor (value + 1.0e-9));
-}
-
-juce::uint8 brightenedComponent (juce::uint8 c, double amount)
-{
-    return truncatedComponent (255.0 - (255.0 - (double) c) / (1.0 + amount));
-}
-
-juce::uint8 darkenedComponent (juce::uint8 c, double amount)
-{
-    return truncatedComponent ((double) c / (1.0 + amount));
-}
 } // namespace
 
 LameOLook::LameOLook()
@@ -39,26 +26,6 @@ LameOLook::LameOLook()
 LameOLook::~LameOLook() = default;
 
 //==============================================================================
-juce::Colour LameOLook::brightened (juce::Colour colour, double amount)
-{
-    jassert (amount >= 0.0);
-
-    return juce::Colour (brightenedComponent (colour.getRed(), amount),
-                         brightenedComponent (colour.getGreen(), amount),
-                         brightenedComponent (colour.getBlue(), amount),
-                         colour.getAlpha());
-}
-
-juce::Colour LameOLook::darkened (juce::Colour colour, double amount)
-{
-    jassert (amount >= 0.0);
-
-    return juce::Colour (darkenedComponent (colour.getRed(), amount),
-                         darkenedComponent (colour.getGreen(), amount),
-                         darkenedComponent (colour.getBlue(), amount),
-                         colour.getAlpha());
-}
-
 juce::Colour LameOLook::gradientBottomColour (juce::Colour top, float hueRotation)
 {
     return darkened (top.withRotatedHue (hueRotation), 0.2);

@@ -16,13 +16,6 @@ public:
     ~LameOLook() override;
 
     //==============================================================================
-    /** Each of red, green and blue becomes 255 - (255 - c) / (1 + amount), truncated;
-        alpha is kept. Exact, unlike juce::Colour::brighter, which works in float. */
-    static juce::Colour brightened (juce::Colour colour, double amount);
-
-    /** Each of red, green and blue becomes c / (1 + amount), truncated; alpha is kept. */
-    static juce::Colour darkened (juce::Colour colour, double amount);
-
     /** The colour a gradient box ends with at its bottom: the top colour with its hue
         rotated by hueRotation, then darkened by 0.2. */
     static juce::Colour gradientBottomColour (juce::Colour top, float hueRotation);

@@ -1,5 +1,7 @@
 #include "MainAppWindow.h"
 
+#include "ColourShades.h"
+
 #include "CalvastraTintwright.h"
 
 #include <cmath>
@@ -44,16 +46,6 @@ CalvastraTintwright& MainAppWindow::getMainComponent() const
 
 juce::Colour MainAppWindow::getWindowBackgroundColour()
 {
-    return darken (juce::Colour (0xff6495ed), 0.3);
+    return ColourShades::darkened (juce::Colour (0xff6495ed), 0.3);
 }
 
-juce::Colour MainAppWindow::darken (juce::Colour colour, double amount)
-{
-    // Integer quotients (130 / 1.3 = 100) must not truncate to one less
-    // because 1.3 has no exact binary form.
-    const auto factor = 1.0 / (1.0 + amount);
-    const auto channel = [factor] (juce::uint8 c)
-    { return (juce::uint8) juce::jlimit (0.0, 255.0, std::floor (c * factor + 1.0e-9)); };
-
-    return juce::Colour (channel (colour.getRed()), channel (colour.getGreen()), channel (colour.getBlue()), colour.getAlpha());
-}

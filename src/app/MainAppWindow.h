@@ -19,10 +19,6 @@ public:
     /** Cornflower blue darkened by 0.3. */
     static juce::Colour getWindowBackgroundColour();
 
-    /** Each of red, green and blue times 1 / (1 + amount), truncated; alpha kept.
-        JUCE's Colour::darker() rounds some channels differently. */
-    static juce::Colour darken (juce::Colour colour, double amount);
-
 private:
     juce::ApplicationCommandManager commandManager;
 

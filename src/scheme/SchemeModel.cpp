@@ -10,15 +10,7 @@ ColourGroupMember::ColourGroupMember (SchemeColour& colourToTweak)
 void ColourGroupMember::resetTweak()
 {
     previewColour = schemeColour->colour;
-    redOffset = 0;
-    greenOffset = 0;
-    blueOffset = 0;
-    hueShift = 0.0f;
-    saturationMultiplier = 1.0f;
-    brightnessMultiplier = 1.0f;
-    alphaMultiplier = 1.0f;
-    contrastCentre = 0.5f;
-    contrastAmount = 0.0f;
+    parameters = {};
 }
 
 //==============================================================================

@@ -3,6 +3,8 @@
 #include <juce_core/juce_core.h>
 #include <juce_graphics/juce_graphics.h>
 
+#include "TweakMaths.h"
+
 #include <unordered_map>
 #include <unordered_set>
 
@@ -47,30 +49,24 @@ public:
     void invertColour();
 
     // Parameter read-back, for tests and diagnostics.
-    int getRedOffset() const noexcept { return redOffset; }
-    int getGreenOffset() const noexcept { return greenOffset; }
-    int getBlueOffset() const noexcept { return blueOffset; }
-    float getHueShift() const noexcept { return hueShift; }
-    float getSaturationMultiplier() const noexcept { return saturationMultiplier; }
-    float getBrightnessMultiplier() const noexcept { return brightnessMultiplier; }
-    float getAlphaMultiplier() const noexcept { return alphaMultiplier; }
-    float getContrastCentre() const noexcept { return contrastCentre; }
-    float getContrastAmount() const noexcept { return contrastAmount; }
+    const TweakMaths::TweakParameters& getParameters() const noexcept { return parameters; }
+    int getRedOffset() const noexcept { return parameters.redOffset; }
+    int getGreenOffset() const noexcept { return parameters.greenOffset; }
+    int getBlueOffset() const noexcept { return parameters.blueOffset; }
+    float getHueShift() const noexcept { return parameters.hueShift; }
+    float getSaturationMultiplier() const noexcept { return parameters.saturationMultiplier; }
+    float getBrightnessMultiplier() const noexcept { return parameters.brightnessMultiplier; }
+    float getAlphaMultiplier() const noexcept { return parameters.alphaMultiplier; }
+    float getContrastCentre() const noexcept { return parameters.contrastCentre; }
+    float getContrastAmount() const noexcept { return parameters.contrastAmount; }
 
 private:
     friend class ColourGroup; // the group forms compute their members' previews in batches
 
     SchemeColour* schemeColour; // never null; owned by the scheme
     juce::Colour previewColour;
-    int redOffset = 0;
-    int greenOffset = 0;
-    int blueOffset = 0;
-    float hueShift = 0.0f;
-    float saturationMultiplier = 1.0f;
-    float brightnessMultiplier = 1.0f;
-    float alphaMultiplier = 1.0f; // no control sets it; it only joins the preview maths
-    float contrastCentre = 0.5f;
-    float contrastAmount = 0.0f;
+    TweakMaths::TweakParameters parameters; // default-constructed = neutral; the alpha
+                                            // multiplier has no control and stays 1
 
     JUCE_LEAK_DETECTOR (ColourGroupMember)
 };
@@ -108,6 +104,16 @@ public:
     void recomputePreviews();
 
 private:
+    // A slider step: one parameter set on every member, then all previews in one batch.
+    template <typename SetParameter>
+    void setOnEveryMember (SetParameter&& set)
+    {
+        for (auto* member : members)
+            set (member->parameters);
+
+        recomputePreviews();
+    }
+
     juce::OwnedArray<ColourGroupMember> members;
     juce::String name { "Unnamed group" };
     std::unordered_set<const SchemeColour*> memberColours; // keeps addColour linear overall

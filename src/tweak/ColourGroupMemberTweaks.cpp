@@ -3,70 +3,52 @@
 #include "SchemeModel.h"
 #include "TweakMaths.h"
 
-namespace
-{
-TweakMaths::TweakParameters parametersOf (const ColourGroupMember& member) noexcept
-{
-    TweakMaths::TweakParameters p;
-    p.redOffset = member.getRedOffset();
-    p.greenOffset = member.getGreenOffset();
-    p.blueOffset = member.getBlueOffset();
-    p.hueShift = member.getHueShift();
-    p.saturationMultiplier = member.getSaturationMultiplier();
-    p.brightnessMultiplier = member.getBrightnessMultiplier();
-    p.alphaMultiplier = member.getAlphaMultiplier();
-    p.contrastCentre = member.getContrastCentre();
-    p.contrastAmount = member.getContrastAmount();
-    return p;
-}
-} // namespace
-
 //==============================================================================
 void ColourGroupMember::recomputePreview()
 {
-    previewColour = juce::Colour (TweakMaths::tweakColour (schemeColour->colour.getARGB(), parametersOf (*this)));
+    previewColour = juce::Colour (TweakMaths::tweakColour (schemeColour->colour.getARGB(), parameters));
 }
 
 void ColourGroupMember::setRedOffset (int offset)
 {
-    redOffset = offset;
+    parameters.redOffset = offset;
     recomputePreview();
 }
 
 void ColourGroupMember::setGreenOffset (int offset)
 {
-    greenOffset = offset;
+    parameters.greenOffset = offset;
     recomputePreview();
 }
 
 void ColourGroupMember::setBlueOffset (int offset)
 {
-    blueOffset = offset;
+    parameters.blueOffset = offset;
     recomputePreview();
 }
 
 void ColourGroupMember::setHueShift (float shift)
 {
-    hueShift = shift;
+    parameters.hueShift = shift;
     recomputePreview();
 }
 
 void ColourGroupMember::setSaturationMultiplier (float multiplier)
 {
-    saturationMultiplier = multiplier;
+    parameters.saturationMultiplier = multiplier;
     recomputePreview();
 }
 
 void ColourGroupMember::setBrightnessMultiplier (float multiplier)
 {
-    brightnessMultiplier = multiplier;
+    parameters.brightnessMultiplier = multiplier;
     recomputePreview();
 }
 
 void ColourGroupMember::setContrast (float centre, float amount)
 {
-    contrastCentre = centre;
-    contrastAmount = amount;
+    parameters.contrastCentre = centre;
+    parameters.contrastAmount = amount;
     recomputePreview();
 }
 
@@ -85,7 +67,7 @@ void ColourGroupMember::forceHue (float hue)
 void ColourGroupMember::invertColour()
 {
     resetTweak();
-    previewColour = juce::Colour (TweakMaths::invertedColour (schemeColour->colour.getARGB(), alphaMultiplier));
+    previewColour = juce::Colour (TweakMaths::invertedColour (schemeColour->colour.getARGB(), parameters.alphaMultiplier));
 }
 
 //==============================================================================
@@ -118,7 +100,7 @@ void ColourGroup::recomputePreviews()
         {
             const auto& member = *members.getUnchecked (start + i);
             stored[i] = member.schemeColour->colour.getARGB();
-            parameters[i] = parametersOf (member);
+            parameters[i] = member.parameters;
         }
 
         TweakMaths::tweakColours (stored, parameters, previews, (size_t) count);
@@ -130,61 +112,41 @@ void ColourGroup::recomputePreviews()
 
 void ColourGroup::setRedOffset (int offset)
 {
-    for (auto* member : members)
-        member->redOffset = offset;
-
-    recomputePreviews();
+    setOnEveryMember ([offset] (auto& p) { p.redOffset = offset; });
 }
 
 void ColourGroup::setGreenOffset (int offset)
 {
-    for (auto* member : members)
-        member->greenOffset = offset;
-
-    recomputePreviews();
+    setOnEveryMember ([offset] (auto& p) { p.greenOffset = offset; });
 }
 
 void ColourGroup::setBlueOffset (int offset)
 {
-    for (auto* member : members)
-        member->blueOffset = offset;
-
-    recomputePreviews();
+    setOnEveryMember ([offset] (auto& p) { p.blueOffset = offset; });
 }
 
 void ColourGroup::setHueShift (float shift)
 {
-    for (auto* member : members)
-        member->hueShift = shift;
-
-    recomputePreviews();
+    setOnEveryMember ([shift] (auto& p) { p.hueShift = shift; });
 }
 
 void ColourGroup::setSaturationMultiplier (float multiplier)
 {
-    for (auto* member : members)
-        member->saturationMultiplier = multiplier;
-
-    recomputePreviews();
+    setOnEveryMember ([multiplier] (auto& p) { p.saturationMultiplier = multiplier; });
 }
 
 void ColourGroup::setBrightnessMultiplier (float multiplier)
 {
-    for (auto* member : members)
-        member->brightnessMultiplier = multiplier;
-
-    recomputePreviews();
+    setOnEveryMember ([multiplier] (auto& p) { p.brightnessMultiplier = multiplier; });
 }
 
 void ColourGroup::setContrast (float centre, float amount)
 {
-    for (auto* member : members)
-    {
-        member->contrastCentre = centre;
-        member->contrastAmount = amount;
-    }
-
-    recomputePreviews();
+    setOnEveryMember ([centre, amount] (auto& p)
+                      {
+                          p.contrastCentre = centre;
+                          p.contrastAmount = amount;
+                      });
 }
 
 void ColourGroup::forceHue (float hue)

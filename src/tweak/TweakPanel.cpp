@@ -1,5 +1,7 @@
 #include "TweakPanel.h"
 
+#include "ColourShades.h"
+
 #include <cmath>
 
 namespace
@@ -85,20 +87,9 @@ void TweakPanel::resetSliders()
         (this->*setting.slider).setValue (setting.neutral, juce::dontSendNotification);
 }
 
-juce::Colour TweakPanel::brighten (juce::Colour colour, float amount) noexcept
-{
-    const auto k = 1.0f / (1.0f + amount);
-    const auto channel = [k] (juce::uint8 c)
-    {
-        return (juce::uint8) std::trunc (255.0 - (double) k * (255.0 - (double) c));
-    };
-
-    return juce::Colour (channel (colour.getRed()), channel (colour.getGreen()), channel (colour.getBlue()), colour.getAlpha());
-}
-
 juce::Colour TweakPanel::buttonColour() noexcept
 {
-    return brighten (juce::Colour (0xff6495ed), 0.7f);
+    return ColourShades::brightened (juce::Colour (0xff6495ed), 0.7);
 }
 
 void TweakPanel::paint (juce::Graphics& g)

@@ -16,10 +16,6 @@ public:
     /** Every slider back to its neutral value, without notifying listeners. */
     void resetSliders();
 
-    /** Brightens like the look's buttons expect: k = 1 / (1 + amount) as a
-        float, each channel becomes trunc (255 - k * (255 - c)), alpha kept. */
-    static juce::Colour brighten (juce::Colour colour, float amount) noexcept;
-
     /** Cornflower blue brightened by 0.7: the colour of Apply, Reset and force hue. */
     static juce::Colour buttonColour() noexcept;
 
