@@ -12,6 +12,9 @@
 
 #include "CalvastraScheme.h"
 #include "CalvastraSchemeList.h"
+#include "CalvastraTintwright.h"
+#include "ColourGroupTweakerComponent.h"
+#include "ColourTweaker.h"
 #include "ColourTweakerList.h"
 #include "SchemeFile.h"
 
@@ -53,6 +56,13 @@ struct SchemeOnDisk
     {
         SchemeModel model;
         fillScheme (model, numColours);
+        write (model);
+    }
+
+    explicit SchemeOnDisk (const SchemeModel& model) { write (model); }
+
+    void write (const SchemeModel& model)
+    {
         auto bytes = SchemeFile::toBytes (*SchemeFile::createSchemeElement (model));
         file.replaceWithData (bytes.getData(), bytes.getSize());
     }
@@ -157,3 +167,47 @@ BENCHMARK (DocumentOpenBareParse)->Arg (1000)->Arg (10000)->Arg (100000)->Unit (
 BENCHMARK (DocumentSave)->Arg (10000)->Unit (benchmark::kMillisecond);
 BENCHMARK (DocumentSaveJuceWriter)->Arg (10000)->Unit (benchmark::kMillisecond);
 BENCHMARK (DropColours)->Arg (10000)->Arg (100000)->Unit (benchmark::kMillisecond);
+
+//==============================================================================
+// A whole repaint of the main window's content at its start size, with a
+// 1000-colour scheme whose shown group holds all 1000 colours, against the
+// same repaint with no scheme open.
+
+namespace
+{
+void paintMainComponent (benchmark::State& state, bool withScheme)
+{
+    juce::ApplicationCommandManager commands;
+    CalvastraTintwright main (&commands);
+    main.setSize (600, 450);
+
+    // The shown group is the first one: make it hold every colour.
+    SchemeModel model;
+    fillScheme (model, 1000);
+    auto& everything = *model.getColourGroups().insert (0, std::make_unique<ColourGroup>());
+    everything.setName ("Everything");
+    for (int i = 0; i < model.getNumColours(); ++i)
+        everything.addColour (*model.getColour (i));
+    SchemeOnDisk scheme (model);
+
+    if (withScheme
+        && (! main.openScheme (scheme.file)
+            || main.getGroupPane().getGroupTweaker().getColourGroup()->getNumMembers() != 1000))
+        state.SkipWithError ("the scheme is not shown");
+
+    juce::Image image (juce::Image::ARGB, 600, 450, true);
+
+    for (auto _ : state)
+    {
+        juce::Graphics g (image);
+        main.paintEntireComponent (g, true);
+        benchmark::DoNotOptimize (image.getPixelAt (300, 200));
+    }
+}
+
+void RepaintMainComponent (benchmark::State& state) { paintMainComponent (state, true); }
+void RepaintMainComponentNoScheme (benchmark::State& state) { paintMainComponent (state, false); }
+} // namespace
+
+BENCHMARK (RepaintMainComponent)->Unit (benchmark::kMillisecond);
+BENCHMARK (RepaintMainComponentNoScheme)->Unit (benchmark::kMillisecond);

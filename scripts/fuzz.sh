@@ -6,6 +6,7 @@
 #   FUZZ_RUNS=1000000 scripts/fuzz.sh
 #   FUZZ_JOBS=2 scripts/fuzz.sh      two processes, the runs split between them
 #   FUZZ_SECONDS=600 scripts/fuzz.sh stop after ten minutes instead
+#   FUZZ_WORK=/tmp/fz scripts/fuzz.sh   another folder for corpus, artefacts, logs
 #
 # New inputs are kept in build-asan/fuzz/corpus (the committed seeds in
 # tests/fuzz/corpus stay untouched), crashes go to build-asan/fuzz/artifacts/.
@@ -25,7 +26,7 @@ SANITIZE_BUILD_ONLY=1 scripts/sanitize.sh
 source scripts/sanitizer-env.sh
 
 fuzzer=$root/$ASAN_BUILD_DIR/tests/fuzz/SchemeFuzz
-work=$root/$ASAN_BUILD_DIR/fuzz
+work=${FUZZ_WORK:-$root/$ASAN_BUILD_DIR/fuzz}
 mkdir -p "$work/corpus" "$work/artifacts" "$work/logs"
 rm -f "$work"/logs/fuzz-*.log
 

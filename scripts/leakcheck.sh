@@ -11,10 +11,18 @@
 # logging compiles in: the Release build in build/ never prints it, so there
 # the check cannot fail. Run the end-to-end program from build-asan/
 # (scripts/sanitize.sh builds it with JUCE_FORCE_DEBUG=1 and the sanitizers),
-# where both JUCE's detector and LeakSanitizer report, and source
-# scripts/sanitizer-env.sh first so that LeakSanitizer uses the project's
-# suppressions. The program must end normally (Quit or the close button, not
-# kill -9), since both reports are made at exit.
+# where both JUCE's detector and LeakSanitizer report:
+#
+#   source scripts/sanitizer-env.sh
+#   source scripts/leakcheck.sh
+#   LD_PRELOAD=$TINTWRIGHT_X11_PRELOAD "$(tintwright_binary build-asan)" 2> run.stderr &
+#   ... drive it, then File > Quit (or the close button) ...
+#   wait $!; check_no_leaks run.stderr
+#
+# (The preload keeps libX11 loaded after JUCE unloads it; see sanitizer-env.sh.)
+# The program must end normally, not by kill -9, since both reports are made
+# at exit. A normal quit of the program under Xvfb was checked this way: no
+# report from either.
 check_no_leaks() {
     local log=$1
 

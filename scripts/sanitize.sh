@@ -45,3 +45,9 @@ start_xvfb_if_needed
 
 export JUCE_FONT_PATH=/usr/share/fonts/truetype/dejavu
 ctest --test-dir "$ASAN_BUILD_DIR" --output-on-failure -j "$(nproc)" "$@"
+
+# LeakSanitizer fails a test by its exit status; JUCE's leak detector only
+# prints (after main returns), so its reports are looked for in the output of
+# every test, which CTest keeps in LastTest.log.
+source scripts/leakcheck.sh
+check_no_leaks "$ASAN_BUILD_DIR/Testing/Temporary/LastTest.log"

@@ -408,3 +408,50 @@ TEST_F (BadInputTest, HundredMegabyteNameOpensAndPaints)
     const auto swatch = main->getLocalPoint (&list, juce::Point<int> (12, 10));
     EXPECT_EQ (image.getPixelAt (swatch.x, swatch.y).getARGB(), 0xff336699u);
 }
+
+// Targets that cannot be written, for root too (a folder made read-only with
+// chmod would not stop root): the framework's save reports the failure, the
+// document keeps its file, and no file or folder anywhere changes.
+TEST (SaveRobustness, UnwritableTargetsFailAndTouchNothing)
+{
+    ScratchFolder scratch;
+    auto folder = scratch.folder;
+    const auto kept = folder.getChildFile ("Kept.calvastrascheme");
+
+    CalvastraScheme document;
+    fillModel (document, 50, 2, 10, 0x33333333);
+    ASSERT_TRUE (document.saveDocument (kept).wasOk());
+    ASSERT_TRUE (document.loadFrom (kept, false).wasOk());
+    document.getColour (0)->colour = juce::Colour (0xff010203);
+
+    const auto plainFile = writeBytes (folder.getChildFile ("Plain file"), std::string ("not a folder"));
+    const auto folderTarget = folder.getChildFile ("Folder.calvastrascheme");
+    ASSERT_TRUE (folderTarget.getChildFile ("inside.txt").create().wasOk());
+    ASSERT_TRUE (folder.getChildFile ("Renamed.calvastrascheme").createDirectory().wasOk());
+
+    const juce::File targets[] = {
+        plainFile.getChildFile ("Scheme.calvastrascheme"), // the parent is a regular file
+        folderTarget, // the target is a folder
+        folder.getChildFile ("Renamed.txt"), // becomes Renamed.calvastrascheme: a folder
+        folder.getChildFile ("Missing").getChildFile ("Scheme.calvastrascheme"), // no such folder
+        juce::File ("/proc/tintwright-test.calvastrascheme"), // a folder nobody can write
+    };
+
+    const auto before = folderState (folder);
+
+    for (auto& target : targets)
+    {
+        SCOPED_TRACE (target.getFullPathName());
+        EXPECT_EQ (document.saveAs (target, false, false, false, false), juce::FileBasedDocument::failedToWriteToFile);
+        EXPECT_EQ (document.getFile(), kept);
+        EXPECT_EQ (folderState (folder), before);
+    }
+
+    EXPECT_FALSE (juce::File ("/proc/tintwright-test.calvastrascheme").exists());
+
+    // The document still saves where it can.
+    EXPECT_EQ (document.save (false, false), juce::FileBasedDocument::savedOk);
+    CalvastraScheme reread;
+    ASSERT_TRUE (reread.loadDocument (kept).wasOk());
+    EXPECT_EQ (reread.getColour (0)->colour.getARGB(), 0xff010203u);
+}

@@ -1,0 +1,111 @@
+#!/usr/bin/env bash
+# Builds (Release, build/ or $BUILD_DIR) and runs every benchmark, then prints
+# the speed goals as ratios measured in the same run, and the start-up of the
+# program against a bare JUCE window app built from the same JUCE library.
+#
+#   scripts/bench.sh                    everything
+#   BENCH_REPETITIONS=5 STARTUP_RUNS=21 scripts/bench.sh
+#   BENCH_FILTER=Document scripts/bench.sh   only the matching benchmarks
+#
+# Benchmark figures are CPU times (medians of the repetitions), so that other
+# work on the machine disturbs the ratios less. The start-up is timed on a
+# private Xvfb by bench/startup/StartupProbe: from starting the program to
+# its first painted window, and its peak resident memory; medians of
+# STARTUP_RUNS runs, the two programs alternating.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+BUILD_DIR=${BUILD_DIR:-build}
+BENCH_REPETITIONS=${BENCH_REPETITIONS:-3}
+STARTUP_RUNS=${STARTUP_RUNS:-11}
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$PWD}
+export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
+
+scripts/deps.sh
+
+if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+    mkdir -p "$BUILD_DIR"
+    cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=Release > "$BUILD_DIR.configure.log" 2>&1 \
+        || { cat "$BUILD_DIR.configure.log"; exit 1; }
+fi
+cmake --build "$BUILD_DIR" -j "$(nproc)" --target tintwright_bench Tintwright TintwrightBareWindow StartupProbe
+
+program=$(find "$BUILD_DIR" -path '*Tintwright_artefacts*' -type f -name Tintwright -perm -u+x | head -n 1)
+bare=$(find "$BUILD_DIR" -path '*TintwrightBareWindow_artefacts*' -type f -name TintwrightBareWindow -perm -u+x | head -n 1)
+probe=$BUILD_DIR/bench/startup/StartupProbe
+
+# A private display, whatever DISPLAY says, so nothing else draws meanwhile.
+unset DISPLAY
+source scripts/xvfb.sh
+start_xvfb_if_needed
+export JUCE_FONT_PATH=/usr/share/fonts/truetype/dejavu
+
+results=$(mktemp -d)
+trap 'rm -rf "$results"; kill "${XVFB_PID:-}" 2> /dev/null || true' EXIT
+
+"$BUILD_DIR/bench/tintwright_bench" --benchmark_filter="${BENCH_FILTER:-.}" \
+    --benchmark_repetitions="$BENCH_REPETITIONS" \
+    --benchmark_report_aggregates_only=true \
+    --benchmark_out="$results/bench.json" --benchmark_out_format=json
+
+for i in $(seq 1 "$STARTUP_RUNS"); do
+    "$probe" "Bare window" 20000 200 "$bare" >> "$results/bare.txt"
+    "$probe" "Tintwright" 20000 200 "$program" >> "$results/program.txt"
+done
+
+python3 - "$results" << 'EOF'
+import json, re, statistics, sys
+
+folder = sys.argv[1]
+data = json.load(open(folder + "/bench.json"))
+median = {}
+for b in data["benchmarks"]:
+    if b.get("aggregate_name") == "median":
+        scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
+        median[b["run_name"]] = b["cpu_time"] * scale  # milliseconds
+
+def startup(name):
+    runs = [dict(re.findall(r"(\w+)=([\d.]+)", line)) for line in open(f"{folder}/{name}.txt")]
+    return (statistics.median(float(r["startup_ms"]) for r in runs),
+            statistics.median(float(r["peak_rss_kb"]) for r in runs) / 1024.0)
+
+rows = []
+def ratio(label, a, b, goal, limit):
+    if a in median and b in median:
+        r = median[a] / median[b]
+        rows.append((label, f"{median[a]:.2f} / {median[b]:.2f} ms", f"{r:.2f}x", goal,
+                     "-" if limit is None else ("ok" if r <= limit else "MISSED")))
+
+for n in ("1000", "10000", "100000"):
+    ratio(f"Open {n} colours vs bare XmlDocument parse", f"DocumentOpen/{n}", f"DocumentOpenBareParse/{n}",
+          "<= 1.3x" if n == "10000" else "", 1.3 if n == "10000" else None)
+ratio("Open 100k / open 10k", "DocumentOpen/100000", "DocumentOpen/10000", "<= 11x", 11)
+ratio("Save 10k colours vs XmlElement::writeTo", "DocumentSave/10000", "DocumentSaveJuceWriter/10000", "<= 1.5x", 1.5)
+ratio("Drop 100k / drop 10k colours into a group", "DropColours/100000", "DropColours/10000", "~10x (linear)", 12)
+ratio("(format) parse+read 10k vs bare parse", "SchemeOpen/10000", "SchemeOpenBareParse/10000", "", None)
+ratio("(format) build+write 10k vs JUCE writer", "SchemeSave/10000", "SchemeSaveJuceWriter/10000", "", None)
+
+if "RepaintMainComponent" in median:
+    ms = median["RepaintMainComponent"]
+    rows.append(("Repaint 600x450, 1k colours, 1k-member group",
+                 f"{ms:.2f} ms (no scheme {median.get('RepaintMainComponentNoScheme', 0):.2f} ms)",
+                 f"{ms:.2f} ms", "<= 16 ms", "ok" if ms <= 16 else "MISSED"))
+
+(pt, pm), (bt, bm) = startup("program"), startup("bare")
+rows.append(("Start-up to first painted window", f"{pt:.1f} / {bt:.1f} ms", f"{pt / bt:.2f}x", "<= 1.2x",
+             "ok" if pt / bt <= 1.2 else "MISSED"))
+rows.append(("Start-up peak memory", f"{pm:.1f} / {bm:.1f} MB", f"{pm - bm:+.1f} MB", "<= +20 MB",
+             "ok" if pm - bm <= 20 else "MISSED"))
+
+widths = [max(len(str(r[i])) for r in rows + [("Measure", "Measured", "Ratio", "Goal", "")]) for i in range(5)]
+line = lambda r: "  ".join(str(c).ljust(w) for c, w in zip(r, widths))
+print()
+print(line(("Measure", "Measured", "Ratio", "Goal", "")))
+print(line(tuple("-" * w for w in widths)))
+for r in rows:
+    print(line(r))
+print()
+print("CPU-time medians of every benchmark (ms):")
+for name, ms in median.items():
+    print(f"  {name:45s} {ms:10.3f}")
+EOF
