@@ -44,7 +44,9 @@ source scripts/xvfb.sh
 start_xvfb_if_needed
 
 export JUCE_FONT_PATH=/usr/share/fonts/truetype/dejavu
-ctest --test-dir "$ASAN_BUILD_DIR" --output-on-failure -j "$(nproc)" "$@"
+# The preload keeps libX11 loaded in the program the end-to-end test starts
+# (see sanitizer-env.sh); it changes nothing for the other processes.
+LD_PRELOAD=$TINTWRIGHT_X11_PRELOAD ctest --test-dir "$ASAN_BUILD_DIR" --output-on-failure -j "$(nproc)" "$@"
 
 # LeakSanitizer fails a test by its exit status; JUCE's leak detector only
 # prints (after main returns), so its reports are looked for in the output of
