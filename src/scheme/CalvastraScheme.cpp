@@ -24,13 +24,8 @@ juce::Result CalvastraScheme::loadDocument (const juce::File& file)
 {
     clear();
 
-    auto root = SchemeFile::parseFile (file);
-
-    if (root == nullptr)
+    if (! SchemeFile::readSchemeFile (file, *this))
         return juce::Result::fail ("File contains no valid XML!");
-
-    SchemeFile::readScheme (*root, *this);
-    root.reset();
 
     documentTitle = file.getFileNameWithoutExtension();
     return juce::Result::ok();

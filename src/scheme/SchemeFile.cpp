@@ -1,5 +1,7 @@
 #include "SchemeFile.h"
 
+#include "PlainSchemeReader.h"
+
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -996,10 +998,44 @@ namespace
 } // namespace
 
 //==============================================================================
-std::unique_ptr<juce::XmlElement> parse (const juce::String& text)
+namespace
 {
     // A leading byte-order mark is not markup; JUCE would take it for text before the root.
-    auto source = text.startsWithChar ((juce::juce_wchar) 0xfeff) ? text.substring (1) : text;
+    juce::String withoutByteOrderMark (const juce::String& text)
+    {
+        return text.startsWithChar ((juce::juce_wchar) 0xfeff) ? text.substring (1) : text;
+    }
+
+    bool loadText (const juce::File& file, juce::String& text)
+    {
+        if (! file.existsAsFile())
+            return false;
+
+        juce::MemoryBlock bytes;
+
+        if (! file.loadFileAsData (bytes) || bytes.getSize() > (size_t) std::numeric_limits<int>::max())
+            return false;
+
+        // A zero after the end: JUCE's decoding reads one byte past the text when
+        // the file holds nothing but a UTF-8 byte-order mark.
+        auto size = bytes.getSize();
+        bytes.ensureSize (size + 1, true);
+        auto* data = static_cast<const juce::uint8*> (bytes.getData());
+
+        if (size >= 2 && ((data[0] == 0xff && data[1] == 0xfe) || (data[0] == 0xfe && data[1] == 0xff)))
+            text = fromUtf16 (data + 2, size - 2, data[0] == 0xfe);
+        else
+            // Handles a UTF-8 byte-order mark; anything that is not UTF-8 comes back as
+            // Windows-1252 text, so the result is always valid UTF-8.
+            text = juce::String::createStringFromData (data, (int) size);
+
+        return true;
+    }
+} // namespace
+
+std::unique_ptr<juce::XmlElement> parse (const juce::String& text)
+{
+    auto source = withoutByteOrderMark (text);
 
     if (! isSafeToParse (source.toRawUTF8()))
         return {};
@@ -1009,26 +1045,32 @@ std::unique_ptr<juce::XmlElement> parse (const juce::String& text)
 
 std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file)
 {
-    if (! file.existsAsFile())
-        return {};
+    juce::String text;
+    return loadText (file, text) ? parse (text) : nullptr;
+}
 
-    juce::MemoryBlock bytes;
+bool readSchemeText (const juce::String& text, SchemeModel& model)
+{
+    auto source = withoutByteOrderMark (text);
+    auto* utf8 = source.toRawUTF8();
 
-    if (! file.loadFileAsData (bytes) || bytes.getSize() > (size_t) std::numeric_limits<int>::max())
-        return {};
+    if (isCleanUtf8 (utf8) && readPlainScheme (utf8, model))
+        return true;
 
-    // A zero after the end: JUCE's decoding reads one byte past the text when
-    // the file holds nothing but a UTF-8 byte-order mark.
-    auto size = bytes.getSize();
-    bytes.ensureSize (size + 1, true);
-    auto* data = static_cast<const juce::uint8*> (bytes.getData());
+    model.clear();
+    auto root = parse (source);
 
-    if (size >= 2 && ((data[0] == 0xff && data[1] == 0xfe) || (data[0] == 0xfe && data[1] == 0xff)))
-        return parse (fromUtf16 (data + 2, size - 2, data[0] == 0xfe));
+    if (root == nullptr)
+        return false;
 
-    // Handles a UTF-8 byte-order mark; anything that is not UTF-8 comes back as
-    // Windows-1252 text, so the result is always valid UTF-8.
-    return parse (juce::String::createStringFromData (data, (int) size));
+    readScheme (*root, model);
+    return true;
+}
+
+bool readSchemeFile (const juce::File& file, SchemeModel& model)
+{
+    juce::String text;
+    return loadText (file, text) && readSchemeText (text, model);
 }
 
 void readScheme (const juce::XmlElement& root, SchemeModel& model)
@@ -1121,9 +1163,15 @@ juce::String colourToText (juce::Colour colour)
 
 juce::Colour colourFromText (juce::StringRef text)
 {
+    auto* begin = text.text.getAddress();
+    return colourFromText (begin, begin + std::strlen (begin));
+}
+
+juce::Colour colourFromText (const char* begin, const char* end)
+{
     juce::uint32 argb = 0;
 
-    for (auto* c = text.text.getAddress(); *c != 0; ++c)
+    for (auto* c = begin; c < end; ++c)
     {
         // Bytes of a multi-byte character are all >= 0x80, never hex digits.
         auto digit = hexDigitValue (*c);

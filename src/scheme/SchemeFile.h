@@ -23,6 +23,15 @@ std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file);
 /** Fills an empty model from a parsed document. A root other than COLOURS reads nothing. */
 void readScheme (const juce::XmlElement& root, SchemeModel& model);
 
+/** Opening: fills an empty model from scheme text. Text in the plain form this
+    program writes is read directly; anything else goes through parse() and
+    readScheme(), with the same result. False (and the model empty) when the
+    text is not XML that parse() accepts. */
+bool readSchemeText (const juce::String& text, SchemeModel& model);
+
+/** The same for a file's bytes, decoded as parseFile() does. */
+bool readSchemeFile (const juce::File& file, SchemeModel& model);
+
 /** The COLOURS element tree for the model. */
 std::unique_ptr<juce::XmlElement> createSchemeElement (const SchemeModel& model);
 
@@ -36,6 +45,7 @@ juce::MemoryBlock toBytes (const juce::XmlElement& root);
 juce::String colourToText (juce::Colour colour);
 /** Every hex digit shifts in, anything else is skipped; the last 8 digits count. */
 juce::Colour colourFromText (juce::StringRef text);
+juce::Colour colourFromText (const char* begin, const char* end);
 
 /** Writes the bytes to a temporary file beside the target, flushes it and only
     then moves it over the target, so the target holds either its old or its

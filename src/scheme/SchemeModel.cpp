@@ -1,5 +1,7 @@
 #include "SchemeModel.h"
 
+#include <cstring>
+
 //==============================================================================
 ColourGroupMember::ColourGroupMember (SchemeColour& colourToTweak)
     : schemeColour (&colourToTweak),
@@ -13,10 +15,46 @@ void ColourGroupMember::resetTweak()
     parameters = {};
 }
 
+namespace
+{
+std::uint64_t hashOf (const SchemeColour* colour) noexcept
+{
+    return (std::uint64_t) reinterpret_cast<std::uintptr_t> (colour);
+}
+
+// Names are hashed as UTF-8 bytes, eight at a time: equal names have equal
+// bytes, since JUCE keeps every String in shortest-form UTF-8.
+std::uint64_t hashOf (const char* utf8, size_t numBytes) noexcept
+{
+    std::uint64_t hash = numBytes * 0x9e3779b97f4a7c15ull;
+    std::uint64_t word;
+
+    for (; numBytes >= 8; utf8 += 8, numBytes -= 8)
+    {
+        std::memcpy (&word, utf8, 8);
+        hash = (hash ^ word) * 0xff51afd7ed558ccdull;
+        hash ^= hash >> 32;
+    }
+
+    word = 0;
+    std::memcpy (&word, utf8, numBytes);
+    hash = (hash ^ word) * 0xc4ceb9fe1a85ec53ull;
+    return hash ^ (hash >> 29);
+}
+
+bool hasName (const SchemeColour& colour, const char* utf8, size_t numBytes) noexcept
+{
+    auto* name = colour.name.toRawUTF8();
+    return std::strlen (name) == numBytes && std::memcmp (name, utf8, numBytes) == 0;
+}
+} // namespace
+
 //==============================================================================
 bool ColourGroup::addColour (SchemeColour& colour)
 {
-    if (! memberColours.insert (&colour).second)
+    const SchemeColour* record = &colour;
+
+    if (! memberColours.insert (hashOf (record), record, [record] (const SchemeColour* c) { return c == record; }))
         return false;
 
     members.add (std::make_unique<ColourGroupMember> (colour));
@@ -25,14 +63,21 @@ bool ColourGroup::addColour (SchemeColour& colour)
 
 bool ColourGroup::containsColour (const SchemeColour& colour) const
 {
-    return memberColours.count (&colour) != 0;
+    const SchemeColour* record = &colour;
+    return memberColours.find (hashOf (record), [record] (const SchemeColour* c) { return c == record; }) != nullptr;
 }
 
 //==============================================================================
 SchemeColour* SchemeModel::findColourByName (const juce::String& name) const
 {
-    auto found = firstColourWithName.find (name);
-    return found != firstColourWithName.end() ? colours[found->second] : nullptr;
+    return findColourByName (name.toRawUTF8(), name.getNumBytesAsUTF8());
+}
+
+SchemeColour* SchemeModel::findColourByName (const char* utf8, size_t numBytes) const
+{
+    auto* found = firstColourWithName.find (hashOf (utf8, numBytes),
+                                            [&] (int index) { return hasName (*colours.getUnchecked (index), utf8, numBytes); });
+    return found != nullptr ? colours.getUnchecked (*found) : nullptr;
 }
 
 SchemeColour& SchemeModel::appendColour (std::unique_ptr<SchemeColour> colour)
@@ -40,7 +85,10 @@ SchemeColour& SchemeModel::appendColour (std::unique_ptr<SchemeColour> colour)
     jassert (colour != nullptr);
     // The name is final once appended (the reader sets it first), so the first
     // record with each name can be indexed here.
-    firstColourWithName.emplace (colour->name, colours.size());
+    auto* name = colour->name.toRawUTF8();
+    auto numBytes = colour->name.getNumBytesAsUTF8();
+    firstColourWithName.insert (hashOf (name, numBytes), colours.size(),
+                                [&] (int index) { return hasName (*colours.getUnchecked (index), name, numBytes); });
     return *colours.add (std::move (colour));
 }
 

@@ -3,10 +3,8 @@
 #include <juce_core/juce_core.h>
 #include <juce_graphics/juce_graphics.h>
 
+#include "FlatHashTable.h"
 #include "TweakMaths.h"
-
-#include <unordered_map>
-#include <unordered_set>
 
 //==============================================================================
 /** One named colour of the scheme. Names need not be unique. */
@@ -116,7 +114,7 @@ private:
 
     juce::OwnedArray<ColourGroupMember> members;
     juce::String name { "Unnamed group" };
-    std::unordered_set<const SchemeColour*> memberColours; // keeps addColour linear overall
+    FlatHashTable<const SchemeColour*> memberColours; // keeps addColour linear overall
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ColourGroup)
 };
@@ -138,6 +136,8 @@ public:
     SchemeColour* getColour (int index) const noexcept { return colours[index]; }
     /** The first colour in list order whose name is exactly this one, or null. */
     SchemeColour* findColourByName (const juce::String& name) const;
+    /** The same, for a name given as UTF-8 bytes (no terminating zero needed). */
+    SchemeColour* findColourByName (const char* utf8, size_t numBytes) const;
     /** Takes ownership and appends at the end. */
     SchemeColour& appendColour (std::unique_ptr<SchemeColour> colour);
 
@@ -155,14 +155,8 @@ public:
 private:
     juce::OwnedArray<SchemeColour> colours;
     ColourGroupList groups;
-    // Not noexcept on purpose: libstdc++ then caches each name's hash in its
-    // node instead of rehashing names on every look-up and every rehash.
-    struct NameHash
-    {
-        size_t operator() (const juce::String& s) const { return s.hash(); }
-    };
-
-    std::unordered_map<juce::String, int, NameHash> firstColourWithName;
+    // The index of the first colour with each name; the names stay in the records.
+    FlatHashTable<int> firstColourWithName;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SchemeModel)
 };
