@@ -93,7 +93,7 @@ namespace
 
     enum class Ending
     {
-        empty,  // "/>"
+        empty, // "/>"
         opened, // ">": content and an end tag follow
         unknown // anything else: leave the text to JUCE's parser
     };

@@ -54,7 +54,8 @@ bool ColourGroup::addColour (SchemeColour& colour)
 {
     const SchemeColour* record = &colour;
 
-    if (! memberColours.insert (hashOf (record), record, [record] (const SchemeColour* c) { return c == record; }))
+    if (! memberColours.insert (hashOf (record), record, [record] (const SchemeColour* c)
+                                { return c == record; }))
         return false;
 
     members.add (std::make_unique<ColourGroupMember> (colour));
@@ -64,7 +65,9 @@ bool ColourGroup::addColour (SchemeColour& colour)
 bool ColourGroup::containsColour (const SchemeColour& colour) const
 {
     const SchemeColour* record = &colour;
-    return memberColours.find (hashOf (record), [record] (const SchemeColour* c) { return c == record; }) != nullptr;
+    return memberColours.find (hashOf (record), [record] (const SchemeColour* c)
+                               { return c == record; })
+           != nullptr;
 }
 
 //==============================================================================
@@ -76,7 +79,8 @@ SchemeColour* SchemeModel::findColourByName (const juce::String& name) const
 SchemeColour* SchemeModel::findColourByName (const char* utf8, size_t numBytes) const
 {
     auto* found = firstColourWithName.find (hashOf (utf8, numBytes),
-                                            [&] (int index) { return hasName (*colours.getUnchecked (index), utf8, numBytes); });
+                                            [&] (int index)
+                                            { return hasName (*colours.getUnchecked (index), utf8, numBytes); });
     return found != nullptr ? colours.getUnchecked (*found) : nullptr;
 }
 
@@ -87,8 +91,8 @@ SchemeColour& SchemeModel::appendColour (std::unique_ptr<SchemeColour> colour)
     // record with each name can be indexed here.
     auto* name = colour->name.toRawUTF8();
     auto numBytes = colour->name.getNumBytesAsUTF8();
-    firstColourWithName.insert (hashOf (name, numBytes), colours.size(),
-                                [&] (int index) { return hasName (*colours.getUnchecked (index), name, numBytes); });
+    firstColourWithName.insert (hashOf (name, numBytes), colours.size(), [&] (int index)
+                                { return hasName (*colours.getUnchecked (index), name, numBytes); });
     return *colours.add (std::move (colour));
 }
 
