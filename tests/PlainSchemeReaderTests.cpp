@@ -169,6 +169,11 @@ TEST (PlainSchemeReader, LeavesEverythingElseToJuceWithTheSameResult)
         "<COLOURS><COLOUR NAME=\"&#12\" COLOUR=\"3;\"/></COLOURS>",
         "<COLOURS><COLOUR NAME=\"&nbsp;\" COLOUR=\"1\"/></COLOURS>",
         "<COLOURS><COLOUR NAME=\"a & b\" COLOUR=\"1\"/></COLOURS>",
+        // References JUCE does not expand, in values the scheme never uses.
+        "<COLOURS NAME=\"&nbsp;\"/>",
+        "<COLOURS><COLOURGROUPS COLOUR=\"&#0;\"/></COLOURS>",
+        "<COLOURS><COLOURGROUPS><COLOURGROUP COLOUR=\"&x;\"/></COLOURGROUPS></COLOURS>",
+        "<COLOURS><COLOURGROUPS><COLOURGROUP><COLOUR NAME=\"a\" COLOUR=\"&x;\"/></COLOURGROUP></COLOURGROUPS></COLOURS>",
         "<COLOURS><COLOUR NAME=\"unclosed COLOUR=\"1\"/></COLOURS>",
         "<COLOURS><COLOUR NAME=\"a\" COLOUR=\"1\"/>",
         "<COLOURS><COLOUR NAME=\"a\" COLOUR=\"1\"/></COLOURS><COLOUR NAME=\"after\"/>",

@@ -1,6 +1,7 @@
 #include "PlainSchemeReader.h"
 
 #include "SchemeFile.h"
+#include "XmlCharacters.h"
 
 #include <cstring>
 #include <string>
@@ -9,15 +10,7 @@ namespace SchemeFile
 {
 namespace
 {
-    bool isSpace (char c) noexcept { return c == ' ' || (c >= 9 && c <= 13); }
-
-    // The ASCII part of JUCE's XML name characters; anything from 0x80 up makes
-    // the reader give up, since JUCE then asks the locale.
-    bool isNameChar (char c) noexcept
-    {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
-               || c == '_' || c == '-' || c == ':' || c == '.';
-    }
+    using namespace XmlCharacters;
 
     bool equalsIgnoringCase (const char* text, size_t length, const char* upperCaseName) noexcept
     {
@@ -31,30 +24,6 @@ namespace
         }
 
         return upperCaseName[length] == 0;
-    }
-
-    bool startsWithIgnoringCase (const char* text, const char* lowerCasePrefix) noexcept
-    {
-        for (; *lowerCasePrefix != 0; ++text, ++lowerCasePrefix)
-        {
-            auto c = *text;
-            if (c >= 'A' && c <= 'Z')
-                c = (char) (c - 'A' + 'a');
-            if (c != *lowerCasePrefix)
-                return false;
-        }
-        return true;
-    }
-
-    int hexDigitValue (char c) noexcept
-    {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
     }
 
     void appendUtf8 (std::string& out, juce::uint32 c)
@@ -125,44 +94,17 @@ namespace
                 skipSpace();
             }
 
-            const char* rootName;
-            size_t rootLength;
-
-            if (! readTagName (Tag::colours, rootName, rootLength))
-                return false;
-
             // The root's attributes mean nothing to the scheme, but JUCE would read them.
-            RawValue name, colour;
-            auto ending = readAttributes (name, colour);
+            auto root = readStartTag (Tag::colours);
 
-            if (ending == Ending::opened)
-            {
-                for (;;)
-                {
-                    skipSpace();
-
-                    if (p[0] == '<' && p[1] == '/')
-                    {
-                        if (! readEndTag (rootName, rootLength))
-                            return false;
-                        break;
-                    }
-
-                    if (isTagStart ("COLOURGROUPS"))
-                    {
-                        if (! readGroups())
-                            return false;
-                    }
-                    else if (! readColour())
-                    {
-                        return false;
-                    }
-                }
-            }
-            else if (ending != Ending::empty)
-            {
+            if (root.ending == Ending::unknown)
                 return false;
-            }
+
+            if (root.ending == Ending::opened
+                && ! readContent (root,
+                                  [this]
+                                  { return isTagStart ("COLOURGROUPS") ? readGroups() : readColour(); }))
+                return false;
 
             // JUCE stops after the root; anything there is left to its judgement.
             skipSpace();
@@ -195,23 +137,41 @@ namespace
             return equalsIgnoringCase (start, (size_t) (end - start), upperCaseName);
         }
 
-        bool readTagName (Tag tag, const char*& name, size_t& length)
+        struct StartTag
+        {
+            const char* name = nullptr;
+            size_t length = 0;
+            RawValue nameValue, colourValue;
+            Ending ending = Ending::unknown;
+        };
+
+        // A start tag with this name (any case) and its attributes; the ending
+        // is unknown for another name.
+        StartTag readStartTag (Tag tag)
         {
             static const char* const upperCaseNames[] = { "COLOURS", "COLOUR", "COLOURGROUPS", "COLOURGROUP" };
+            StartTag start;
 
             if (*p != '<')
-                return false;
+                return start;
 
-            name = ++p;
+            start.name = ++p;
             while (isNameChar (*p))
                 ++p;
-            length = (size_t) (p - name);
+            start.length = (size_t) (p - start.name);
 
             // A name running on into other characters is not one of ours.
-            if (! (isSpace (*p) || *p == '/' || *p == '>'))
-                return false;
+            if ((isSpace (*p) || *p == '/' || *p == '>')
+                && equalsIgnoringCase (start.name, start.length, upperCaseNames[(int) tag]))
+                start.ending = readAttributes (start.nameValue, start.colourValue);
 
-            return equalsIgnoringCase (name, length, upperCaseNames[(int) tag]);
+            // A value the scheme does not use is still read by JUCE, references and all.
+            const char *begin, *end;
+
+            if (! (decode (start.nameValue, begin, end) && decode (start.colourValue, begin, end)))
+                start.ending = Ending::unknown;
+
+            return start;
         }
 
         Ending readAttributes (RawValue& name, RawValue& colour)
@@ -271,10 +231,12 @@ namespace
             }
         }
 
-        bool readEndTag (const char* name, size_t length)
+        bool readEndTag (const StartTag& start)
         {
             // JUCE would skip any end tag; only the exact matching one is read here.
-            if (p[0] != '<' || p[1] != '/' || std::strncmp (p + 2, name, length) != 0 || p[2 + length] != '>')
+            auto length = start.length;
+
+            if (p[0] != '<' || p[1] != '/' || std::strncmp (p + 2, start.name, length) != 0 || p[2 + length] != '>')
                 return false;
 
             p += length + 3;
@@ -282,16 +244,16 @@ namespace
         }
 
         // An element with no content, either "<X .../>" or "<X ...>  </X>".
-        bool readElementEnd (Ending ending, const char* name, size_t length)
+        bool readElementEnd (const StartTag& start)
         {
-            if (ending == Ending::empty)
+            if (start.ending == Ending::empty)
                 return true;
 
-            if (ending != Ending::opened)
+            if (start.ending != Ending::opened)
                 return false;
 
             skipSpace();
-            return readEndTag (name, length);
+            return readEndTag (start);
         }
 
         // The value with its references replaced, as JUCE reads it; false for a
@@ -393,27 +355,20 @@ namespace
         // A COLOUR element directly inside the root.
         bool readColour()
         {
-            const char* tagName;
-            size_t tagLength;
+            auto tag = readStartTag (Tag::colour);
 
-            if (! readTagName (Tag::colour, tagName, tagLength))
-                return false;
-
-            RawValue name, colour;
-            auto ending = readAttributes (name, colour);
-
-            if (! readElementEnd (ending, tagName, tagLength))
+            if (! readElementEnd (tag))
                 return false;
 
             // The model indexes a colour by name when it is appended, so the name comes first.
             auto record = std::make_unique<SchemeColour>();
             const char *start, *end;
 
-            if (! decode (name, start, end))
+            if (! decode (tag.nameValue, start, end))
                 return false;
             record->name = toString (start, end);
 
-            if (! decode (colour, start, end))
+            if (! decode (tag.colourValue, start, end))
                 return false;
             record->colour = colourFromText (start, end);
 
@@ -423,80 +378,59 @@ namespace
 
         bool readGroups()
         {
-            const char* tagName;
-            size_t tagLength;
+            auto tag = readStartTag (Tag::colourGroups);
 
-            if (! readTagName (Tag::colourGroups, tagName, tagLength))
-                return false;
-
-            RawValue name, colour;
-            auto ending = readAttributes (name, colour);
-
-            if (ending == Ending::empty)
+            if (tag.ending == Ending::empty)
                 return true;
 
-            if (ending != Ending::opened)
-                return false;
+            return tag.ending == Ending::opened && readContent (tag, [this]
+                                                                { return readGroup(); });
+        }
 
+        // Child elements up to the end tag of their parent.
+        template <typename ReadChild>
+        bool readContent (const StartTag& parent, ReadChild&& readChild)
+        {
             for (;;)
             {
                 skipSpace();
 
                 if (p[0] == '<' && p[1] == '/')
-                    return readEndTag (tagName, tagLength);
+                    return readEndTag (parent);
 
-                if (! readGroup())
+                if (! readChild())
                     return false;
             }
         }
 
         bool readGroup()
         {
-            const char* tagName;
-            size_t tagLength;
-
-            if (! readTagName (Tag::colourGroup, tagName, tagLength))
-                return false;
-
-            RawValue name, colour;
-            auto ending = readAttributes (name, colour);
-
-            if (ending == Ending::unknown)
-                return false;
-
+            auto tag = readStartTag (Tag::colourGroup);
             const char *start, *end;
-            if (! decode (name, start, end))
+
+            if (tag.ending == Ending::unknown || ! decode (tag.nameValue, start, end))
                 return false;
 
             auto newGroup = std::make_unique<ColourGroup>();
             newGroup->setName (toString (start, end));
             auto& group = model.appendGroup (std::move (newGroup));
 
-            if (ending == Ending::empty)
-                return true;
+            return tag.ending == Ending::empty || readContent (tag, [this, &group]
+                                                               { return readMember (group); });
+        }
 
-            for (;;)
-            {
-                skipSpace();
+        bool readMember (ColourGroup& group)
+        {
+            auto tag = readStartTag (Tag::colour);
+            const char *start, *end;
 
-                if (p[0] == '<' && p[1] == '/')
-                    return readEndTag (tagName, tagLength);
+            if (! readElementEnd (tag) || ! decode (tag.nameValue, start, end))
+                return false;
 
-                const char* memberTag;
-                size_t memberTagLength;
+            if (auto* found = model.findColourByName (start, (size_t) (end - start)))
+                group.addColour (*found);
 
-                if (! readTagName (Tag::colour, memberTag, memberTagLength))
-                    return false;
-
-                RawValue memberName, memberColour;
-                auto memberEnding = readAttributes (memberName, memberColour);
-
-                if (! readElementEnd (memberEnding, memberTag, memberTagLength) || ! decode (memberName, start, end))
-                    return false;
-
-                if (auto* found = model.findColourByName (start, (size_t) (end - start)))
-                    group.addColour (*found);
-            }
+            return true;
         }
     };
 } // namespace

@@ -1,6 +1,7 @@
 #include "SchemeFile.h"
 
 #include "PlainSchemeReader.h"
+#include "XmlCharacters.h"
 
 #include <cerrno>
 #include <csignal>
@@ -30,26 +31,7 @@ namespace
     // Whatever the parser would reject anyway may be refused early, because the
     // result is null either way; when in doubt the scan refuses.
 
-    bool isSpace (char c) noexcept { return c == ' ' || (c >= 9 && c <= 13); }
-
-    // The ASCII part of JUCE's XML identifier characters. Outside ASCII JUCE asks
-    // the C library's locale, so there the scan refuses instead of guessing.
-    bool isNameChar (char c) noexcept
-    {
-        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
-               || c == '_' || c == '-' || c == ':' || c == '.';
-    }
-
-    int hexDigitValue (char c) noexcept
-    {
-        if (c >= '0' && c <= '9')
-            return c - '0';
-        if (c >= 'a' && c <= 'f')
-            return c - 'a' + 10;
-        if (c >= 'A' && c <= 'F')
-            return c - 'A' + 10;
-        return -1;
-    }
+    using namespace XmlCharacters;
 
     template <size_t length>
     bool startsWith (const char* text, const char (&prefix)[length]) noexcept
@@ -83,19 +65,6 @@ namespace
     };
 
     const StopSet textStops ("<&"), doubleQuotedStops ("\"&"), singleQuotedStops ("'&"), angleBrackets ("<>");
-
-    bool startsWithIgnoringCase (const char* text, const char* lowerCasePrefix) noexcept
-    {
-        for (; *lowerCasePrefix != 0; ++text, ++lowerCasePrefix)
-        {
-            auto c = *text;
-            if (c >= 'A' && c <= 'Z')
-                c = (char) (c - 'A' + 'a');
-            if (c != *lowerCasePrefix)
-                return false;
-        }
-        return true;
-    }
 
     // Shortest-form UTF-8 only. JUCE decodes overlong forms (C0 BC is '<' to it)
     // and steps over the bytes of a sequence without checking them, so anything
