@@ -82,7 +82,9 @@ for n in ("1000", "10000", "100000"):
 ratio("Open 100k / open 10k", "DocumentOpen/100000", "DocumentOpen/10000", "<= 11x", 11)
 ratio("Save 10k colours vs XmlElement::writeTo", "DocumentSave/10000", "DocumentSaveJuceWriter/10000", "<= 1.5x", 1.5)
 ratio("Drop 100k / drop 10k colours into a group", "DropColours/100000", "DropColours/10000", "~10x (linear)", 12)
-ratio("(format) parse+read 10k vs bare parse", "SchemeOpen/10000", "SchemeOpenBareParse/10000", "", None)
+ratio("(format) text to model 10k vs bare parse", "SchemeOpen/10000", "SchemeOpenBareParse/10000", "", None)
+ratio("(format) other files: guarded JUCE parse + read 10k vs bare parse", "SchemeOpenThroughTree/10000",
+      "SchemeOpenBareParse/10000", "", None)
 ratio("(format) build+write 10k vs JUCE writer", "SchemeSave/10000", "SchemeSaveJuceWriter/10000", "", None)
 
 if "RepaintMainComponent" in median:
