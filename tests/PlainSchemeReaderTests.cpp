@@ -133,6 +133,14 @@ TEST (PlainSchemeReader, ReadsTheWrittenFormAndItsVariantsAsJuceWould)
     auto withMark = String::charToString ((juce::juce_wchar) 0xfeff) + plain[3];
     EXPECT_EQ (opened (withMark), throughTree (withMark));
     EXPECT_EQ (opened (withMark).colours.size(), 1u);
+
+    // Only one: a second mark is text before the root, for the plain reader as for JUCE.
+    for (auto* text : { plain[3], "<OTHER/>" })
+    {
+        auto withTwoMarks = String::charToString ((juce::juce_wchar) 0xfeff) + withMark.substring (0, 1) + text;
+        EXPECT_FALSE (opened (withTwoMarks).opened) << text;
+        EXPECT_EQ (opened (withTwoMarks), throughTree (withTwoMarks)) << text;
+    }
 }
 
 TEST (PlainSchemeReader, LeavesEverythingElseToJuceWithTheSameResult)

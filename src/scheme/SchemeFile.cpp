@@ -1002,14 +1002,21 @@ namespace
     }
 } // namespace
 
+namespace
+{
+    // Text whose byte-order mark (if any) is already gone: a second one would be text.
+    std::unique_ptr<juce::XmlElement> parseWithoutMark (const juce::String& source)
+    {
+        if (! isSafeToParse (source.toRawUTF8()))
+            return {};
+
+        return juce::XmlDocument (source).getDocumentElement();
+    }
+} // namespace
+
 std::unique_ptr<juce::XmlElement> parse (const juce::String& text)
 {
-    auto source = withoutByteOrderMark (text);
-
-    if (! isSafeToParse (source.toRawUTF8()))
-        return {};
-
-    return juce::XmlDocument (source).getDocumentElement();
+    return parseWithoutMark (withoutByteOrderMark (text));
 }
 
 std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file)
@@ -1027,7 +1034,7 @@ bool readSchemeText (const juce::String& text, SchemeModel& model)
         return true;
 
     model.clear();
-    auto root = parse (source);
+    auto root = parseWithoutMark (source);
 
     if (root == nullptr)
         return false;
