@@ -1000,10 +1000,7 @@ namespace
 
         return true;
     }
-} // namespace
 
-namespace
-{
     // Text whose byte-order mark (if any) is already gone: a second one would be text.
     std::unique_ptr<juce::XmlElement> parseWithoutMark (const juce::String& source)
     {
