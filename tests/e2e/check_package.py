@@ -38,6 +38,7 @@ SKIPPED = 77
 PACKAGE = "tintwright"
 PROGRAM = "/usr/bin/Tintwright"
 WINDOW_SIZE = (600, 450)
+FONT_SUFFIXES = (".ttf", ".otf", ".pfb", ".pcf")  # the kinds JUCE reads on Linux
 PACKAGE_FILES = {
     "/usr/bin/Tintwright",
     "/usr/share/applications/tintwright.desktop",
@@ -163,7 +164,7 @@ def start_installed(work, shots):
     trace = os.path.join(work, "opens.trace")
     env = display.environment(HOME=home)
     env.pop("JUCE_FONT_PATH", None)  # fonts as a user gets them: from fonts.conf
-    process = subprocess.Popen(["strace", "-f", "-qq", "-e", "trace=open,openat", "-e", "status=successful",
+    process = subprocess.Popen(["strace", "-f", "-qq", "-e", "trace=open,openat,execve,clone,clone3,fork,vfork", "-e", "status=successful",
                                 "-o", trace, PROGRAM], cwd=home, env=env,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     program_pid = None
@@ -194,15 +195,25 @@ def start_installed(work, shots):
 
 
 def opened_files(trace):
+    """The regular files the program itself opened. Not those of the programs
+    it starts: JUCE runs /usr/bin/gsettings, where there is one, to ask the
+    desktop for its scale factor, and what gsettings loads is no need of ours."""
+    program_of = {}  # process id -> the program it runs, inherited at fork
     paths = set()
     with open(trace, encoding="utf-8", errors="replace") as lines:
         for line in lines:
-            start = line.find('"')
-            end = line.find('"', start + 1)
-            if start >= 0 and end > start:
-                path = line[start + 1:end]
-                if os.path.isfile(path):
-                    paths.add(path)
+            pid, _, call = line.strip().partition(" ")
+            if not pid.isdigit():
+                continue
+            pid = int(pid)
+            quoted = call.split('"')
+            if call.startswith("execve(") and len(quoted) > 2:
+                program_of[pid] = quoted[1]
+            elif ("clone" in call or "fork" in call) and call.rsplit("= ", 1)[-1].isdigit():
+                program_of[int(call.rsplit("= ", 1)[-1])] = program_of.get(pid, PROGRAM)
+            elif call.startswith(("open", "<... open")) and len(quoted) > 2 and program_of.get(pid, PROGRAM) == PROGRAM:
+                if os.path.isfile(quoted[1]):
+                    paths.add(quoted[1])
     return paths
 
 
@@ -265,10 +276,17 @@ def dependency_closure(depends):
 
 
 def check_opens(trace, depends):
+    """Every file the program opened that a package owns comes from the
+    dependencies. Fonts are the exception: JUCE looks into every font file in
+    the folders fonts.conf names, so one font of the dependencies is enough."""
     opened = opened_files(trace)
     owned = owners(opened)
     closure = dependency_closure(depends) | {PACKAGE}
-    uncovered = {path: sorted(packages) for path, packages in owned.items() if not packages & closure}
+    fonts = {path for path in owned if path.endswith(FONT_SUFFIXES)}
+    if not any(owned[font] & closure for font in fonts):
+        raise CheckFailed(f"none of the fonts the program opened comes from its dependencies: {sorted(fonts)}")
+    uncovered = {path: sorted(packages) for path, packages in owned.items()
+                 if not packages & closure and path not in fonts}
     if uncovered:
         raise CheckFailed("the program opened files of packages the .deb does not depend on:\n"
                           + "\n".join(f"  {path}: {', '.join(p)}" for path, p in sorted(uncovered.items())))
