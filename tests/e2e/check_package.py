@@ -24,8 +24,6 @@ import shutil
 import signal
 import subprocess
 import sys
-import tempfile
-import time
 import xml.etree.ElementTree as ET
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
@@ -108,7 +106,7 @@ def check_contents(deb, version):
 # 2. Debian's checks -------------------------------------------------------------
 
 def check_lintian(deb):
-    result = run(["lintian", "--no-tag-display-limit", deb], check=False)
+    result = run(["lintian", "--tag-display-limit", "0", "--display-info", deb], check=False)
     tags = [line for line in result.stdout.splitlines() if line[:3] in ("E: ", "W: ")]
     if tags or result.returncode not in (0, 1) or "E: " in result.stderr:
         raise CheckFailed("lintian:\n" + result.stdout + result.stderr)
@@ -133,7 +131,8 @@ def check_metadata(deb, work, version):
               if ": hint: " not in line]
     if report:
         raise CheckFailed("desktop-file-validate:\n" + "\n".join(report))
-    print("appstreamcli validate and desktop-file-validate: clean")
+    print("appstreamcli validate and desktop-file-validate: clean"
+          + (f" (accepted: {', '.join(APPSTREAM_ACCEPTED)})" if APPSTREAM_ACCEPTED else ""))
 
 
 # 3. Installed and started --------------------------------------------------------
@@ -144,7 +143,7 @@ def install(deb):
         raise CheckFailed(f"after apt-get install the package's status is {installed_status(PACKAGE)}")
 
 
-def menu_bar_has_text(shot, window):
+def menu_bar_glyph_pixels(shot, window):
     """Glyphs in the menu bar's first 60 pixels ("File"): pixels much darker
     than the bar's own colour at its right end. With no font found, JUCE draws
     no glyph at all."""
@@ -176,7 +175,7 @@ def start_installed(work, shots):
             raise CheckFailed(f"the window is {window.width} x {window.height}, expected {WINDOW_SIZE}")
         shot = desktop.wait_for_pixels(
             lambda s: [] if s.pixel(*window.title_bar_top(window.width // 3)) == WINDOW_BACKGROUND
-            and menu_bar_has_text(s, window) >= 10 else ["no painted title bar and menu-bar text"],
+            and menu_bar_glyph_pixels(s, window) >= 10 else ["no painted title bar and menu-bar text"],
             "the installed program's first paint", timeout=15)
         os.makedirs(shots, exist_ok=True)
         picture = os.path.join(shots, "installed_program.png")
