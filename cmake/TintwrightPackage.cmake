@@ -40,7 +40,6 @@ endif()
 
 set (CPACK_GENERATOR DEB)
 set (CPACK_PACKAGE_NAME tintwright)
-set (CPACK_PACKAGE_VENDOR "Tintwright developers")
 set (CPACK_PACKAGE_CONTACT "Seed 8d8c172d maintainers <maintainers@users.noreply.c-seed-8d8c172d.example>")
 set (CPACK_PACKAGE_DESCRIPTION_SUMMARY "colour scheme editor for Calvastra scheme files")
 set (CPACK_DEBIAN_PACKAGE_DESCRIPTION "Tintwright edits the colour-scheme files (.calvastrascheme) of the Calvastra
@@ -58,7 +57,10 @@ set (CPACK_STRIP_FILES ON)
 # Depends: dpkg-shlibdeps finds the libraries the program links. JUCE opens
 # the X11 ones with dlopen at run time, and finds its fonts by reading
 # /etc/fonts/fonts.conf itself; without these the program has no window, or
-# a window without a single letter. Found by tracing the program's opens.
+# a window without a single letter. Found by tracing the program's opens
+# (libXss too is in JUCE, but only for holding off the screen saver, which
+# this program never asks for; gsettings, which JUCE runs when it is there,
+# is optional).
 set (TINTWRIGHT_RUNTIME_PACKAGES
      libx11-6 libxext6 libxrandr2 libxinerama1 libxcursor1 libxrender1
      fontconfig-config fonts-dejavu-core)
