@@ -9,6 +9,7 @@ packages=(
     libgtest-dev libbenchmark-dev
     xvfb xauth x11-utils xdotool imagemagick desktop-file-utils python3
     fonts-dejavu-core
+    dpkg-dev file lintian appstream strace
     clang libclang-rt-14-dev
 )
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs a build into a fresh temporary prefix and checks what lands there:
-# the program, its freedesktop launcher and the launcher's icon, and nothing
-# else.
+# the program, its freedesktop launcher and the launcher's icon, its AppStream
+# metadata and manual page, and nothing else.
 #
 #   check_install.sh CMAKE BUILD_DIR
 set -euo pipefail
@@ -24,16 +24,21 @@ rm -f "$prefix.log"
 program=$prefix/bin/Tintwright
 desktop=$prefix/share/applications/tintwright.desktop
 icon=$prefix/share/icons/hicolor/scalable/apps/tintwright.svg
+metainfo=$prefix/share/metainfo/tintwright.metainfo.xml
+manual=$prefix/share/man/man1/Tintwright.1.gz
 
 [ -f "$program" ] && [ -x "$program" ] || fail "no executable bin/Tintwright"
 head -c 4 "$program" | grep -q $'^\x7fELF' || fail "bin/Tintwright is not an ELF program"
 [ -f "$desktop" ] || fail "no share/applications/tintwright.desktop"
 [ -s "$icon" ] || fail "no share/icons/hicolor/scalable/apps/tintwright.svg"
 grep -q '<svg' "$icon" || fail "the icon is not an SVG image"
+grep -q '<launchable type="desktop-id">tintwright.desktop</launchable>' "$metainfo" \
+    || fail "no share/metainfo/tintwright.metainfo.xml naming the launcher"
+gzip -dc "$manual" 2> /dev/null | grep -q '^\.TH TINTWRIGHT 1' || fail "no manual page share/man/man1/Tintwright.1.gz"
 
 # Nothing else: no tests, benchmarks or static libraries in the prefix.
 installed=$(cd "$prefix" && find . -type f | sort | tr '\n' ' ')
-expected="./bin/Tintwright ./share/applications/tintwright.desktop ./share/icons/hicolor/scalable/apps/tintwright.svg "
+expected="./bin/Tintwright ./share/applications/tintwright.desktop ./share/icons/hicolor/scalable/apps/tintwright.svg ./share/man/man1/Tintwright.1.gz ./share/metainfo/tintwright.metainfo.xml "
 [ "$installed" = "$expected" ] || fail "installed files are: $installed"
 
 # The launcher starts the installed program by name and shows the installed icon.
@@ -50,4 +55,4 @@ else
     echo "install check: desktop-file-validate not installed (package desktop-file-utils); launcher not validated"
 fi
 
-echo "install check: bin/Tintwright, the launcher and its icon installed into a fresh prefix"
+echo "install check: bin/Tintwright, the launcher, its icon, the AppStream metadata and the manual page installed into a fresh prefix"
