@@ -60,11 +60,18 @@ juce::uint32 fromHSB (HSB hsb, juce::uint32 alpha) noexcept;
 juce::uint32 tweakColour (juce::uint32 stored, const TweakParameters& parameters) noexcept;
 
 /** tweakColour for many colours, each with its own parameters; same results,
-    several times faster per colour. */
+    several times faster per colour where the processor has a batch for it. */
 void tweakColours (const juce::uint32* stored,
                    const TweakParameters* parameters,
                    juce::uint32* previews,
                    size_t count) noexcept;
+
+/** The same, one colour at a time with no processor-specific code: the
+    reference that the batch is tested against. */
+void tweakColoursPortable (const juce::uint32* stored,
+                           const TweakParameters* parameters,
+                           juce::uint32* previews,
+                           size_t count) noexcept;
 
 /** The stored colour with its hue replaced; saturation, brightness and alpha
     stay. A grey is unchanged. */
