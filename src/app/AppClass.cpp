@@ -1,5 +1,7 @@
 #include "AppClass.h"
 
+#include "CalvastraTintwright.h"
+
 namespace
 {
 const juce::String applicationName ("Tintwright");
@@ -13,6 +15,14 @@ void AppClass::initialise (const juce::String&)
     mainWindow->centreWithSize (600, 450);
     mainWindow->setResizeLimits (600, 450, 10000, 10000);
     mainWindow->setVisible (true);
+}
+
+void AppClass::systemRequestedQuit()
+{
+    if (mainWindow != nullptr && ! mainWindow->getMainComponent().saveIfNeededAndUserAgrees())
+        return;
+
+    quitAgreed();
 }
 
 void AppClass::shutdown()

@@ -16,7 +16,15 @@ public:
     bool moreThanOneInstanceAllowed() override;
     void anotherInstanceStarted (const juce::String& commandLine) override;
 
+    /** Quit, the close button and the system: quits unless the shown scheme
+        has changes that the user wants to keep (Cancel, or a failed save). */
+    void systemRequestedQuit() override;
+
     MainAppWindow* getMainWindow() const noexcept { return mainWindow.get(); }
+
+protected:
+    /** Ends the program once quitting is agreed; tests count the calls instead. */
+    virtual void quitAgreed() { quit(); }
 
 private:
     std::unique_ptr<MainAppWindow> mainWindow;

@@ -36,6 +36,12 @@ void CalvastraTintwrightComponent::coloursApplied (ColourTweaker*)
     refreshSchemeList();
 }
 
+void CalvastraTintwrightComponent::schemeEdited (ColourTweaker*)
+{
+    if (currentScheme != nullptr)
+        currentScheme->changed();
+}
+
 void CalvastraTintwrightComponent::refreshSchemeList()
 {
     auto& list = schemeListPane->getList();
@@ -85,8 +91,28 @@ CalvastraTintwright::~CalvastraTintwright()
     juce::LookAndFeel::setDefaultLookAndFeel (nullptr);
 }
 
+bool CalvastraTintwright::saveIfNeededAndUserAgrees()
+{
+    if (scheme == nullptr || ! scheme->hasChangedSinceSaved())
+        return true;
+
+    // A second request while the question is open (a quit from the system,
+    // say) waits for the answer to the first.
+    if (asking)
+        return false;
+
+    const juce::ScopedValueSetter<bool> askingNow (asking, true);
+    auto& shown = *scheme;
+
+    const auto result = saveQuestion != nullptr ? saveQuestion (shown) : shown.saveIfNeededAndUserAgrees();
+    return result == juce::FileBasedDocument::savedOk;
+}
+
 bool CalvastraTintwright::openScheme (const juce::File& file)
 {
+    if (! saveIfNeededAndUserAgrees())
+        return false;
+
     auto newScheme = std::make_unique<CalvastraScheme>();
     newScheme->setRecentlyOpenedFiles (&recentFiles);
 
@@ -148,7 +174,7 @@ bool CalvastraTintwright::perform (const InvocationInfo& info)
             return true;
 
         case saveFile:
-            // A failed save must be seen: Quit never asks, so silent failure loses the work.
+            // A failed save must be seen: the user would think the work is safe.
             if (scheme != nullptr)
                 scheme->save (true, true);
             return true;

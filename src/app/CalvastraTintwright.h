@@ -7,6 +7,8 @@
 
 #include <juce_gui_extra/juce_gui_extra.h>
 
+#include <functional>
+
 class ColourTweaker;
 
 //==============================================================================
@@ -27,6 +29,9 @@ public:
     void refreshViews();
 
     void coloursApplied (ColourTweaker* source) override;
+
+    /** Marks the shown scheme changed: what Save writes is no longer what is on disk. */
+    void schemeEdited (ColourTweaker* source) override;
 
     CalvastraSchemeListManager& getSchemeListPane() noexcept { return *schemeListPane; }
     ColourTweaker& getGroupPane() noexcept { return *groupPane; }
@@ -66,10 +71,26 @@ public:
     explicit CalvastraTintwright (juce::ApplicationCommandManager* commandManager);
     ~CalvastraTintwright() override;
 
-    /** Opens a scheme file; with File() the user chooses one. On failure the
-        current scheme, the panes and the recent files stay as they were.
+    /** Opens a scheme file; with File() the user chooses one. A shown scheme
+        with changes is first offered for saving (saveIfNeededAndUserAgrees).
+        On Cancel, a failed save or a failed load the current scheme, its
+        changes, the panes and the recent files stay as they were.
         Returns true if a scheme was opened. */
     bool openScheme (const juce::File& file);
+
+    /** Asks what to do with the shown scheme's changes, and does it: saves
+        (SaveResult savedOk when saved), discards (savedOk), or is cancelled
+        (userCancelledSave). The default is the framework's own question,
+        FileBasedDocument::saveIfNeededAndUserAgrees(). */
+    using SaveQuestion = std::function<juce::FileBasedDocument::SaveResult (CalvastraScheme&)>;
+
+    /** Replaces the question for this component only (null: the framework's own). */
+    void setSaveQuestion (SaveQuestion question) { saveQuestion = std::move (question); }
+
+    /** True when the shown scheme may go: there is none, it has no changes
+        (nothing is asked then), or the user saved it successfully or
+        discarded the changes. False on Cancel or a failed save. */
+    bool saveIfNeededAndUserAgrees();
 
     juce::RecentlyOpenedFilesList& getRecentFiles() noexcept { return recentFiles; }
 
@@ -90,6 +111,8 @@ private:
     juce::ApplicationCommandManager* commandManager;
     juce::RecentlyOpenedFilesList recentFiles;
     std::unique_ptr<CalvastraScheme> scheme;
+    SaveQuestion saveQuestion;
+    bool asking = false;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CalvastraTintwright)
 };

@@ -128,6 +128,7 @@ void ColourGroupControls::addGroup()
     auto group = std::make_unique<ColourGroup>();
     group->setName (name);
     groups->add (group.release());
+    groupsEdited();
 
     refill();
     // By ID rather than by index: a group without a name has no item, so the
@@ -148,6 +149,7 @@ void ColourGroupControls::deleteSelectedGroup()
         listener->colourGroupSelected (nullptr);
 
     groups->remove (k);
+    groupsEdited();
     refill();
 
     if (k == groups->size())
@@ -173,12 +175,23 @@ void ColourGroupControls::renameSelectedGroup()
     if (safeThis == nullptr || groups != listShown || groups->indexOf (group) != id - 1 || name.isEmpty())
         return;
 
+    // The same text again changes nothing that a save would write.
+    if (name == group->getName())
+        return;
+
     group->setName (name);
+    groupsEdited();
     refill();
 
     // The group's own item, even when another item bears the same name: the
     // listener still works on this group, and the box must show it.
     groupSelector.setSelectedId (id, juce::dontSendNotification);
+}
+
+void ColourGroupControls::groupsEdited()
+{
+    if (listener != nullptr)
+        listener->colourGroupsEdited();
 }
 
 juce::String ColourGroupControls::askGroupName (const juce::String& initialName)

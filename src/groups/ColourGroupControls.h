@@ -54,6 +54,7 @@ private:
     void addGroup();
     void deleteSelectedGroup();
     void renameSelectedGroup();
+    void groupsEdited();
 
     /** Runs the name window modally; the text in its field when it closes. */
     static juce::String askGroupName (const juce::String& initialName);

@@ -37,6 +37,12 @@ void ColourTweaker::notifyColoursApplied()
         tweakerListener->coloursApplied (this);
 }
 
+void ColourTweaker::notifySchemeEdited()
+{
+    if (tweakerListener != nullptr)
+        tweakerListener->schemeEdited (this);
+}
+
 void ColourTweaker::refreshColours()
 {
     groupTweaker->refreshColours();

@@ -21,8 +21,10 @@ public:
     /** Called whenever a scheme has been opened (null: no scheme). */
     void setColourGroups (ColourGroupList* newGroups);
     void colourGroupSelected (ColourGroup* group) override;
+    void colourGroupsEdited() override { notifySchemeEdited(); }
     void setColourTweakerListener (ColourTweakerListener* listener) noexcept { tweakerListener = listener; }
     void notifyColoursApplied();
+    void notifySchemeEdited();
     void refreshColours();
 
     ColourGroupControls& getGroupControls() noexcept { return *groupControls; }

@@ -11,6 +11,19 @@ CalvastraSchemeList::CalvastraSchemeList()
 
 CalvastraSchemeList::~CalvastraSchemeList() = default;
 
+void CalvastraSchemeList::setScheme (CalvastraScheme* newScheme)
+{
+    if (newScheme == scheme)
+        return;
+
+    // The rows of the old scheme are not the rows of the new one: a selection
+    // kept over would let a drag add colours nobody picked in this scheme.
+    scheme = newScheme;
+    deselectAllRows();
+    updateContent();
+    setVerticalPosition (0.0);
+}
+
 int CalvastraSchemeList::getNumRows()
 {
     return scheme != nullptr ? scheme->getNumColours() : 0;

@@ -12,7 +12,8 @@ public:
     CalvastraSchemeList();
     ~CalvastraSchemeList() override;
 
-    void setScheme (CalvastraScheme* newScheme) noexcept { scheme = newScheme; }
+    /** Shows another scheme (or none): nothing selected, scrolled to the top. */
+    void setScheme (CalvastraScheme* newScheme);
     CalvastraScheme* getScheme() const noexcept { return scheme; }
 
     int getNumRows() override;

@@ -34,6 +34,9 @@ ColourGroupTweakerComponent::ColourGroupTweakerComponent (ColourTweaker& ownerTo
     // list too, which the owner's listener refreshes.
     list->onSchemeColourEdited = [this] (ColourGroupMember&)
     { owner.notifyColoursApplied(); };
+
+    list->onSchemeChanged = [this]
+    { owner.notifySchemeEdited(); };
 }
 
 ColourGroupTweakerComponent::~ColourGroupTweakerComponent() = default;
@@ -89,8 +92,18 @@ void ColourGroupTweakerComponent::buttonClicked (juce::Button* button)
 
     if (button == &panel->applyButton)
     {
+        // Apply with nothing to apply writes the same colours again.
+        auto storedColoursChange = false;
+
+        for (int i = 0; i < currentGroup->getNumMembers(); ++i)
+            if (auto* member = currentGroup->getMember (i))
+                storedColoursChange = storedColoursChange || member->getStoredColour() != member->getPreviewColour();
+
         currentGroup->applyTweak();
         owner.notifyColoursApplied();
+
+        if (storedColoursChange)
+            owner.notifySchemeEdited();
     }
     else if (button == &panel->resetButton)
     {

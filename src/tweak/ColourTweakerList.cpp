@@ -49,6 +49,7 @@ void ColourTweakerListItem::colourBoxChanged (ColourBox* box)
     if (box != storedBox.get() || member == nullptr)
         return;
 
+    const auto colourChanged = member->getSchemeColour().colour != box->getColour();
     member->getSchemeColour().colour = box->getColour();
 
     // Keep the preview in step with the new stored colour, or the next Apply
@@ -57,7 +58,7 @@ void ColourTweakerListItem::colourBoxChanged (ColourBox* box)
     previewBox->setColour (member->getPreviewColour());
     repaint();
 
-    owner.schemeColourEdited (*member);
+    owner.schemeColourEdited (*member, colourChanged);
 }
 
 void ColourTweakerListItem::mouseDown (const juce::MouseEvent&)
@@ -155,6 +156,7 @@ void ColourTweakerList::itemDropped (const SourceDetails& dragSourceDetails)
 
     SchemeModel& scheme = *source->getScheme();
     const auto rows = source->getSelectedRows();
+    auto added = false;
 
     for (int i = 0; i < rows.getNumRanges(); ++i)
     {
@@ -162,15 +164,27 @@ void ColourTweakerList::itemDropped (const SourceDetails& dragSourceDetails)
 
         for (auto rowNumber = range.getStart(); rowNumber < range.getEnd(); ++rowNumber)
             if (auto* colour = scheme.getColour (rowNumber))
-                currentGroup->addColour (*colour);
+                added = currentGroup->addColour (*colour) || added;
     }
 
     updateContent();
     repaint();
+
+    if (added)
+        schemeChanged();
 }
 
-void ColourTweakerList::schemeColourEdited (ColourGroupMember& member)
+void ColourTweakerList::schemeColourEdited (ColourGroupMember& member, bool colourChanged)
 {
     if (onSchemeColourEdited != nullptr)
         onSchemeColourEdited (member);
+
+    if (colourChanged)
+        schemeChanged();
+}
+
+void ColourTweakerList::schemeChanged()
+{
+    if (onSchemeChanged != nullptr)
+        onSchemeChanged();
 }

@@ -62,6 +62,10 @@ public:
     /** Called after a scheme colour was picked directly in a row's left swatch. */
     std::function<void (ColourGroupMember&)> onSchemeColourEdited;
 
+    /** Called when what a save would write has changed here: a pick that gave
+        a stored colour another value, or a drop that added a member. */
+    std::function<void()> onSchemeChanged;
+
     int getNumRows() override;
     void paintListBoxItem (int rowNumber, juce::Graphics& g, int width, int height, bool rowIsSelected) override;
     juce::Component* refreshComponentForRow (int rowNumber, bool isRowSelected, juce::Component* existingComponentToUpdate) override;
@@ -71,7 +75,8 @@ public:
 
 private:
     friend class ColourTweakerListItem;
-    void schemeColourEdited (ColourGroupMember& member);
+    void schemeColourEdited (ColourGroupMember& member, bool colourChanged);
+    void schemeChanged();
 
     ColourGroup* currentGroup = nullptr;
 

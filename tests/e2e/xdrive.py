@@ -7,6 +7,7 @@ timeouts, never by long fixed sleeps.
 """
 
 import os
+import select
 import shutil
 import subprocess
 import time
@@ -28,30 +29,37 @@ class Display:
         self.name = None
 
     def start(self):
-        for number in range(91, 400):
-            if os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock"):
-                continue
-
-            name = f":{number}"
+        """The server picks a free display number itself (-displayfd) and
+        writes it once it accepts connections: two tests starting at the same
+        moment (ctest -j, or another checkout's tests) never share a server,
+        which probing numbers one by one could not promise."""
+        for _ in range(3):
+            read_end, write_end = os.pipe()
             process = subprocess.Popen(
-                ["Xvfb", name, "-screen", "0", f"{self.width}x{self.height}x24", "-nolisten", "tcp"],
-                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                ["Xvfb", "-displayfd", str(write_end), "-screen", "0", f"{self.width}x{self.height}x24",
+                 "-nolisten", "tcp"],
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, pass_fds=(write_end,))
+            os.close(write_end)
 
+            number = b""
             deadline = time.monotonic() + 10
-            while time.monotonic() < deadline:
-                if process.poll() is not None:
-                    break  # someone else took the number in the meantime
-                probe = subprocess.run(["xdpyinfo", "-display", name],
-                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-                if probe.returncode == 0:
-                    self.process = process
-                    self.name = name
-                    return self
-                time.sleep(0.1)
+            with os.fdopen(read_end, "rb", buffering=0) as pipe:
+                while time.monotonic() < deadline and not number.endswith(b"\n"):
+                    ready, _, _ = select.select([pipe], [], [], 0.1)
+                    if ready:
+                        chunk = pipe.read(16)
+                        if not chunk:
+                            break  # the server ended
+                        number += chunk
+
+            if number.strip().isdigit() and process.poll() is None:
+                self.process = process
+                self.name = f":{int(number.strip())}"
+                return self
 
             if process.poll() is None:
                 process.kill()
-                process.wait()
+            process.wait()
 
         raise DriveError("could not start a private Xvfb")
 

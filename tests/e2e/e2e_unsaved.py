@@ -1,0 +1,231 @@
+#!/usr/bin/env python3
+"""End-to-end test: unsaved work is never lost silently. A person opens a
+scheme, moves the Red slider and applies it (the stored colours change), then
+presses the window's close button: the framework's save question comes up.
+Cancel keeps the program and the changed scheme; the close button again and
+Save writes the file and quits.
+
+Under a bare Xvfb there is no window manager: the close button is JUCE's own,
+found as the red cross in the title bar. The question is JUCE's AlertWindow,
+a window of its own titled "Closing document...", whose three buttons are
+found by their colour and clicked.
+
+The Red slider is clicked at y 22, which sets +170 (see e2e_cycle.py): the
+group "Meters" holds Meter Low ff20c040 -> ffcac040 and Meter High
+ffe02020 -> ffff2020.
+"""
+
+import argparse
+import os
+import shutil
+import sys
+import tempfile
+import time
+
+sys.dont_write_bytecode = True  # no __pycache__ in the source tree
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+
+from xdrive import Desktop, Display, DriveError, expect_pixels, need_tools  # noqa: E402
+from tintwright_window import WHITE, start_program, wait_for_exit  # noqa: E402
+
+START_COLOURS = [0xd3d3d3, 0x202020, 0x20c040, 0xe02020, 0x3366cc, None, 0x5a6e8c, 0xffcc00, 0x8050a0, 0x102030]
+APPLIED = {2: 0xcac040, 3: 0xff2020}
+RED_SLIDER_Y_FOR_170 = 22
+OPEN_TITLE = "^Choose a scheme file to open...$"
+QUESTION_TITLE = r"^Closing document\.\.\.$"
+EXIT_REPORTS = ["*** Leaked objects detected", "ERROR: LeakSanitizer", "ERROR: AddressSanitizer", "runtime error:"]
+
+
+def scheme_swatches(window, colours):
+    expected = [(f"scheme swatch {row}", *window.scheme_swatch(row), colour)
+                for row, colour in enumerate(colours) if colour is not None]
+    expected.append(("first empty scheme row", *window.scheme_swatch(len(colours)), WHITE))
+    return expected
+
+
+def find_buttons(shot, geometry):
+    """Centres of the question's buttons, left to right (Save, Discard changes,
+    Cancel): the rows of the window that cross three long runs of the look's
+    lavender button colour."""
+    qx, qy, qw, qh = geometry
+    rows = {}
+    for y in range(qy + qh // 2, qy + qh):
+        runs, start = [], None
+        for x in range(qx, qx + qw + 1):
+            lavender = False
+            if x < qx + qw:
+                p = shot.pixel(x, y)
+                r, g, b = p >> 16, (p >> 8) & 255, p & 255
+                lavender = b > r + 20 and b > g + 20
+            if lavender and start is None:
+                start = x
+            elif not lavender and start is not None:
+                if x - start >= 30:
+                    runs.append((start, x - 1))
+                start = None
+        if len(runs) == 3:
+            rows[y] = runs
+    if not rows:
+        raise DriveError(f"no row of three buttons in the question at {geometry}")
+    ys = sorted(rows)
+    y = ys[len(ys) // 2]
+    return [((a + b) // 2, y) for a, b in rows[y]]
+
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+class Run:
+    def __init__(self, args):
+        self.args = args
+        self.shots_dir = args.shots
+        self.step_number = 0
+        self.step_name = "start"
+        self.desktop = None
+        self.process = None
+        self.started = time.monotonic()
+
+    def step(self, name):
+        self.step_number += 1
+        self.step_name = name
+        print(f"[e2e-unsaved] {time.monotonic() - self.started:5.1f} s  {self.step_number:02d} {name}", flush=True)
+
+    def save(self, shot, label=None):
+        shot.save(os.path.join(self.shots_dir, f"{self.step_number:02d}-{label or self.step_name}.png"))
+        return shot
+
+    def wait_for(self, expectations, what, timeout=15.0):
+        return self.desktop.wait_for_pixels(lambda shot: expect_pixels(shot, expectations), what, timeout)
+
+    def press_close_and_wait_for_question(self, window):
+        self.desktop.click(*window.close_button(self.desktop.grab()))
+        question = self.desktop.wait_for_window(QUESTION_TITLE)
+        qx, qy, qw, qh = self.desktop.geometry(question)
+        # The question is painted when its white text and three buttons are there.
+        time.sleep(0.3)
+        shot = self.desktop.grab()
+        self.save(shot, "question")
+        shot.save(os.path.join(self.shots_dir, f"{self.step_number:02d}-question-alone.png"), crop=(qx, qy, qw, qh))
+        return question, (qx, qy, qw, qh)
+
+    def answer(self, geometry, button):
+        """Clicks one of the question's three buttons, as a person would."""
+        save, discard, cancel = find_buttons(self.desktop.grab(), geometry)
+        self.desktop.click(*{"Save": save, "Discard changes": discard, "Cancel": cancel}[button])
+        self.desktop.wait_for_no_window(QUESTION_TITLE)
+
+    def run(self, workdir):
+        data = self.args.data
+        scheme_file = os.path.join(workdir, "start.calvastrascheme")
+        shutil.copyfile(os.path.join(data, "start.calvastrascheme"), scheme_file)
+        original = read(scheme_file)
+
+        self.step("start")
+        self.process, window = start_program(self.desktop, self.args.app, workdir, self.stderr_path)
+
+        self.step("open")
+        window.file_command(recent_files=0, index=0)
+        window.type_into_chooser(OPEN_TITLE, scheme_file)
+        self.desktop.wait_for_no_window(OPEN_TITLE)
+        self.desktop.park_mouse()
+        self.save(self.wait_for(scheme_swatches(window, START_COLOURS), "the opened scheme"))
+
+        self.step("tweak-and-apply")
+        self.desktop.click(*window.red_slider(RED_SLIDER_Y_FOR_170))
+        self.desktop.click(*window.apply_button())
+        self.desktop.park_mouse()
+        applied = [APPLIED.get(r, c) for r, c in enumerate(START_COLOURS)]
+        self.save(self.wait_for(scheme_swatches(window, applied), "the applied colours in the scheme list"))
+
+        self.step("close-asks")
+        _, geometry = self.press_close_and_wait_for_question(window)
+        if self.process.poll() is not None:
+            raise DriveError(f"the program quit (code {self.process.returncode}) instead of asking")
+
+        self.step("cancel")
+        self.answer(geometry, "Cancel")
+        time.sleep(1.0)  # Cancel changes nothing, so there is nothing to wait for
+        if self.process.poll() is not None:
+            raise DriveError(f"the program quit (code {self.process.returncode}) after Cancel")
+        if not self.desktop.windows("^Tintwright$"):
+            raise DriveError("the main window went away after Cancel")
+        self.desktop.park_mouse()
+        self.save(self.wait_for(scheme_swatches(window, applied), "the changed scheme after Cancel"))
+        if read(scheme_file) != original:
+            raise DriveError("Cancel wrote the file")
+
+        self.step("close-asks-again")
+        _, geometry = self.press_close_and_wait_for_question(window)
+
+        self.step("save-and-quit")
+        self.answer(geometry, "Save")
+        code = wait_for_exit(self.process, 15)
+        if code is None:
+            raise DriveError("the program did not quit within 15 s of Save")
+        self.process = None
+        with open(self.stderr_path, "rb") as f:
+            stderr = f.read().decode("utf-8", "replace")
+        reports = [line for line in stderr.splitlines() if any(text in line for text in EXIT_REPORTS)]
+        if reports:
+            raise DriveError("the program reported at exit:\n" + "\n".join(reports[:20]))
+        if code != 0:
+            raise DriveError(f"the program quit with exit code {code}; its stderr is {self.stderr_path}")
+
+        saved = read(scheme_file).decode("utf-8")
+        for name, argb in (("Meter Low", "ffcac040"), ("Meter High", "ffff2020")):
+            if f'name="{name}" colour="{argb}"' not in saved:
+                with open(os.path.join(self.shots_dir, "saved.calvastrascheme"), "w", encoding="utf-8") as f:
+                    f.write(saved)
+                raise DriveError(f"the saved file does not hold {name} = {argb}; it is kept as "
+                                 f"{os.path.join(self.shots_dir, 'saved.calvastrascheme')}")
+        if 'name="Window Background" colour="ffd3d3d3"' not in saved:
+            raise DriveError("the saved file lost a colour that was not in the group")
+
+    def main(self):
+        os.makedirs(self.shots_dir, exist_ok=True)
+        for old in os.listdir(self.shots_dir):
+            if old.endswith(".png") or old == "saved.calvastrascheme":
+                os.remove(os.path.join(self.shots_dir, old))
+
+        display = Display().start()
+        self.desktop = Desktop(display)
+        workdir = tempfile.mkdtemp(prefix="tintwright-e2e-unsaved-")
+        self.stderr_path = os.path.join(self.shots_dir, "program-stderr.txt")
+        try:
+            self.run(workdir)
+            print(f"[e2e-unsaved] passed in {time.monotonic() - self.started:.1f} s; screenshots in {self.shots_dir}")
+            return 0
+        except DriveError as error:
+            print(f"[e2e-unsaved] FAILED at step {self.step_number:02d} {self.step_name}: {error}", file=sys.stderr)
+            try:
+                self.desktop.grab().save(os.path.join(self.shots_dir, f"{self.step_number:02d}-FAILED.png"))
+            except Exception:  # the screen may be gone too
+                pass
+            return 1
+        finally:
+            if self.process is not None and self.process.poll() is None:
+                self.process.kill()
+                self.process.wait()
+            display.stop()
+            shutil.rmtree(workdir, ignore_errors=True)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--app", required=True, help="the Tintwright program")
+    parser.add_argument("--data", required=True, help="folder with the scheme files of the test")
+    parser.add_argument("--shots", required=True, help="folder for the screenshots of each step")
+    args = parser.parse_args()
+    args.app, args.data, args.shots = (os.path.abspath(p) for p in (args.app, args.data, args.shots))
+    try:
+        need_tools("Xvfb", "xdpyinfo", "xdotool", "import", "convert")
+    except DriveError as error:
+        print(f"[e2e-unsaved] {error}", file=sys.stderr)
+        return 1
+    return Run(args).main()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
