@@ -3,6 +3,7 @@
 
 #include "ColourGroupControls.h"
 #include "GroupNamePopup.h"
+#include "TestDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -129,6 +130,9 @@ protected:
     std::vector<MenuEntry> lastMenu;
     std::vector<juce::String> namesAsked;
 };
+
+/** The same fixture, for the tests that need the display (see TestDisplay.h). */
+using GroupControlsOnScreen = GroupControlsTest;
 } // namespace
 
 //==============================================================================
@@ -468,18 +472,9 @@ TEST_F (GroupControlsTest, RenameToAnEarlierGroupsNameKeepsTheRenamedGroupSelect
 }
 
 //==============================================================================
-namespace
+TEST (GroupNamePopupOnScreen, HoldsOneNameFieldAndOneOkayButton)
 {
-bool haveDisplay()
-{
-    const auto* display = std::getenv ("DISPLAY");
-    return display != nullptr && *display != 0;
-}
-} // namespace
-
-TEST (GroupNamePopupTest, HoldsOneNameFieldAndOneOkayButton)
-{
-    if (! haveDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "an AlertWindow needs an X display";
 
     GroupNamePopup popup ("Old name");
@@ -538,9 +533,9 @@ TEST (GroupNamePopupTest, HoldsOneNameFieldAndOneOkayButton)
     EXPECT_TRUE (stripDiffers (drawLabel ("Nome"))); // the comparison can tell words apart
 }
 
-TEST (GroupNamePopupTest, EscapeDoesNotCloseItAndReturnPressesOkay)
+TEST (GroupNamePopupOnScreen, EscapeDoesNotCloseItAndReturnPressesOkay)
 {
-    if (! haveDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "an AlertWindow needs an X display";
 
     GroupNamePopup popup ({});
@@ -615,9 +610,9 @@ struct ModalDriver : private juce::Timer
 };
 } // namespace
 
-TEST_F (GroupControlsTest, TheRealMenuIsShownAndCanBeDismissed)
+TEST_F (GroupControlsOnScreen, TheRealMenuIsShownAndCanBeDismissed)
 {
-    if (! haveDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "a real menu needs an X display";
 
     ColourGroupControls::chooseFromMenu = nullptr;
@@ -634,9 +629,9 @@ TEST_F (GroupControlsTest, TheRealMenuIsShownAndCanBeDismissed)
     EXPECT_TRUE (recorder.calls.empty());
 }
 
-TEST_F (GroupControlsTest, AddAsksForTheNameInTheRealNameWindow)
+TEST_F (GroupControlsOnScreen, AddAsksForTheNameInTheRealNameWindow)
 {
-    if (! haveDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "the name window needs an X display";
 
     ColourGroupControls::askForName = nullptr;

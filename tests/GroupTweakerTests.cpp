@@ -7,6 +7,7 @@
 #include "MainAppWindow.h"
 #include "ModalMenu.h"
 #include "SchemeModel.h"
+#include "TestDisplay.h"
 #include "TweakPanel.h"
 #include "TweakTestSupport.h"
 
@@ -340,9 +341,9 @@ TEST_F (GroupTweakerTest, APickInTheLeftSwatchSurvivesTheNextApplyAndRefreshesTh
     EXPECT_EQ (stored()[1], 0xff2a4060u);
 }
 
-TEST (GroupTweakerWindowTest, EveryPanelControlFitsTheSmallestMainWindow)
+TEST (GroupTweakerWindowOnScreen, EveryPanelControlFitsTheSmallestMainWindow)
 {
-    if (! tweaktest::hasDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "needs an X display for the main window";
 
     MainAppWindow window;

@@ -1,6 +1,7 @@
 #include "HueForceButton.h"
 #include "HueSelector.h"
 #include "ModalMenu.h"
+#include "TestDisplay.h"
 #include "TweakTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -208,9 +209,9 @@ TEST (HueSelector, PressReportsTheLastMovedHueWhateverItsPosition)
     EXPECT_EQ (listener.hues.size(), 2u);
 }
 
-TEST (HueSelector, PressesOnTheStripAndTheArrowReachTheSelector)
+TEST (HueSelectorOnScreen, PressesOnTheStripAndTheArrowReachTheSelector)
 {
-    if (! tweaktest::hasDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "needs an X display for real mouse events";
 
     // Real events through a window: the strip and the arrow pass presses on
@@ -280,9 +281,9 @@ TEST (HueForceButton, OffersAFreshSelectorWithItsListenerOnEveryClick)
     EXPECT_TRUE (listener.hues.empty());
 }
 
-TEST (HueForceButton, RealMenuClosesOnAPressOnTheStripAndReportsTheHue)
+TEST (HueForceButtonOnScreen, RealMenuClosesOnAPressOnTheStripAndReportsTheHue)
 {
-    if (! tweaktest::hasDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "needs an X display for a real pop-up menu";
 
     juce::Component window;

@@ -3,6 +3,7 @@
 #include "ColourTweakerList.h"
 #include "ModalMenu.h"
 #include "SchemeModel.h"
+#include "TestDisplay.h"
 #include "TweakTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -66,6 +67,9 @@ protected:
     ColourGroup group;
     ColourTweakerList list;
 };
+
+/** The same fixture, for the tests that need the display (see TestDisplay.h). */
+using TweakListOnScreen = TweakListTest;
 } // namespace
 
 TEST_F (TweakListTest, AcceptsExactlyTheColoursDescription)
@@ -305,9 +309,9 @@ TEST_F (TweakListTest, StoredSwatchOpensAColourSelectorThatFollowsLiveAndWritesT
     EXPECT_EQ (edited.size(), 2u);
 }
 
-TEST_F (TweakListTest, RealDragFromTheSchemeColourListAddsTheColours)
+TEST_F (TweakListOnScreen, RealDragFromTheSchemeColourListAddsTheColours)
 {
-    if (! tweaktest::hasDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "needs an X display for a real drag";
 
     struct Container : public juce::Component,

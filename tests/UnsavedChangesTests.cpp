@@ -8,6 +8,7 @@
 #include "ColourTweaker.h"
 #include "ColourTweakerList.h"
 #include "DocumentTestSupport.h"
+#include "TestDisplay.h"
 #include "TweakPanel.h"
 
 #include <gtest/gtest.h>
@@ -20,11 +21,6 @@ using SaveResult = juce::FileBasedDocument::SaveResult;
 
 namespace
 {
-bool haveDisplay()
-{
-    return juce::SystemStats::getEnvironmentVariable ("DISPLAY", {}).isNotEmpty();
-}
-
 /** What the person answers to the save-if-needed question. */
 enum class Answer
 {
@@ -175,6 +171,9 @@ protected:
     juce::ApplicationCommandManager commands;
     std::unique_ptr<CalvastraTintwright> main;
 };
+
+/** The same fixture, for the tests that need the display (see TestDisplay.h). */
+using UnsavedChangesOnScreen = UnsavedChangesTest;
 } // namespace
 
 //==============================================================================
@@ -184,9 +183,7 @@ TEST_F (UnsavedChangesTest, SlidersResetInvertForceHueAndSelectionChangeNothingT
 {
     open();
 
-    for (auto* slider : { &panel().redSlider, &panel().greenSlider, &panel().blueSlider, &panel().hueSlider,
-                          &panel().saturationSlider, &panel().brightnessSlider, &panel().contrastCentreSlider,
-                          &panel().contrastValueSlider })
+    for (auto* slider : { &panel().redSlider, &panel().greenSlider, &panel().blueSlider, &panel().hueSlider, &panel().saturationSlider, &panel().brightnessSlider, &panel().contrastCentreSlider, &panel().contrastValueSlider })
     {
         slider->setValue (slider->getMinimum() + (slider->getMaximum() - slider->getMinimum()) * 0.3, juce::sendNotificationSync);
         EXPECT_FALSE (changed()) << slider->getName();
@@ -502,9 +499,9 @@ struct QuestionPresser : private juce::Timer
 };
 } // namespace
 
-TEST_F (UnsavedChangesTest, TheDefaultIsTheFrameworksOwnQuestion)
+TEST_F (UnsavedChangesOnScreen, TheDefaultIsTheFrameworksOwnQuestion)
 {
-    if (! haveDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "the question is a window: needs a display";
 
     main->setSaveQuestion (nullptr);
@@ -544,12 +541,12 @@ struct QuitCountingApp : public AppClass
     int quits = 0;
 };
 
-class QuitTest : public ::testing::Test
+class QuitOnScreen : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        if (! haveDisplay())
+        if (! testdisplay::haveDisplay())
             GTEST_SKIP() << "the main window needs an X display";
 
         app.initialise ({});
@@ -597,7 +594,7 @@ protected:
 };
 } // namespace
 
-TEST_F (QuitTest, WithoutChangesQuitAndCloseQuitAtOnce)
+TEST_F (QuitOnScreen, WithoutChangesQuitAndCloseQuitAtOnce)
 {
     quitFromTheMenu();
     EXPECT_EQ (app.quits, 1);
@@ -608,9 +605,9 @@ TEST_F (QuitTest, WithoutChangesQuitAndCloseQuitAtOnce)
     EXPECT_EQ (question.asked, 0);
 }
 
-TEST (QuitWithoutASchemeTest, QuitAndCloseQuitAtOnce)
+TEST (QuitWithoutASchemeOnScreen, QuitAndCloseQuitAtOnce)
 {
-    if (! haveDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "the main window needs an X display";
 
     QuitCountingApp app;
@@ -628,7 +625,7 @@ TEST (QuitWithoutASchemeTest, QuitAndCloseQuitAtOnce)
     app.shutdown();
 }
 
-TEST_F (QuitTest, CancelKeepsTheProgramAndTheScheme)
+TEST_F (QuitOnScreen, CancelKeepsTheProgramAndTheScheme)
 {
     change();
     auto* shown = main->getScheme();
@@ -645,7 +642,7 @@ TEST_F (QuitTest, CancelKeepsTheProgramAndTheScheme)
     EXPECT_TRUE (window->isVisible());
 }
 
-TEST_F (QuitTest, DiscardQuitsWithoutWriting)
+TEST_F (QuitOnScreen, DiscardQuitsWithoutWriting)
 {
     change();
     const auto before = file.loadFileAsString();
@@ -661,7 +658,7 @@ TEST_F (QuitTest, DiscardQuitsWithoutWriting)
     EXPECT_EQ (app.quits, 2);
 }
 
-TEST_F (QuitTest, SaveWritesTheFileThenQuits)
+TEST_F (QuitOnScreen, SaveWritesTheFileThenQuits)
 {
     change();
     question.answer = Answer::save;
@@ -673,7 +670,7 @@ TEST_F (QuitTest, SaveWritesTheFileThenQuits)
     EXPECT_FALSE (main->getScheme()->hasChangedSinceSaved());
 }
 
-TEST_F (QuitTest, AFailedSaveDoesNotQuit)
+TEST_F (QuitOnScreen, AFailedSaveDoesNotQuit)
 {
     change();
     file.deleteFile();

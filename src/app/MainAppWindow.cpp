@@ -48,4 +48,3 @@ juce::Colour MainAppWindow::getWindowBackgroundColour()
 {
     return ColourShades::darkened (juce::Colour (0xff6495ed), 0.3);
 }
-

@@ -64,7 +64,7 @@ private:
     SchemeColour* schemeColour; // never null; owned by the scheme
     juce::Colour previewColour;
     TweakMaths::TweakParameters parameters; // default-constructed = neutral; the alpha
-                                            // multiplier has no control and stays 1
+        // multiplier has no control and stays 1
 
     JUCE_LEAK_DETECTOR (ColourGroupMember)
 };
