@@ -44,8 +44,8 @@ protected:
     {
         controls.setSize (400, 26);
 
-        ColourGroupControls::chooseFromMenu = [this] (const juce::PopupMenu& menu)
-        {
+        controls.setMenuChooser ([this] (const juce::PopupMenu& menu)
+                                 {
             ++menusShown;
             lastMenu.clear();
 
@@ -55,20 +55,12 @@ protected:
                 lastMenu.push_back ({ item.itemID, item.text, item.isSeparator, item.isEnabled, item.isTicked });
             }
 
-            return menuChoice;
-        };
+            return menuChoice; });
 
-        ColourGroupControls::askForName = [this] (const juce::String& initialName)
-        {
+        controls.setNameAsker ([this] (const juce::String& initialName)
+                               {
             namesAsked.push_back (initialName);
-            return typedName;
-        };
-    }
-
-    void TearDown() override
-    {
-        ColourGroupControls::chooseFromMenu = nullptr;
-        ColourGroupControls::askForName = nullptr;
+            return typedName; });
     }
 
     void makeGroups (std::initializer_list<const char*> names)
@@ -615,7 +607,7 @@ TEST_F (GroupControlsOnScreen, TheRealMenuIsShownAndCanBeDismissed)
     if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "a real menu needs an X display";
 
-    ColourGroupControls::chooseFromMenu = nullptr;
+    controls.setMenuChooser (nullptr);
     makeGroups ({ "Alpha" });
     openGroups();
 
@@ -634,7 +626,7 @@ TEST_F (GroupControlsOnScreen, AddAsksForTheNameInTheRealNameWindow)
     if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "the name window needs an X display";
 
-    ColourGroupControls::askForName = nullptr;
+    controls.setNameAsker (nullptr);
     menuChoice = ColourGroupControls::addItemId;
     openGroups();
 

@@ -39,8 +39,6 @@ protected:
         pane.setSize (470, 426);
     }
 
-    ~GroupTweakerTest() override { ModalMenu::setRunner (nullptr); }
-
     static void click (juce::Button& button)
     {
         button.triggerClick();
@@ -277,8 +275,8 @@ TEST_F (GroupTweakerTest, AForcedHueKeepsTheSlidersAndTheNextSliderMoveDiscardsI
     const auto before = sliderValues();
 
     // Through the real button: the pop-up's selector is moved and pressed.
-    ModalMenu::setRunner ([] (juce::PopupMenu& menu, juce::Component&)
-                          {
+    tweaker().setMenuRunner ([] (juce::PopupMenu& menu, juce::Component&)
+                             {
                               auto* selector = dynamic_cast<HueSelector*> (ModalMenu::getFirstCustomComponent (menu));
                               EXPECT_NE (selector, nullptr);
                               if (selector == nullptr)
@@ -320,8 +318,8 @@ TEST_F (GroupTweakerTest, APickInTheLeftSwatchSurvivesTheNextApplyAndRefreshesTh
     tweaker().setColourGroup (&group);
     move (panel().redSlider, 10);
 
-    ModalMenu::setRunner ([] (juce::PopupMenu& menu, juce::Component&)
-                          {
+    tweaker().setMenuRunner ([] (juce::PopupMenu& menu, juce::Component&)
+                             {
                               if (auto* item = ModalMenu::getFirstCustomComponent (menu))
                                   if (auto* selector = tweaktest::findDescendant<juce::ColourSelector> (*item))
                                       selector->setCurrentColour (juce::Colour (0xff204060));

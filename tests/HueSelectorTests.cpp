@@ -25,12 +25,6 @@ std::unique_ptr<HueSelector> makeSelector()
     selector->setSize (w, h);
     return selector;
 }
-
-/** Clears any runner a test left behind. */
-struct RunnerReset
-{
-    ~RunnerReset() { ModalMenu::setRunner (nullptr); }
-};
 } // namespace
 
 TEST (HueSelector, StartsRedWithTheArrowAtTheBottomOfAStripWithEightPixelMargins)
@@ -237,7 +231,6 @@ TEST (HueSelectorOnScreen, PressesOnTheStripAndTheArrowReachTheSelector)
 
 TEST (HueForceButton, OffersAFreshSelectorWithItsListenerOnEveryClick)
 {
-    RunnerReset resetRunner;
     HueForceButton button;
     EXPECT_EQ (button.getButtonText(), "Force hue...");
     EXPECT_EQ (button.getTooltip(), "Click to set a hue for this group.");
@@ -245,7 +238,7 @@ TEST (HueForceButton, OffersAFreshSelectorWithItsListenerOnEveryClick)
     RecordingHueListener listener;
     std::vector<HueSelector*> selectors;
     std::vector<float> startHues;
-    ModalMenu::setRunner ([&] (juce::PopupMenu& menu, juce::Component& target)
+    button.setMenuRunner ([&] (juce::PopupMenu& menu, juce::Component& target)
                           {
                               EXPECT_EQ (&target, &button);
                               EXPECT_EQ (menu.getNumItems(), 1);
@@ -279,6 +272,24 @@ TEST (HueForceButton, OffersAFreshSelectorWithItsListenerOnEveryClick)
 
     // Dismissed without a press: nothing reported.
     EXPECT_TRUE (listener.hues.empty());
+}
+
+TEST (HueForceButton, EachButtonShowsItsPopUpThroughItsOwnRunner)
+{
+    HueForceButton first, second;
+    std::vector<juce::Component*> firstTargets, secondTargets;
+    first.setMenuRunner ([&] (juce::PopupMenu&, juce::Component& target)
+                         { firstTargets.push_back (&target); return 0; });
+    second.setMenuRunner ([&] (juce::PopupMenu&, juce::Component& target)
+                          { secondTargets.push_back (&target); return 0; });
+
+    first.triggerClick();
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+    second.triggerClick();
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+
+    EXPECT_EQ (firstTargets, (std::vector<juce::Component*> { &first }));
+    EXPECT_EQ (secondTargets, (std::vector<juce::Component*> { &second }));
 }
 
 TEST (HueForceButtonOnScreen, RealMenuClosesOnAPressOnTheStripAndReportsTheHue)

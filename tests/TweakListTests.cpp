@@ -33,8 +33,6 @@ protected:
         list.setSize (300, 200);
     }
 
-    ~TweakListTest() override { ModalMenu::setRunner (nullptr); }
-
     void selectSourceRows (std::initializer_list<int> rows)
     {
         source.deselectAllRows();
@@ -221,8 +219,8 @@ TEST_F (TweakListTest, PressingARowSelectsItAndThePreviewSwatchOpensNothing)
     list.setColourGroup (&group);
 
     int popUps = 0;
-    ModalMenu::setRunner ([&popUps] (juce::PopupMenu&, juce::Component&)
-                          { ++popUps; return 0; });
+    list.setMenuRunner ([&popUps] (juce::PopupMenu&, juce::Component&)
+                        { ++popUps; return 0; });
 
     auto* item = row (1);
     ASSERT_NE (item, nullptr);
@@ -254,8 +252,8 @@ TEST_F (TweakListTest, StoredSwatchOpensAColourSelectorThatFollowsLiveAndWritesT
 
     int popUps = 0;
     juce::Colour colourWhileOpen;
-    ModalMenu::setRunner ([&] (juce::PopupMenu& menu, juce::Component& target)
-                          {
+    list.setMenuRunner ([&] (juce::PopupMenu& menu, juce::Component& target)
+                        {
                               ++popUps;
                               EXPECT_EQ (&target, &stored);
                               auto* item = ModalMenu::getFirstCustomComponent (menu);
@@ -302,8 +300,8 @@ TEST_F (TweakListTest, StoredSwatchOpensAColourSelectorThatFollowsLiveAndWritesT
     EXPECT_EQ (colour (2).colour.getARGB(), 0xff0000ffu);
 
     // Closing without a change still writes back (the same colour) and reports.
-    ModalMenu::setRunner ([] (juce::PopupMenu&, juce::Component&)
-                          { return 0; });
+    list.setMenuRunner ([] (juce::PopupMenu&, juce::Component&)
+                        { return 0; });
     stored.mouseDown (tweaktest::mouseEventAt (stored, 5, 5));
     EXPECT_EQ (colour (0).colour.getARGB(), 0xff00ff00u);
     EXPECT_EQ (edited.size(), 2u);

@@ -58,24 +58,14 @@ struct ScriptedQuestion
     }
 };
 
-/** Answers the group menu and the name window (the controls' own stand-ins,
-    restored afterwards). */
-struct ScopedGroupAnswers
+/** Answers the group menu and the name window of these controls. */
+void answerGroupMenu (ColourGroupControls& controls, int menuItem, const juce::String& name)
 {
-    ScopedGroupAnswers (int menuItem, juce::String name)
-    {
-        ColourGroupControls::chooseFromMenu = [menuItem] (const juce::PopupMenu&)
-        { return menuItem; };
-        ColourGroupControls::askForName = [name] (const juce::String&)
-        { return name; };
-    }
-
-    ~ScopedGroupAnswers()
-    {
-        ColourGroupControls::chooseFromMenu = nullptr;
-        ColourGroupControls::askForName = nullptr;
-    }
-};
+    controls.setMenuChooser ([menuItem] (const juce::PopupMenu&)
+                             { return menuItem; });
+    controls.setNameAsker ([name] (const juce::String&)
+                           { return name; });
+}
 
 /** A scheme of many colours, for scrolling. */
 juce::String longSchemeText (int colours)
@@ -152,7 +142,7 @@ protected:
 
     void runGroupMenu (int item, const juce::String& name)
     {
-        ScopedGroupAnswers answers (item, name);
+        answerGroupMenu (controls(), item, name);
         controls().buttonClicked (&controls().getGroupsButton());
     }
 
@@ -568,8 +558,8 @@ protected:
     /** Renames the group through the Groups... menu. */
     void change()
     {
-        ScopedGroupAnswers answers (ColourGroupControls::renameItemId, "Changed");
         auto& controls = main->getGroupPane().getGroupControls();
+        answerGroupMenu (controls, ColourGroupControls::renameItemId, "Changed");
         controls.buttonClicked (&controls.getGroupsButton());
         ASSERT_TRUE (main->getScheme()->hasChangedSinceSaved());
     }

@@ -41,6 +41,12 @@ ColourGroupTweakerComponent::ColourGroupTweakerComponent (ColourTweaker& ownerTo
 
 ColourGroupTweakerComponent::~ColourGroupTweakerComponent() = default;
 
+void ColourGroupTweakerComponent::setMenuRunner (const ModalMenu::Runner& newRunner)
+{
+    list->setMenuRunner (newRunner);
+    panel->forceHueButton.setMenuRunner (newRunner);
+}
+
 void ColourGroupTweakerComponent::setColourGroup (ColourGroup* group)
 {
     currentGroup = group;

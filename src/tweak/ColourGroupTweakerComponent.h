@@ -1,6 +1,7 @@
 #pragma once
 
 #include "HueSelectorListener.h"
+#include "ModalMenu.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -24,6 +25,9 @@ public:
     void setColourGroup (ColourGroup* group);
     ColourGroup* getColourGroup() const noexcept { return currentGroup; }
     void refreshColours();
+
+    /** Shows the colour and hue pop-ups of the list and the panel; empty: the real menus. */
+    void setMenuRunner (const ModalMenu::Runner& newRunner);
 
     ColourTweakerList& getList() noexcept { return *list; }
     TweakPanel& getPanel() noexcept { return *panel; }

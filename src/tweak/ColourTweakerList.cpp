@@ -21,6 +21,10 @@ ColourTweakerListItem::ColourTweakerListItem (ColourTweakerList& ownerList)
 
     storedBox->setListener (this);
     previewBox->setListener (this);
+
+    // Asked at each press, so a runner set on the list reaches rows made before.
+    storedBox->setMenuRunner ([&ownerList] (juce::PopupMenu& menu, juce::Component& target)
+                              { return ownerList.menuRunner (menu, target); });
 }
 
 ColourTweakerListItem::~ColourTweakerListItem() = default;
@@ -100,6 +104,11 @@ ColourTweakerList::~ColourTweakerList()
 {
     // The rows must go before the model part of this object does.
     setModel (nullptr);
+}
+
+void ColourTweakerList::setMenuRunner (ModalMenu::Runner newRunner)
+{
+    menuRunner = newRunner != nullptr ? std::move (newRunner) : ModalMenu::showAt;
 }
 
 void ColourTweakerList::setColourGroup (ColourGroup* group)
