@@ -1,5 +1,7 @@
 #include "AppClass.h"
 
+#include "CalvastraTintwright.h"
+
 namespace
 {
 const juce::String applicationName ("Tintwright");
@@ -13,10 +15,21 @@ void AppClass::initialise (const juce::String&)
     mainWindow->centreWithSize (600, 450);
     mainWindow->setResizeLimits (600, 450, 10000, 10000);
     mainWindow->setVisible (true);
+
+    const auto probeFolder = juce::SystemStats::getEnvironmentVariable ("TINTWRIGHT_PROBE_DIR", {});
+
+    if (probeFolder.isNotEmpty())
+    {
+        probe = std::make_unique<TestProbe> (juce::File (probeFolder), *mainWindow);
+        mainWindow->getMainComponent().setSaveObserver (
+            [p = probe.get()] (const juce::File& target, const SchemeModel& scheme, bool succeeded)
+            { p->recordSave (target, scheme, succeeded); });
+    }
 }
 
 void AppClass::shutdown()
 {
+    probe.reset();
     mainWindow.reset();
 }
 
