@@ -4,17 +4,28 @@ namespace
 {
 juce::String escaped (const juce::String& name)
 {
-    juce::String result;
+    // Built as bytes: appending to a String character by character is
+    // quadratic, and names can be hundreds of kilobytes long.
+    juce::MemoryOutputStream out;
 
-    for (auto c : name)
+    for (auto p = name.getCharPointer(); ! p.isEmpty();)
     {
+        const auto c = p.getAndAdvance();
+
         if (c < 0x20 || c == '\\' || c == 0x7f)
-            result << "\\x" << juce::String::toHexString ((int) c).paddedLeft ('0', 2);
+        {
+            out << "\\x" << juce::String::toHexString ((int) c).paddedLeft ('0', 2);
+        }
         else
-            result << juce::String::charToString (c);
+        {
+            char bytes[8] = {};
+            juce::CharPointer_UTF8 writer (bytes);
+            writer.write (c);
+            out.write (bytes, juce::CharPointer_UTF8::getBytesRequiredFor (c));
+        }
     }
 
-    return result;
+    return out.toUTF8();
 }
 } // namespace
 
@@ -65,7 +76,7 @@ void TestProbe::recordSave (const juce::File& target, const SchemeModel& model, 
 
 juce::String TestProbe::describe (const SchemeModel& model)
 {
-    juce::String text;
+    juce::MemoryOutputStream text;
 
     for (int i = 0; i < model.getNumColours(); ++i)
     {
@@ -93,5 +104,5 @@ juce::String TestProbe::describe (const SchemeModel& model)
         }
     }
 
-    return text;
+    return text.toUTF8();
 }

@@ -85,6 +85,12 @@ HOSTILE = [
 ]
 
 
+# Files that open as schemes with colours, for the open at each start.
+GOOD = ["start.calvastrascheme", "sample.calvastrascheme", "large.calvastrascheme", "hand-edited.calvastrascheme",
+        "duplicates.calvastrascheme", "entities.calvastrascheme", "hand groups first.calvastrascheme",
+        "\u00fcnic\u00f6de \u2603.calvastrascheme", "huge name.calvastrascheme"]
+
+
 def make_scratch(folder):
     """Fills an empty folder; returns the names (relative paths) worth typing."""
     os.makedirs(folder, exist_ok=True)
