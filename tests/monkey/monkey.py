@@ -285,6 +285,16 @@ class Monkey:
     def check_disk(self):
         saves = self.new_saves()
         now = self.scan()
+        # A save may still be on its way to the probe's record (big schemes
+        # under the sanitizers take a while): a changed file waits for it.
+        deadline = time.monotonic() + HANG_SECONDS
+        while time.monotonic() < deadline and self.process is not None and self.process.poll() is None:
+            targets = {os.path.realpath(target) for _, target, _ in saves}
+            if all(now.get(p) == self.snapshot.get(p) for p in (set(now) | set(self.snapshot)) - targets):
+                break
+            time.sleep(0.25)
+            saves += self.new_saves()
+            now = self.scan()
         explained = set()
         last = {}
         for ok, target, listing in saves:
