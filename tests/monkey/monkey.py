@@ -420,7 +420,10 @@ class Monkey:
                     break
                 self.desktop.key("Escape")
                 if self.popup() == popup:
-                    self.click_in(popup, 0.5, 0.9)
+                    if popup[0] in (OPEN_TITLE, SAVE_TITLE):
+                        self.click_in(popup, 0.76, 1 - 25 / popup[4])  # Cancel
+                    else:
+                        self.click_in(popup, 0.5, 0.85)
             self.mark_quit(True)
             self.file_command("quit")
             deadline = time.monotonic() + 30
@@ -674,7 +677,9 @@ class Monkey:
             if self.rng.random() < 0.4:
                 self.desktop.xdotool("click", "--repeat", 2, "--delay", 80, 1)
         elif action < 0.6:
-            self.desktop.key(self.rng.choice(["Return", "Escape", "Up", "Down", "Tab", "space", "Home", "End"]))
+            # No Tab, arrows, Home or End: in the folder box above the list they
+            # move the chooser out of the scratch folder, where a save must not go.
+            self.desktop.key(self.rng.choice(["Return", "Escape", "space"]))
         elif action < 0.8:
             # The buttons at the bottom right: the confirming one and Cancel.
             self.click_in(popup, self.rng.uniform(0.55, 0.97), 1 - 18 / h)
