@@ -687,10 +687,15 @@ class Monkey:
             self.desktop.key("Escape")
 
     def chooser_type(self, window, name, confirm):
-        """Types into the file name field (the white field lowest in the
-        dialog); a full path takes two Returns, the first only moves the
-        chooser to the folder."""
-        field = wait_for_white_field(self.desktop, window, from_bottom=True, timeout=5)
+        """Types into the file name field; a full path takes two Returns, the
+        first only moves the chooser to the folder."""
+        try:
+            field = wait_for_white_field(self.desktop, window, from_bottom=True, timeout=2)
+        except DriveError:
+            # A long name in the field hides its white middle: the field sits
+            # 62 pixels above the dialog's bottom edge.
+            x, y, w, h = self.desktop.geometry(window)
+            field = (x + w // 2, y + h - 62)
         self.desktop.click(*field)
         self.desktop.key("ctrl+a")
         if name:
@@ -703,7 +708,11 @@ class Monkey:
     def name_window_event(self, popup):
         action = self.rng.random()
         if action < 0.6:
-            self.click_in(popup, 0.5, 0.55)
+            try:
+                self.desktop.click(*wait_for_white_field(self.desktop, self.desktop.windows("^Name group$")[-1],
+                                                         from_bottom=False, timeout=2))
+            except (DriveError, IndexError):
+                self.click_in(popup, 0.5, 0.55)
             if self.rng.random() < 0.5:
                 self.desktop.key("ctrl+a")
             name = self.typed_name(False) if self.rng.random() < 0.9 else ""
