@@ -359,6 +359,7 @@ class Monkey:
     def run(self):
         self.scratch = os.path.join(self.out, "scratch")
         self.scratch_names = scratch.reset_scratch(self.scratch)
+        self.log(["scratch", self.scratch])
         self.display = Display().start()
         self.desktop = LoggingDesktop(self.display, self.log)
         try:
@@ -839,9 +840,15 @@ class Monkey:
         with open(path, encoding="utf-8") as f:
             entries = [json.loads(line) for line in f]
         previous = None
+        recorded_scratch = None
         for entry in entries:
             stamp, kind, *rest = entry
-            if kind == "x":
+            if kind == "scratch":
+                recorded_scratch = rest[0]
+            elif kind == "x":
+                if recorded_scratch and rest[0] == "type":
+                    # Typed paths into the recorded run's scratch folder go to this run's.
+                    rest = [a.replace(recorded_scratch, self.scratch) for a in rest]
                 if previous is not None:
                     time.sleep(min(max(stamp - previous, 0), 2.0))
                 previous = stamp
