@@ -69,7 +69,7 @@ TEST (TestProbeDescribe, OddNamesSurviveSavingAndOpening)
     const auto listing = TestProbe::describe (model);
     EXPECT_EQ (listing, describeAfterSaving (model));
     EXPECT_TRUE (listing.startsWith (juce::String::fromUTF8 ("colour 00123456 Fish & <Chips> \"\xc3\xbc\xe2\x98\x83\"\\x09|$\n"
-                                                         "colour 00000000 \n"
-                                                         "group \n")))
+                                                             "colour 00000000 \n"
+                                                             "group \n")))
         << listing;
 }
