@@ -29,8 +29,9 @@ void AppClass::initialise (const juce::String&)
 
 void AppClass::shutdown()
 {
-    probe.reset();
+    // The window first: its documents hold the probe's save observer.
     mainWindow.reset();
+    probe.reset();
 }
 
 const juce::String AppClass::getApplicationName()
