@@ -13,6 +13,8 @@
 #   scripts/sanitize.sh              build + all tests
 #   scripts/sanitize.sh -R Scheme    build + only tests matching the regex
 #   SANITIZE_BUILD_ONLY=1 scripts/sanitize.sh   build only
+#   SANITIZE_BUILD_ONLY=1 SANITIZE_TARGETS="Tintwright" scripts/sanitize.sh
+#                                    build only these targets
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -37,7 +39,9 @@ if [ ! -f "$ASAN_BUILD_DIR/build.ninja" ]; then
         || { cat "$ASAN_BUILD_DIR.configure.log"; exit 1; }
 fi
 
-cmake --build "$ASAN_BUILD_DIR" -j "$(nproc)"
+targets=()
+for t in ${SANITIZE_TARGETS:-}; do targets+=(--target "$t"); done
+cmake --build "$ASAN_BUILD_DIR" -j "$(nproc)" "${targets[@]}"
 [ "${SANITIZE_BUILD_ONLY:-0}" = 1 ] && exit 0
 
 source scripts/xvfb.sh

@@ -21,3 +21,9 @@ ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j "$(nproc)"
 # The same suite again under ASan + UBSan (clang, build-asan/), with a 60 s
 # fuzz run of the scheme reader; the long fuzz run is scripts/fuzz.sh.
 scripts/sanitize.sh
+
+# A minute of random input to the real program from the same sanitizer build:
+# half with a fixed seed, half with a random one (printed, so that a failure
+# can be run again with --seed). The long run is scripts/monkey.sh --seconds N.
+scripts/monkey.sh --seed 17 --seconds 30
+scripts/monkey.sh --seconds 30

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MainAppWindow.h"
+#include "TestProbe.h"
 
 /** The application object: creates the main window at start and deletes it at the end. */
 class AppClass : public juce::JUCEApplication
@@ -28,6 +29,7 @@ protected:
 
 private:
     std::unique_ptr<MainAppWindow> mainWindow;
+    std::unique_ptr<TestProbe> probe;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (AppClass)
 };

@@ -33,6 +33,20 @@ juce::Result CalvastraScheme::loadDocument (const juce::File& file)
 
 juce::Result CalvastraScheme::saveDocument (const juce::File& file)
 {
+    const auto target = file.withFileExtension (".calvastrascheme");
+    const auto result = writeTo (target);
+
+    if (onSaveAttempt != nullptr)
+        onSaveAttempt (target, *this, result.wasOk());
+
+    if (result.wasOk())
+        documentTitle = file.getFileNameWithoutExtension();
+
+    return result;
+}
+
+juce::Result CalvastraScheme::writeTo (const juce::File& target)
+{
     auto root = SchemeFile::createSchemeElement (*this);
 
     if (root == nullptr)
@@ -43,10 +57,9 @@ juce::Result CalvastraScheme::saveDocument (const juce::File& file)
 
     // A failed write must not count as saved: the caller would then quit
     // without asking and the work would be lost.
-    if (SchemeFile::writeFileAtomically (file.withFileExtension (".calvastrascheme"), text).failed())
+    if (SchemeFile::writeFileAtomically (target, text).failed())
         return juce::Result::fail ("Could not write the scheme file!");
 
-    documentTitle = file.getFileNameWithoutExtension();
     return juce::Result::ok();
 }
 

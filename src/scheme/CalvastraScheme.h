@@ -15,6 +15,10 @@ public:
     /** The main component's list; the document reads and extends it. May be null. */
     void setRecentlyOpenedFiles (juce::RecentlyOpenedFilesList* list) noexcept { recentFiles = list; }
 
+    /** Called after every attempt to save, with the file written to (or not)
+        and whether it worked. For the monkey test's probe; usually unset. */
+    std::function<void (const juce::File& target, const SchemeModel& scheme, bool succeeded)> onSaveAttempt;
+
     juce::String getDocumentTitle() override;
     juce::Result loadDocument (const juce::File& file) override;
     juce::Result saveDocument (const juce::File& file) override;
@@ -22,6 +26,8 @@ public:
     void setLastDocumentOpened (const juce::File& file) override;
 
 private:
+    juce::Result writeTo (const juce::File& target);
+
     juce::String documentTitle;
     juce::RecentlyOpenedFilesList* recentFiles = nullptr;
 

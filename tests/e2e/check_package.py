@@ -163,7 +163,8 @@ def start_installed(work, shots):
     trace = os.path.join(work, "opens.trace")
     env = display.environment(HOME=home)
     env.pop("JUCE_FONT_PATH", None)  # fonts as a user gets them: from fonts.conf
-    process = subprocess.Popen(["strace", "-f", "-qq", "-e", "trace=open,openat,execve,clone,clone3,fork,vfork", "-o", trace, PROGRAM], cwd=home, env=env,
+    process = subprocess.Popen(["strace", "-f", "-qq", "-e", "trace=open,openat,execve,clone,clone3,fork,vfork", "-e", "status=successful",
+                                "-o", trace, PROGRAM], cwd=home, env=env,
                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     program_pid = None
     try:
@@ -200,7 +201,9 @@ def opened_files(trace):
     paths = set()
     with open(trace, encoding="utf-8", errors="replace") as lines:
         for line in lines:
+            # strace pads the process id to a fixed width: "6948  openat(...)".
             pid, _, call = line.strip().partition(" ")
+            call = call.lstrip()
             if not pid.isdigit():
                 continue
             pid = int(pid)
@@ -209,11 +212,7 @@ def opened_files(trace):
                 program_of[pid] = quoted[1]
             elif ("clone" in call or "fork" in call) and call.rsplit("= ", 1)[-1].isdigit():
                 program_of[int(call.rsplit("= ", 1)[-1])] = program_of.get(pid, PROGRAM)
-            # Not filtered by strace's status=successful: under load a call is
-            # often split into "<unfinished ...>" (holding the path) and
-            # "<... resumed>" lines, and that filter drops the first. Failed
-            # opens of missing files fall out at the isfile test.
-            elif call.startswith("open") and len(quoted) > 2 and program_of.get(pid, PROGRAM) == PROGRAM:
+            elif call.startswith(("open", "<... open")) and len(quoted) > 2 and program_of.get(pid, PROGRAM) == PROGRAM:
                 if os.path.isfile(quoted[1]):
                     paths.add(quoted[1])
     return paths
