@@ -4,7 +4,7 @@
 //   SchemeOpen/N        vs SchemeOpenBareParse/N    (open: text to model vs bare XmlDocument parse)
 //   SchemeOpenThroughTree/N                         (the open of files not in the plain written form)
 
-#include "SchemeFile.h"
+#include "scheme/SchemeFile.h"
 
 #include <benchmark/benchmark.h>
 

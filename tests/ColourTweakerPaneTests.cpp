@@ -1,11 +1,11 @@
 // The group pane: the group controls joined to the group tweaker.
 
-#include "ColourGroupControls.h"
-#include "ColourGroupTweakerComponent.h"
-#include "ColourTweaker.h"
-#include "ColourTweakerList.h"
-#include "ColourTweakerListener.h"
-#include "TweakPanel.h"
+#include "groups/ColourGroupControls.h"
+#include "groups/ColourTweaker.h"
+#include "groups/ColourTweakerListener.h"
+#include "tweak/ColourGroupTweakerComponent.h"
+#include "tweak/ColourTweakerList.h"
+#include "tweak/TweakPanel.h"
 
 #include <gtest/gtest.h>
 

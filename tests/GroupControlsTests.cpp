@@ -1,9 +1,9 @@
 // The group selector and the "Groups..." menu, answered through the controls'
 // stand-ins for the modal menu and name window, and the name window itself.
 
-#include "ColourGroupControls.h"
-#include "GroupNamePopup.h"
 #include "TestDisplay.h"
+#include "groups/ColourGroupControls.h"
+#include "groups/GroupNamePopup.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "HueForceButton.h"
-#include "HueSelector.h"
-#include "ModalMenu.h"
 #include "TestDisplay.h"
 #include "TweakTestSupport.h"
+#include "hue/HueForceButton.h"
+#include "hue/HueSelector.h"
+#include "hue/ModalMenu.h"
 
 #include <gtest/gtest.h>
 

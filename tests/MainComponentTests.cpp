@@ -1,10 +1,10 @@
 // The main component: commands, the File menu, opening schemes and the layout.
 
-#include "CalvastraTintwright.h"
-#include "ColourGroupTweakerComponent.h"
-#include "ColourTweaker.h"
 #include "DocumentTestSupport.h"
 #include "TestDisplay.h"
+#include "app/CalvastraTintwright.h"
+#include "groups/ColourTweaker.h"
+#include "tweak/ColourGroupTweakerComponent.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "FlatHashTable.h"
-#include "PlainSchemeReader.h"
-#include "SchemeFile.h"
+#include "scheme/FlatHashTable.h"
+#include "scheme/PlainSchemeReader.h"
+#include "scheme/SchemeFile.h"
 
 #include <gtest/gtest.h>
 

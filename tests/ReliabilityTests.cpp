@@ -2,11 +2,11 @@
 // crash, a failed open keeps what was shown, and the file on disk always holds
 // a whole scheme, the old one or the new one.
 
-#include "CalvastraScheme.h"
-#include "CalvastraTintwright.h"
-#include "ColourGroupTweakerComponent.h"
-#include "ColourTweaker.h"
-#include "SchemeFile.h"
+#include "app/CalvastraTintwright.h"
+#include "document/CalvastraScheme.h"
+#include "groups/ColourTweaker.h"
+#include "scheme/SchemeFile.h"
+#include "tweak/ColourGroupTweakerComponent.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "SchemeFile.h"
+#include "scheme/SchemeFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "SchemeFile.h"
-#include "TestProbe.h"
+#include "app/TestProbe.h"
+#include "scheme/SchemeFile.h"
 
 #include <gtest/gtest.h>
 

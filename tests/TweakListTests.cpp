@@ -1,10 +1,10 @@
-#include "CalvastraScheme.h"
-#include "CalvastraSchemeList.h"
-#include "ColourTweakerList.h"
-#include "ModalMenu.h"
-#include "SchemeModel.h"
 #include "TestDisplay.h"
 #include "TweakTestSupport.h"
+#include "document/CalvastraScheme.h"
+#include "document/CalvastraSchemeList.h"
+#include "hue/ModalMenu.h"
+#include "scheme/SchemeModel.h"
+#include "tweak/ColourTweakerList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // Unsaved work is never lost silently: what marks the scheme document changed,
 // what does not, and how Open, Quit and the close button ask first.
 
-#include "AppClass.h"
-#include "CalvastraTintwright.h"
-#include "ColourGroupControls.h"
-#include "ColourGroupTweakerComponent.h"
-#include "ColourTweaker.h"
-#include "ColourTweakerList.h"
 #include "DocumentTestSupport.h"
 #include "TestDisplay.h"
-#include "TweakPanel.h"
+#include "app/AppClass.h"
+#include "app/CalvastraTintwright.h"
+#include "groups/ColourGroupControls.h"
+#include "groups/ColourTweaker.h"
+#include "tweak/ColourGroupTweakerComponent.h"
+#include "tweak/ColourTweakerList.h"
+#include "tweak/TweakPanel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // The application object and its main window (needs an X display).
 
-#include "AppClass.h"
-#include "CalvastraTintwright.h"
-#include "ColourShades.h"
-#include "ColourTweaker.h"
 #include "TestDisplay.h"
+#include "app/AppClass.h"
+#include "app/CalvastraTintwright.h"
+#include "groups/ColourTweaker.h"
+#include "look/ColourShades.h"
 
 #include <gtest/gtest.h>
 

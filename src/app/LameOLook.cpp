@@ -1,6 +1,6 @@
-#include "LameOLook.h"
+#include "app/LameOLook.h"
 
-#include "ColourShades.h"
+#include "look/ColourShades.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
-#include "MainAppWindow.h"
+#include "app/MainAppWindow.h"
 
-#include "ColourShades.h"
+#include "look/ColourShades.h"
 
-#include "CalvastraTintwright.h"
+#include "app/CalvastraTintwright.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
-#include "ColourGroupControls.h"
+#include "groups/ColourGroupControls.h"
 
-#include "GroupNamePopup.h"
+#include "groups/GroupNamePopup.h"
 
 ColourGroupControls::ColourGroupControls()
 {

@@ -1,6 +1,6 @@
-#include "HueForceButton.h"
+#include "hue/HueForceButton.h"
 
-#include "HueSelector.h"
+#include "hue/HueSelector.h"
 
 HueForceButton::HueForceButton()
     : juce::TextButton ("Force hue...", "Click to set a hue for this group.")

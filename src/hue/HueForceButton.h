@@ -1,7 +1,7 @@
 #pragma once
 
-#include "HueSelectorListener.h"
-#include "ModalMenu.h"
+#include "hue/HueSelectorListener.h"
+#include "hue/ModalMenu.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

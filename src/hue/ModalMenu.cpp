@@ -1,4 +1,4 @@
-#include "ModalMenu.h"
+#include "hue/ModalMenu.h"
 
 int ModalMenu::showAt (juce::PopupMenu& menu, juce::Component& target)
 {

@@ -3,8 +3,8 @@
 #include <juce_core/juce_core.h>
 #include <juce_graphics/juce_graphics.h>
 
-#include "FlatHashTable.h"
-#include "TweakMaths.h"
+#include "maths/TweakMaths.h"
+#include "scheme/FlatHashTable.h"
 
 //==============================================================================
 /** One named colour of the scheme. Names need not be unique. */

@@ -1,4 +1,4 @@
-#include "ColourBox.h"
+#include "tweak/ColourBox.h"
 
 ColourBox::ColourBox (bool isEditable)
     : editable (isEditable)

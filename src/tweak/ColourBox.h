@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ModalMenu.h"
+#include "hue/ModalMenu.h"
 
 #include <juce_gui_extra/juce_gui_extra.h>
 

@@ -1,12 +1,10 @@
-#include "ColourGroupTweakerComponent.h"
+#include "tweak/ColourGroupTweakerComponent.h"
 
-#include "ColourTweaker.h"
-#include "ColourTweakerList.h"
-#include "SchemeModel.h"
-#include "TweakPanel.h"
+#include "scheme/SchemeModel.h"
+#include "tweak/ColourTweakerList.h"
+#include "tweak/TweakPanel.h"
 
-ColourGroupTweakerComponent::ColourGroupTweakerComponent (ColourTweaker& ownerToUse)
-    : owner (ownerToUse)
+ColourGroupTweakerComponent::ColourGroupTweakerComponent()
 {
     list = std::make_unique<ColourTweakerList>();
     addAndMakeVisible (*list);
@@ -33,13 +31,25 @@ ColourGroupTweakerComponent::ColourGroupTweakerComponent (ColourTweaker& ownerTo
     // A colour picked straight into the scheme must show in the scheme colour
     // list too, which the owner's listener refreshes.
     list->onSchemeColourEdited = [this] (ColourGroupMember&)
-    { owner.notifyColoursApplied(); };
+    { coloursApplied(); };
 
     list->onSchemeChanged = [this]
-    { owner.notifySchemeEdited(); };
+    { schemeEdited(); };
 }
 
 ColourGroupTweakerComponent::~ColourGroupTweakerComponent() = default;
+
+void ColourGroupTweakerComponent::coloursApplied()
+{
+    if (onColoursApplied != nullptr)
+        onColoursApplied();
+}
+
+void ColourGroupTweakerComponent::schemeEdited()
+{
+    if (onSchemeEdited != nullptr)
+        onSchemeEdited();
+}
 
 void ColourGroupTweakerComponent::setMenuRunner (const ModalMenu::Runner& newRunner)
 {
@@ -106,10 +116,10 @@ void ColourGroupTweakerComponent::buttonClicked (juce::Button* button)
                 storedColoursChange = storedColoursChange || member->getStoredColour() != member->getPreviewColour();
 
         currentGroup->applyTweak();
-        owner.notifyColoursApplied();
+        coloursApplied();
 
         if (storedColoursChange)
-            owner.notifySchemeEdited();
+            schemeEdited();
     }
     else if (button == &panel->resetButton)
     {

@@ -1,8 +1,8 @@
-#include "ColourTweakerList.h"
+#include "tweak/ColourTweakerList.h"
 
-#include "CalvastraScheme.h"
-#include "CalvastraSchemeList.h"
-#include "SchemeModel.h"
+#include "document/CalvastraScheme.h"
+#include "document/CalvastraSchemeList.h"
+#include "scheme/SchemeModel.h"
 
 namespace
 {

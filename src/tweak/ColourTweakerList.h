@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ColourBox.h"
+#include "tweak/ColourBox.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -1,6 +1,6 @@
-#include "TweakPanel.h"
+#include "tweak/TweakPanel.h"
 
-#include "ColourShades.h"
+#include "look/ColourShades.h"
 
 #include <cmath>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HueForceButton.h"
+#include "hue/HueForceButton.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

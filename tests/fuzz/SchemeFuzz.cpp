@@ -5,8 +5,8 @@
 // same file through JUCE's element tree. Any disagreement aborts, so
 // libFuzzer keeps the input as a crash.
 
-#include "CalvastraScheme.h"
-#include "SchemeFile.h"
+#include "document/CalvastraScheme.h"
+#include "scheme/SchemeFile.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "CalvastraSchemeList.h"
+#include "document/CalvastraSchemeList.h"
 
-#include "CalvastraScheme.h"
+#include "document/CalvastraScheme.h"
 
 //==============================================================================
 CalvastraSchemeList::CalvastraSchemeList()

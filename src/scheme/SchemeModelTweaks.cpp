@@ -1,7 +1,7 @@
 // The tweak operations of ColourGroupMember and ColourGroup; the colour maths
 // itself is in TweakMaths.
-#include "SchemeModel.h"
-#include "TweakMaths.h"
+#include "maths/TweakMaths.h"
+#include "scheme/SchemeModel.h"
 
 //==============================================================================
 void ColourGroupMember::recomputePreview()
