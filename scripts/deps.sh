@@ -10,6 +10,7 @@ packages=(
     xvfb xauth x11-utils xdotool imagemagick desktop-file-utils python3
     fonts-dejavu-core
     clang libclang-rt-14-dev
+    libpugixml-dev
 )
 
 missing=()

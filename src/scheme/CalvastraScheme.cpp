@@ -33,17 +33,9 @@ juce::Result CalvastraScheme::loadDocument (const juce::File& file)
 
 juce::Result CalvastraScheme::saveDocument (const juce::File& file)
 {
-    auto root = SchemeFile::createSchemeElement (*this);
-
-    if (root == nullptr)
-        return juce::Result::fail ("Scheme structure did not generate valid XML!");
-
-    const auto text = SchemeFile::toText (*root);
-    root.reset();
-
     // A failed write must not count as saved: the caller would then quit
     // without asking and the work would be lost.
-    if (SchemeFile::writeFileAtomically (file.withFileExtension (".calvastrascheme"), text).failed())
+    if (! SchemeFile::writeSchemeFile (file.withFileExtension (".calvastrascheme"), *this))
         return juce::Result::fail ("Could not write the scheme file!");
 
     documentTitle = file.getFileNameWithoutExtension();
