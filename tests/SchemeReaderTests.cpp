@@ -257,7 +257,7 @@ TEST (SchemeReader, OpensALargeSchemeWithSharedNames)
     ASSERT_EQ (group.getNumMembers(), 50000);
     EXPECT_EQ (&group.getMember (0)->getSchemeColour(), model.getColour (0));
     EXPECT_EQ (&group.getMember (49999)->getSchemeColour(), model.getColour (49999));
-    EXPECT_EQ (model.getColour (50000)->colour.getARGB(), 0xff00c350u);
+    EXPECT_EQ (model.getColour (50000)->colour.getARGB(), 0x00ffc350u); // "ff" + "c350": six digits
 }
 
 TEST (SchemeReader, UnreadableFilesAreRefused)
