@@ -117,7 +117,7 @@ TEST (SchemeReader, ReferencesAndWhiteSpaceInValuesAsWritten)
     // Raw tabs and line ends stay as they are, and so do '<' and a quote of the other kind.
     EXPECT_EQ (read ("<COLOURS><COLOUR NAME=\"<b>\tc'd\r\n e\" COLOUR=\"1\"/><COLOUR NAME='\"' COLOUR=\"2\"/></COLOURS>"),
                "<b>\tc'd\r\n e=1 \"=2");
-    EXPECT_EQ (read ("<COLOURS><COLOUR name=\"&#x10FFFF;&#1114111;&#000065;\"/></COLOURS>"), fromUtf32 ({ 0x10ffff, 0x10ffff, 'A' }) + "=0");
+    EXPECT_EQ (read ("<COLOURS><COLOUR name=\"&#x10FFFF;&#1114111;&#0000000000065;\"/></COLOURS>"), fromUtf32 ({ 0x10ffff, 0x10ffff, 'A' }) + "=0");
 }
 
 TEST (SchemeReader, ReadsWhatJucesWriterWrites)
@@ -215,8 +215,8 @@ TEST (SchemeReader, BytesThatAreNotUtf8)
 // what lies outside the root is ignored.
 TEST (SchemeReader, UnusualHandEditedMarkup)
 {
-    EXPECT_EQ (read ("<COLOURS><COLOUR name=\"&unknown; &AMP; &#; &#12a; a & b &amp\" colour=\"1\"/></COLOURS>"),
-               "&unknown; &AMP; &#; &#12a; a & b &amp=1");
+    EXPECT_EQ (read ("<COLOURS><COLOUR name=\"&unknown; &AMP; &#; &#12a; &#X41; a & b &amp\" colour=\"1\"/></COLOURS>"),
+               "&unknown; &AMP; &#; &#12a; &#X41; a & b &amp=1");
     // Entities of a document type are not expanded.
     EXPECT_EQ (read ("<!DOCTYPE r [ <!ENTITY e \"x\"> ]><COLOURS><COLOUR name=\"&e;\"/></COLOURS>"), "&e;=0");
     // A zero character reference ends the value.

@@ -14,9 +14,12 @@ juce::Colour fromText (const char* utf8)
     // Bytes of a multi-byte character are all >= 0x80, never hex digits.
     for (; *utf8 != 0; ++utf8)
     {
-        auto digit = juce::CharacterFunctions::getHexDigitValue ((juce::juce_wchar) (juce::uint8) *utf8);
-        if (digit >= 0)
-            argb = (argb << 4) | (juce::uint32) digit;
+        auto c = *utf8;
+
+        if (c >= '0' && c <= '9')
+            argb = (argb << 4) | (juce::uint32) (c - '0');
+        else if ((c | 0x20) >= 'a' && (c | 0x20) <= 'f')
+            argb = (argb << 4) | (juce::uint32) ((c | 0x20) - 'a' + 10);
     }
 
     return juce::Colour (argb);

@@ -22,6 +22,14 @@ namespace
 
         while (p < end)
         {
+            // Runs of ASCII eight bytes at a time.
+            juce::uint64 block;
+            if (end - p >= 8 && (std::memcpy (&block, p, 8), (block & 0x8080808080808080ull) == 0))
+            {
+                p += 8;
+                continue;
+            }
+
             auto c = *p++;
 
             if (c < 0x80)
