@@ -198,7 +198,8 @@ namespace
 
 bool read (juce::MemoryBlock bytes, SchemeModel& model)
 {
-    if (! decode (bytes))
+    // An empty block may have no memory at all, which memchr and pugixml must not be given.
+    if (bytes.isEmpty() || ! decode (bytes) || bytes.isEmpty())
         return false;
 
     // Only character references and the five named entities are expanded; values
