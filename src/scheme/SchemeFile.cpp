@@ -10,13 +10,19 @@ namespace SchemeFile
 {
 bool readSchemeFile (const juce::File& file, SchemeModel& model)
 {
-    juce::MemoryBlock bytes;
-
-    // JUCE's text decoding counts in int.
-    if (! file.existsAsFile() || ! file.loadFileAsData (bytes) || bytes.getSize() > (size_t) std::numeric_limits<int>::max())
+    if (! file.existsAsFile())
         return false;
 
-    return SchemeReader::read (std::move (bytes), model);
+    // One read into a block of the file's size, which the reader then parses in place.
+    juce::FileInputStream in (file);
+    const auto size = in.getTotalLength();
+
+    // JUCE's text decoding counts in int.
+    if (! in.openedOk() || size < 0 || size > std::numeric_limits<int>::max())
+        return false;
+
+    juce::MemoryBlock bytes ((size_t) size);
+    return in.read (bytes.getData(), (int) size) == (int) size && SchemeReader::read (std::move (bytes), model);
 }
 
 bool writeSchemeFile (const juce::File& file, const SchemeModel& model)
