@@ -17,8 +17,8 @@ bool readSchemeFile (const juce::File& file, SchemeModel& model)
     juce::FileInputStream in (file);
     const auto size = in.getTotalLength();
 
-    // JUCE's text decoding counts in int.
-    if (! in.openedOk() || size < 0 || size > std::numeric_limits<int>::max())
+    // An empty file is no document; JUCE's text decoding counts in int.
+    if (! in.openedOk() || size <= 0 || size > std::numeric_limits<int>::max())
         return false;
 
     juce::MemoryBlock bytes ((size_t) size);
