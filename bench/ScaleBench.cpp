@@ -16,7 +16,8 @@
 #include "ColourGroupTweakerComponent.h"
 #include "ColourTweaker.h"
 #include "ColourTweakerList.h"
-#include "SchemeFile.h"
+#include "JuceSchemeTree.h"
+#include "SchemeWriter.h"
 
 #include <benchmark/benchmark.h>
 
@@ -63,8 +64,8 @@ struct SchemeOnDisk
 
     void write (const SchemeModel& model)
     {
-        auto bytes = SchemeFile::toBytes (*SchemeFile::createSchemeElement (model));
-        file.replaceWithData (bytes.getData(), bytes.getSize());
+        auto bytes = SchemeWriter::write (model);
+        file.replaceWithData (bytes.data(), bytes.size());
     }
 
     ~SchemeOnDisk() { file.deleteFile(); }
@@ -117,7 +118,7 @@ void DocumentSaveJuceWriter (benchmark::State& state)
 {
     SchemeModel model;
     fillScheme (model, (int) state.range (0));
-    auto tree = SchemeFile::createSchemeElement (model);
+    auto tree = juceSchemeTree (model);
     auto file = scratchFolder().getNonexistentChildFile ("tintwright-bench", ".calvastrascheme", false);
 
     for (auto _ : state)
