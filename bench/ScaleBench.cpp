@@ -10,11 +10,12 @@
 // Files live in memory (/dev/shm when there is one), so the disk does not
 // dominate; the save's fsync is then nearly free, as JUCE's writer has none.
 
+#include "JuceSchemeTree.h"
 #include "app/CalvastraTintwright.h"
 #include "document/CalvastraScheme.h"
 #include "document/CalvastraSchemeList.h"
 #include "groups/ColourTweaker.h"
-#include "scheme/SchemeFile.h"
+#include "scheme/SchemeWriter.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 #include "tweak/ColourTweakerList.h"
 
@@ -63,8 +64,8 @@ struct SchemeOnDisk
 
     void write (const SchemeModel& model)
     {
-        auto bytes = SchemeFile::toBytes (*SchemeFile::createSchemeElement (model));
-        file.replaceWithData (bytes.getData(), bytes.getSize());
+        auto bytes = SchemeWriter::write (model);
+        file.replaceWithData (bytes.data(), bytes.size());
     }
 
     ~SchemeOnDisk() { file.deleteFile(); }
@@ -117,7 +118,7 @@ void DocumentSaveJuceWriter (benchmark::State& state)
 {
     SchemeModel model;
     fillScheme (model, (int) state.range (0));
-    auto tree = SchemeFile::createSchemeElement (model);
+    auto tree = juceSchemeTree (model);
     auto file = scratchFolder().getNonexistentChildFile ("tintwright-bench", ".calvastrascheme", false);
 
     for (auto _ : state)

@@ -49,17 +49,9 @@ inline juce::String schemeText (const juce::String& firstColourName = "Backgroun
     return juce::String (text).replace ("@FIRST@", firstColourName).replace ("@GROUP@", groupName);
 }
 
-/** Well-formed but nested far deeper than JUCE's recursive parser survives. */
+/** Nested far deeper than a recursive parser survives, and never closed: no document. */
 inline juce::String deeplyNestedText (int depth = 60000)
 {
-    juce::String text;
-    text.preallocateBytes ((size_t) depth * 8);
-
-    for (int i = 0; i < depth; ++i)
-        text << "<a>";
-    for (int i = 0; i < depth; ++i)
-        text << "</a>";
-
-    return text;
+    return juce::String::repeatedString ("<a>", depth);
 }
 } // namespace DocumentTestSupport

@@ -1,3 +1,4 @@
+#include "scheme/FlatHashTable.h"
 #include "scheme/SchemeModel.h"
 
 #include <gtest/gtest.h>
@@ -74,4 +75,65 @@ TEST (SchemeModel, RemoveGroupClosesTheGapAndIgnoresBadIndexes)
     model.removeGroup (0);
     EXPECT_EQ (model.getNumGroups(), 0);
     EXPECT_TRUE (model.getColourGroups().isEmpty());
+}
+
+TEST (SchemeModelNameIndex, FindsByBytesOnlyTheWholeName)
+{
+    SchemeModel model;
+    for (auto* name : { "a", "ab", "", "a", "\xc3\xa9" })
+    {
+        auto colour = std::make_unique<SchemeColour>();
+        colour->name = juce::String::fromUTF8 (name);
+        model.appendColour (std::move (colour));
+    }
+
+    EXPECT_EQ (model.findColourByName ("a", 1), model.getColour (0));
+    EXPECT_EQ (model.findColourByName ("abc", 2), model.getColour (1));
+    EXPECT_EQ (model.findColourByName ("", 0), model.getColour (2));
+    EXPECT_EQ (model.findColourByName (juce::String::charToString (0xe9)), model.getColour (4));
+    EXPECT_EQ (model.findColourByName ("a\0b", 3), nullptr);
+    EXPECT_EQ (model.findColourByName ("b", 1), nullptr);
+
+    model.clear();
+    EXPECT_EQ (model.findColourByName ("a", 1), nullptr);
+}
+
+TEST (FlatHashTable, FirstValueWinsThroughGrowthAndCollidingHashes)
+{
+    FlatHashTable<int> table;
+    EXPECT_EQ (table.find (1, [] (int)
+                           { return true; }),
+               nullptr);
+
+    // Keys 0..9999 with only 64 distinct hashes, so chains are long.
+    auto hashOf = [] (int key)
+    { return (std::uint64_t) (key % 64); };
+
+    for (int key = 0; key < 10000; ++key)
+        ASSERT_TRUE (table.insert (hashOf (key), key, [&] (int stored)
+                                   { return stored == key; }));
+
+    for (int key = 0; key < 10000; key += 7)
+        EXPECT_FALSE (table.insert (hashOf (key), key, [&] (int stored)
+                                    { return stored == key; }));
+
+    EXPECT_EQ (table.size(), 10000u);
+
+    for (int key = 0; key < 10000; ++key)
+    {
+        auto* found = table.find (hashOf (key), [&] (int stored)
+                                  { return stored == key; });
+        ASSERT_NE (found, nullptr);
+        EXPECT_EQ (*found, key);
+    }
+
+    EXPECT_EQ (table.find (hashOf (10000), [] (int stored)
+                           { return stored == 10000; }),
+               nullptr);
+
+    table.clear();
+    EXPECT_EQ (table.size(), 0u);
+    EXPECT_EQ (table.find (0, [] (int)
+                           { return true; }),
+               nullptr);
 }

@@ -1,5 +1,6 @@
 #include "app/TestProbe.h"
-#include "scheme/SchemeFile.h"
+#include "scheme/SchemeReader.h"
+#include "scheme/SchemeWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -17,8 +18,8 @@ SchemeColour& addColour (SchemeModel& model, const juce::String& name, juce::uin
 juce::String describeAfterSaving (const SchemeModel& model)
 {
     SchemeModel readBack;
-    const auto root = SchemeFile::createSchemeElement (model);
-    EXPECT_TRUE (SchemeFile::readSchemeText (SchemeFile::toText (*root), readBack));
+    const auto bytes = SchemeWriter::write (model);
+    EXPECT_TRUE (SchemeReader::read (juce::MemoryBlock (bytes.data(), bytes.size()), readBack));
     return TestProbe::describe (readBack);
 }
 } // namespace

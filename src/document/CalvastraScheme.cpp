@@ -47,17 +47,9 @@ juce::Result CalvastraScheme::saveDocument (const juce::File& file)
 
 juce::Result CalvastraScheme::writeTo (const juce::File& target)
 {
-    auto root = SchemeFile::createSchemeElement (*this);
-
-    if (root == nullptr)
-        return juce::Result::fail ("Scheme structure did not generate valid XML!");
-
-    const auto text = SchemeFile::toText (*root);
-    root.reset();
-
     // A failed write must not count as saved: the caller would then quit
     // without asking and the work would be lost.
-    if (SchemeFile::writeFileAtomically (target, text).failed())
+    if (! SchemeFile::writeSchemeFile (target, *this))
         return juce::Result::fail ("Could not write the scheme file!");
 
     return juce::Result::ok();

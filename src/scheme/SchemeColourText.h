@@ -1,0 +1,13 @@
+#pragma once
+
+#include <juce_graphics/juce_graphics.h>
+
+/** The text form of a colour in a scheme file. */
+namespace SchemeColourText
+{
+/** Lower-case hex of 0xAARRGGBB without leading zeros ("0" for 0x00000000). */
+juce::String toText (juce::Colour colour);
+
+/** Every hex digit shifts in, anything else is skipped; the last 8 digits count. */
+juce::Colour fromText (const char* utf8);
+} // namespace SchemeColourText

@@ -1,0 +1,219 @@
+#include "scheme/SchemeReader.h"
+
+#include "scheme/SchemeColourText.h"
+#include "scheme/SchemeVocabulary.h"
+
+#include <cstring>
+#include <pugixml.hpp>
+#include <vector>
+
+namespace SchemeReader
+{
+namespace
+{
+    using SchemeVocabulary::isName;
+
+    // Shortest-form UTF-8 up to U+10FFFF. Lone surrogates pass: JUCE makes them
+    // from UTF-16 and from character references, and the writer keeps them.
+    bool isCleanUtf8 (const char* text, size_t size) noexcept
+    {
+        auto* p = reinterpret_cast<const juce::uint8*> (text);
+        auto* end = p + size;
+
+        while (p < end)
+        {
+            // Runs of ASCII eight bytes at a time.
+            juce::uint64 block;
+            if (end - p >= 8 && (std::memcpy (&block, p, 8), (block & 0x8080808080808080ull) == 0))
+            {
+                p += 8;
+                continue;
+            }
+
+            auto c = *p++;
+
+            if (c < 0x80)
+                continue;
+
+            int extra = c >= 0xc2 && c <= 0xdf ? 1 : (c & 0xf0) == 0xe0   ? 2
+                                                 : c >= 0xf0 && c <= 0xf4 ? 3
+                                                                          : 0;
+            if (extra == 0 || end - p < extra)
+                return false;
+
+            juce::uint32 value = c & (0x3fu >> extra);
+
+            for (int i = 0; i < extra; ++i, ++p)
+            {
+                if ((*p & 0xc0) != 0x80)
+                    return false;
+                value = (value << 6) | (*p & 0x3fu);
+            }
+
+            const juce::uint32 smallest[] = { 0, 0x80, 0x800, 0x10000 };
+            if (value < smallest[extra] || value > 0x10ffff)
+                return false;
+        }
+
+        return true;
+    }
+
+    // JUCE's own UTF-16 reading makes one character of every 16-bit unit, so a
+    // character outside the BMP would become two lone surrogates; pairs are
+    // joined here. The text ends at a zero unit, as a String would.
+    juce::String fromUtf16 (const juce::uint8* data, size_t size, bool bigEndian)
+    {
+        auto unitAt = [&] (size_t i) -> juce::uint32
+        {
+            return bigEndian ? (juce::uint32) ((data[2 * i] << 8) | data[2 * i + 1])
+                             : (juce::uint32) ((data[2 * i + 1] << 8) | data[2 * i]);
+        };
+
+        std::vector<juce::juce_wchar> chars;
+
+        for (size_t i = 0, numUnits = size / 2; i < numUnits; ++i)
+        {
+            auto c = unitAt (i);
+
+            if (c == 0)
+                break;
+
+            if (c >= 0xd800 && c <= 0xdbff && i + 1 < numUnits && unitAt (i + 1) >= 0xdc00 && unitAt (i + 1) <= 0xdfff)
+                c = 0x10000 + ((c - 0xd800) << 10) + (unitAt (++i) - 0xdc00);
+
+            chars.push_back ((juce::juce_wchar) c);
+        }
+
+        chars.push_back (0);
+        return juce::String (juce::CharPointer_UTF32 (chars.data()));
+    }
+
+    // The file as UTF-8 text in the block, cut at the first zero byte (where
+    // JUCE's text ends). Clean UTF-8 stays where it is, without a copy.
+    bool decode (juce::MemoryBlock& bytes)
+    {
+        auto* data = static_cast<const juce::uint8*> (bytes.getData());
+        auto size = bytes.getSize();
+        juce::String text;
+
+        if (size >= 2 && ((data[0] == 0xff && data[1] == 0xfe) || (data[0] == 0xfe && data[1] == 0xff)))
+        {
+            text = fromUtf16 (data + 2, size - 2, data[0] == 0xfe);
+        }
+        else
+        {
+            if (auto* zero = std::memchr (data, 0, size))
+                bytes.setSize ((size_t) (static_cast<const juce::uint8*> (zero) - data));
+
+            if (isCleanUtf8 (static_cast<const char*> (bytes.getData()), bytes.getSize()))
+                return true;
+
+            // Not UTF-8: JUCE reads it as Windows-1252 (or as its own lenient UTF-8).
+            text = juce::String::createStringFromData (bytes.getData(), (int) bytes.getSize());
+        }
+
+        bytes.replaceAll (text.toRawUTF8(), text.getNumBytesAsUTF8());
+        return isCleanUtf8 (static_cast<const char*> (bytes.getData()), bytes.getSize());
+    }
+
+    // The value of the first attribute of that name in any letter case; empty when missing.
+    const char* valueOf (const pugi::xml_node& element, const char* name)
+    {
+        for (auto attribute = element.first_attribute(); attribute; attribute = attribute.next_attribute())
+            if (isName (attribute.name(), name))
+                return attribute.value();
+
+        return "";
+    }
+
+    class TreeReader
+    {
+    public:
+        explicit TreeReader (SchemeModel& modelToFill) : model (modelToFill) {}
+
+        /** False for a value holding a character reference beyond Unicode. */
+        bool read (const pugi::xml_node& root)
+        {
+            using namespace SchemeVocabulary;
+
+            if (! isName (root.name(), schemeTag))
+                return true;
+
+            for (auto child = root.first_child(); child && clean; child = child.next_sibling())
+            {
+                if (isName (child.name(), colourTag))
+                {
+                    // The model indexes a colour by name when it is appended, so the name comes first.
+                    auto colour = std::make_unique<SchemeColour>();
+                    colour->name = text (valueOf (child, nameAttribute));
+                    colour->colour = SchemeColourText::fromText (valueOf (child, colourAttribute));
+                    model.appendColour (std::move (colour));
+                }
+                else if (isName (child.name(), groupListTag))
+                {
+                    readGroups (child);
+                }
+            }
+
+            return clean;
+        }
+
+    private:
+        SchemeModel& model;
+        bool clean = true;
+
+        juce::String text (const char* value)
+        {
+            auto size = std::strlen (value);
+            clean = clean && isCleanUtf8 (value, size);
+            return juce::String::fromUTF8 (value, (int) size);
+        }
+
+        void readGroups (const pugi::xml_node& groups)
+        {
+            using namespace SchemeVocabulary;
+
+            for (auto element = groups.first_child(); element; element = element.next_sibling())
+            {
+                if (! isName (element.name(), groupTag))
+                    continue;
+
+                auto newGroup = std::make_unique<ColourGroup>();
+                newGroup->setName (text (valueOf (element, nameAttribute)));
+                auto& group = model.appendGroup (std::move (newGroup));
+
+                for (auto member = element.first_child(); member; member = member.next_sibling())
+                {
+                    if (! isName (member.name(), colourTag))
+                        continue;
+
+                    auto* name = valueOf (member, nameAttribute);
+                    if (auto* colour = model.findColourByName (name, std::strlen (name)))
+                        group.addColour (*colour);
+                }
+            }
+        }
+    };
+} // namespace
+
+bool read (juce::MemoryBlock bytes, SchemeModel& model)
+{
+    // An empty block may have no memory at all, which memchr and pugixml must not be given.
+    if (bytes.isEmpty() || ! decode (bytes) || bytes.isEmpty())
+        return false;
+
+    // Only character references and the five named entities are expanded; values
+    // keep their white space and line ends as written, as JUCE keeps them.
+    pugi::xml_document document;
+    auto parsed = document.load_buffer_inplace (bytes.getData(), bytes.getSize(), pugi::parse_escapes, pugi::encoding_utf8);
+
+    if (! parsed || ! document.document_element())
+        return false;
+
+    if (TreeReader (model).read (document.document_element()))
+        return true;
+
+    model.clear();
+    return false;
+}
+} // namespace SchemeReader

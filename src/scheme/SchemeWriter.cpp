@@ -1,0 +1,166 @@
+#include "scheme/SchemeWriter.h"
+
+#include "scheme/SchemeColourText.h"
+#include "scheme/SchemeVocabulary.h"
+
+#include <array>
+#include <cstring>
+
+namespace SchemeWriter
+{
+namespace
+{
+    constexpr int attributeWrapLength = 60;
+    constexpr int indentPerLevel = 2;
+    const char* const newLine = "\r\n";
+    const char* const declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n\r\n\r\n";
+
+    // The ASCII characters an attribute value keeps as they are.
+    const std::array<bool, 128>& keptCharacters()
+    {
+        static const auto kept = []
+        {
+            std::array<bool, 128> table {};
+            for (int c = 1; c < 128; ++c)
+                table[(size_t) c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
+                                    || std::strchr (" .,;:-()_+=?!'#@[]/\\*%~{}", c) != nullptr;
+            return table;
+        }();
+
+        return kept;
+    }
+
+    class ElementWriter
+    {
+    public:
+        ElementWriter (std::string& destination, const char* tagName, int level)
+            : out (destination), tag (tagName), indent (level * indentPerLevel)
+        {
+            out.append ((size_t) indent, ' ');
+            out += '<';
+            out += tag;
+        }
+
+        void attribute (const char* name, const juce::String& value)
+        {
+            // Lengths count characters unescaped, so the wrap does not depend on the escaping.
+            if (lineLength > attributeWrapLength)
+            {
+                out += newLine;
+                out.append ((size_t) indent + std::strlen (tag) + 1, ' ');
+                lineLength = 0;
+            }
+
+            out += ' ';
+            out += name;
+            out += "=\"";
+            lineLength += (int) std::strlen (name) + writeEscaped (value) + 4;
+            out += '"';
+        }
+
+        /** Ends the start tag before the first child element. */
+        void openContent()
+        {
+            if (! hasContent)
+                out += '>';
+
+            hasContent = true;
+            out += newLine;
+        }
+
+        void close()
+        {
+            if (! hasContent)
+            {
+                out += "/>";
+                return;
+            }
+
+            out += newLine;
+            out.append ((size_t) indent, ' ');
+            out += "</";
+            out += tag;
+            out += '>';
+        }
+
+    private:
+        std::string& out;
+        const char* tag;
+        int indent;
+        int lineLength = 0;
+        bool hasContent = false;
+
+        int writeEscaped (const juce::String& value)
+        {
+            auto& kept = keptCharacters();
+            int numChars = 0;
+
+            for (auto p = value.getCharPointer(); ! p.isEmpty(); ++numChars)
+            {
+                auto c = p.getAndAdvance();
+
+                if (c < 128 && kept[(size_t) c])
+                    out += (char) c;
+                else if (c == '&')
+                    out += "&amp;";
+                else if (c == '"')
+                    out += "&quot;";
+                else if (c == '<')
+                    out += "&lt;";
+                else if (c == '>')
+                    out += "&gt;";
+                else // CR and LF too, and everything outside ASCII, so any reader gets it back
+                    (out += "&#") += std::to_string ((juce::uint32) c) + ';';
+            }
+
+            return numChars;
+        }
+    };
+} // namespace
+
+std::string write (const SchemeModel& model)
+{
+    using namespace SchemeVocabulary;
+
+    std::string out (declaration);
+    out.reserve ((size_t) (model.getNumColours() + model.getNumGroups()) * 64 + 256);
+
+    ElementWriter root (out, schemeTag, 0);
+
+    for (int i = 0; i < model.getNumColours(); ++i)
+    {
+        auto& colour = *model.getColour (i);
+        root.openContent();
+        ElementWriter element (out, colourTag, 1);
+        element.attribute (nameAttribute, colour.name);
+        element.attribute (colourAttribute, SchemeColourText::toText (colour.colour));
+        element.close();
+    }
+
+    root.openContent();
+    ElementWriter groupList (out, groupListTag, 1);
+
+    for (int g = 0; g < model.getNumGroups(); ++g)
+    {
+        auto& group = *model.getGroup (g);
+        groupList.openContent();
+        ElementWriter groupElement (out, groupTag, 2);
+        groupElement.attribute (nameAttribute, group.getName());
+
+        for (int m = 0; m < group.getNumMembers(); ++m)
+        {
+            groupElement.openContent();
+            ElementWriter member (out, colourTag, 3);
+            member.attribute (nameAttribute, group.getMember (m)->getSchemeColour().name);
+            member.close();
+        }
+
+        groupElement.close();
+    }
+
+    groupList.close();
+    root.close();
+    out += newLine;
+    return out;
+}
+} // namespace SchemeWriter
