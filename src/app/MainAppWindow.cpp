@@ -3,6 +3,7 @@
 #include "look/ColourShades.h"
 
 #include "app/CalvastraTintwright.h"
+#include "look/UiConstants.h"
 
 #include <cmath>
 
@@ -46,5 +47,5 @@ CalvastraTintwright& MainAppWindow::getMainComponent() const
 
 juce::Colour MainAppWindow::getWindowBackgroundColour()
 {
-    return ColourShades::darkened (juce::Colour (0xff6495ed), 0.3);
+    return ColourShades::darkened (UiConstants::cornflowerBlue, 0.3);
 }

@@ -2,12 +2,8 @@
 
 #include "document/CalvastraScheme.h"
 #include "document/CalvastraSchemeList.h"
+#include "look/UiConstants.h"
 #include "scheme/SchemeModel.h"
-
-namespace
-{
-const juce::String coloursDragDescription ("COLOURS");
-}
 
 //==============================================================================
 ColourTweakerListItem::ColourTweakerListItem (ColourTweakerList& ownerList)
@@ -81,10 +77,8 @@ void ColourTweakerListItem::paint (juce::Graphics& g)
     if (member == nullptr)
         return;
 
-    // JUCE lays out every character of the text before it cuts it off, so a
-    // huge name from a file is cut first: no row can show 1000 characters.
     g.setFont (juce::Font (12.0f, juce::Font::plain));
-    g.drawText (member->getSchemeColour().name.substring (0, 1000),
+    g.drawText (member->getSchemeColour().name.substring (0, UiConstants::longestShownName),
                 30,
                 5,
                 getWidth() - 60,
@@ -150,7 +144,7 @@ juce::Component* ColourTweakerList::refreshComponentForRow (int rowNumber, bool 
 
 bool ColourTweakerList::isInterestedInDragSource (const SourceDetails& dragSourceDetails)
 {
-    return dragSourceDetails.description.toString() == coloursDragDescription;
+    return dragSourceDetails.description.toString() == UiConstants::coloursDragDescription;
 }
 
 void ColourTweakerList::itemDropped (const SourceDetails& dragSourceDetails)

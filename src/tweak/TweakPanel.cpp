@@ -1,6 +1,7 @@
 #include "tweak/TweakPanel.h"
 
 #include "look/ColourShades.h"
+#include "look/UiConstants.h"
 
 #include <cmath>
 
@@ -89,7 +90,7 @@ void TweakPanel::resetSliders()
 
 juce::Colour TweakPanel::buttonColour() noexcept
 {
-    return ColourShades::brightened (juce::Colour (0xff6495ed), 0.7);
+    return ColourShades::brightened (UiConstants::cornflowerBlue, 0.7);
 }
 
 void TweakPanel::paint (juce::Graphics& g)
