@@ -2,7 +2,7 @@
 // moving) must cost in proportion to those rows, not to the whole strip.
 // Compare: the full strip (baseline) against a 16-row repaint.
 
-#include "HueSelector.h"
+#include "hue/HueSelector.h"
 
 #include <benchmark/benchmark.h>
 

@@ -10,14 +10,14 @@
 // Files live in memory (/dev/shm when there is one), so the disk does not
 // dominate; the save's fsync is then nearly free, as JUCE's writer has none.
 
-#include "CalvastraScheme.h"
-#include "CalvastraSchemeList.h"
-#include "CalvastraTintwright.h"
-#include "ColourGroupTweakerComponent.h"
-#include "ColourTweaker.h"
-#include "ColourTweakerList.h"
 #include "JuceSchemeTree.h"
-#include "SchemeWriter.h"
+#include "app/CalvastraTintwright.h"
+#include "document/CalvastraScheme.h"
+#include "document/CalvastraSchemeList.h"
+#include "groups/ColourTweaker.h"
+#include "scheme/SchemeWriter.h"
+#include "tweak/ColourGroupTweakerComponent.h"
+#include "tweak/ColourTweakerList.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // Preview recomputation of whole groups, against the same three HSB passes
 // done with juce::Colour's own conversions on the same colours.
 
-#include "SchemeModel.h"
-#include "TweakMaths.h"
+#include "maths/TweakMaths.h"
+#include "scheme/SchemeModel.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,38 +1,50 @@
-# One static library holds the JUCE modules the program uses, compiled once
-# with one set of settings, and shared by the app, the tests and the benchmarks.
-add_library (tintwright_juce STATIC)
+# The JUCE modules the program uses, each compiled once with one set of
+# settings, in two static libraries: the model's modules (no window, no
+# display) and the GUI modules on top of them. The app, the tests and the
+# benchmarks share both.
+set (TINTWRIGHT_JUCE_SETTINGS
+    JUCE_MODAL_LOOPS_PERMITTED=1
+    JUCE_WEB_BROWSER=0
+    JUCE_USE_CURL=0
+    JUCE_DISABLE_NATIVE_FILECHOOSERS=1
+    JUCE_DISPLAY_SPLASH_SCREEN=0
+    JUCE_USE_XSHM=1
+    JUCE_CHECK_MEMORY_LEAKS=1
+    JUCE_GLOBAL_MODULE_SETTINGS_INCLUDED=1
+    JUCE_STANDALONE_APPLICATION=1)
 
-target_link_libraries (tintwright_juce
+function (tintwright_juce_library target)
+    target_compile_definitions (${target} PUBLIC ${TINTWRIGHT_JUCE_SETTINGS}
+        INTERFACE $<TARGET_PROPERTY:${target},COMPILE_DEFINITIONS>)
+    target_include_directories (${target} INTERFACE $<TARGET_PROPERTY:${target},INCLUDE_DIRECTORIES>)
+    set_target_properties (${target} PROPERTIES
+        POSITION_INDEPENDENT_CODE TRUE
+        VISIBILITY_INLINES_HIDDEN TRUE
+        C_VISIBILITY_PRESET hidden
+        CXX_VISIBILITY_PRESET hidden)
+endfunction()
+
+# The model's modules: text, files, XML, value trees, messages and colours.
+add_library (tintwright_juce_model STATIC)
+target_link_libraries (tintwright_juce_model
     PRIVATE
         juce::juce_core
         juce::juce_data_structures
         juce::juce_events
         juce::juce_graphics
-        juce::juce_gui_basics
-        juce::juce_gui_extra
     PUBLIC
         juce::juce_recommended_config_flags
         juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+tintwright_juce_library (tintwright_juce_model)
 
-target_compile_definitions (tintwright_juce
-    PUBLIC
-        JUCE_MODAL_LOOPS_PERMITTED=1
-        JUCE_WEB_BROWSER=0
-        JUCE_USE_CURL=0
-        JUCE_DISABLE_NATIVE_FILECHOOSERS=1
-        JUCE_DISPLAY_SPLASH_SCREEN=0
-        JUCE_USE_XSHM=1
-        JUCE_CHECK_MEMORY_LEAKS=1
-        JUCE_GLOBAL_MODULE_SETTINGS_INCLUDED=1
-        JUCE_STANDALONE_APPLICATION=1
-    INTERFACE
-        $<TARGET_PROPERTY:tintwright_juce,COMPILE_DEFINITIONS>)
-
-target_include_directories (tintwright_juce
-    INTERFACE $<TARGET_PROPERTY:tintwright_juce,INCLUDE_DIRECTORIES>)
-
-set_target_properties (tintwright_juce PROPERTIES
-    POSITION_INDEPENDENT_CODE TRUE
-    VISIBILITY_INLINES_HIDDEN TRUE
-    C_VISIBILITY_PRESET hidden
-    CXX_VISIBILITY_PRESET hidden)
+# The GUI modules. Linking juce::juce_gui_basics would bring the sources of
+# the modules below it a second time, so only their own sources and
+# definitions are taken here.
+add_library (tintwright_juce_gui STATIC)
+foreach (module juce_gui_basics juce_gui_extra)
+    get_target_property (sources juce::${module} INTERFACE_SOURCES)
+    target_sources (tintwright_juce_gui PRIVATE ${sources})
+    target_compile_definitions (tintwright_juce_gui PUBLIC JUCE_MODULE_AVAILABLE_${module}=1)
+endforeach()
+target_link_libraries (tintwright_juce_gui PUBLIC tintwright_juce_model)
+tintwright_juce_library (tintwright_juce_gui)

@@ -10,7 +10,7 @@ packages=(
     xvfb xauth x11-utils xdotool imagemagick desktop-file-utils python3
     fonts-dejavu-core
     dpkg-dev file lintian appstream strace
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     libpugixml-dev
 )
 

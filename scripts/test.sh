@@ -4,15 +4,19 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/deps.sh
+
+# Every source as .clang-format lays it out.
+find src tests bench \( -name '*.cpp' -o -name '*.h' \) -print0 | xargs -0 clang-format --dry-run -Werror
+
 scripts/build.sh
 
 source scripts/xvfb.sh
 start_xvfb_if_needed
 
 export JUCE_FONT_PATH=/usr/share/fonts/truetype/dejavu
-# One test at a time: tests that open windows share the display, and a window
-# taking focus closes another test's pop-up menu.
-ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure
+# Tests that share the display hold a lock (tests/CMakeLists.txt); the rest
+# run in parallel.
+ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j "$(nproc)"
 
 # The same suite again under ASan + UBSan (clang, build-asan/), with a 60 s
 # fuzz run of the scheme reader; the long fuzz run is scripts/fuzz.sh.

@@ -1,11 +1,11 @@
 // The group pane: the group controls joined to the group tweaker.
 
-#include "ColourGroupControls.h"
-#include "ColourGroupTweakerComponent.h"
-#include "ColourTweaker.h"
-#include "ColourTweakerList.h"
-#include "ColourTweakerListener.h"
-#include "TweakPanel.h"
+#include "groups/ColourGroupControls.h"
+#include "groups/ColourTweaker.h"
+#include "groups/ColourTweakerListener.h"
+#include "tweak/ColourGroupTweakerComponent.h"
+#include "tweak/ColourTweakerList.h"
+#include "tweak/TweakPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -19,23 +19,14 @@ struct AppliedRecorder : public ColourTweakerListener
     std::vector<ColourTweaker*> sources;
 };
 
-// Answers the "Groups..." menu with one choice and no name.
-struct MenuAnswer
+// Answers the "Groups..." menu of these controls with one choice and no name.
+void answerMenu (ColourGroupControls& controls, int choice)
 {
-    explicit MenuAnswer (int choice)
-    {
-        ColourGroupControls::chooseFromMenu = [choice] (const juce::PopupMenu&)
-        { return choice; };
-        ColourGroupControls::askForName = [] (const juce::String&)
-        { return juce::String(); };
-    }
-
-    ~MenuAnswer()
-    {
-        ColourGroupControls::chooseFromMenu = nullptr;
-        ColourGroupControls::askForName = nullptr;
-    }
-};
+    controls.setMenuChooser ([choice] (const juce::PopupMenu&)
+                             { return choice; });
+    controls.setNameAsker ([] (const juce::String&)
+                           { return juce::String(); });
+}
 
 class ColourTweakerPaneTest : public ::testing::Test
 {
@@ -146,7 +137,7 @@ TEST_F (ColourTweakerPaneTest, SelectionsAndDeletionsReachTheTweaker)
     pane.getGroupControls().getGroupSelector().setSelectedId (3, juce::sendNotificationSync);
     EXPECT_EQ (shownGroup(), firstScheme[2]);
 
-    MenuAnswer deleteGroup (ColourGroupControls::deleteItemId);
+    answerMenu (pane.getGroupControls(), ColourGroupControls::deleteItemId);
     pane.getGroupControls().buttonClicked (&pane.getGroupControls().getGroupsButton());
     ASSERT_EQ (firstScheme.size(), 2);
     EXPECT_EQ (shownGroup(), firstScheme[1]);

@@ -6,12 +6,14 @@
 
 namespace DocumentTestSupport
 {
-/** A fresh folder under the temp directory, deleted with everything in it. */
+/** A fresh folder under the temp directory, deleted with everything in it.
+    Its name is unique: tests run in parallel processes, and two that picked
+    the same free name would share (and delete) one folder. */
 struct ScopedTempFolder
 {
     ScopedTempFolder()
         : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                      .getNonexistentChildFile ("tintwright-document", "", false))
+                      .getChildFile ("tintwright-document-" + juce::Uuid().toString()))
     {
         folder.createDirectory();
     }

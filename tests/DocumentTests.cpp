@@ -1,7 +1,7 @@
 // The scheme document: loading, saving and the recent-files bookkeeping.
 
-#include "CalvastraScheme.h"
 #include "DocumentTestSupport.h"
+#include "document/CalvastraScheme.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,9 @@
 // The group selector and the "Groups..." menu, answered through the controls'
 // stand-ins for the modal menu and name window, and the name window itself.
 
-#include "ColourGroupControls.h"
-#include "GroupNamePopup.h"
+#include "TestDisplay.h"
+#include "groups/ColourGroupControls.h"
+#include "groups/GroupNamePopup.h"
 
 #include <gtest/gtest.h>
 
@@ -43,8 +44,8 @@ protected:
     {
         controls.setSize (400, 26);
 
-        ColourGroupControls::chooseFromMenu = [this] (const juce::PopupMenu& menu)
-        {
+        controls.setMenuChooser ([this] (const juce::PopupMenu& menu)
+                                 {
             ++menusShown;
             lastMenu.clear();
 
@@ -54,20 +55,12 @@ protected:
                 lastMenu.push_back ({ item.itemID, item.text, item.isSeparator, item.isEnabled, item.isTicked });
             }
 
-            return menuChoice;
-        };
+            return menuChoice; });
 
-        ColourGroupControls::askForName = [this] (const juce::String& initialName)
-        {
+        controls.setNameAsker ([this] (const juce::String& initialName)
+                               {
             namesAsked.push_back (initialName);
-            return typedName;
-        };
-    }
-
-    void TearDown() override
-    {
-        ColourGroupControls::chooseFromMenu = nullptr;
-        ColourGroupControls::askForName = nullptr;
+            return typedName; });
     }
 
     void makeGroups (std::initializer_list<const char*> names)
@@ -129,6 +122,9 @@ protected:
     std::vector<MenuEntry> lastMenu;
     std::vector<juce::String> namesAsked;
 };
+
+/** The same fixture, for the tests that need the display (see TestDisplay.h). */
+using GroupControlsOnScreen = GroupControlsTest;
 } // namespace
 
 //==============================================================================
@@ -468,18 +464,9 @@ TEST_F (GroupControlsTest, RenameToAnEarlierGroupsNameKeepsTheRenamedGroupSelect
 }
 
 //==============================================================================
-namespace
+TEST (GroupNamePopupOnScreen, HoldsOneNameFieldAndOneOkayButton)
 {
-bool haveDisplay()
-{
-    const auto* display = std::getenv ("DISPLAY");
-    return display != nullptr && *display != 0;
-}
-} // namespace
-
-TEST (GroupNamePopupTest, HoldsOneNameFieldAndOneOkayButton)
-{
-    if (! haveDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "an AlertWindow needs an X display";
 
     GroupNamePopup popup ("Old name");
@@ -538,9 +525,9 @@ TEST (GroupNamePopupTest, HoldsOneNameFieldAndOneOkayButton)
     EXPECT_TRUE (stripDiffers (drawLabel ("Nome"))); // the comparison can tell words apart
 }
 
-TEST (GroupNamePopupTest, EscapeDoesNotCloseItAndReturnPressesOkay)
+TEST (GroupNamePopupOnScreen, EscapeDoesNotCloseItAndReturnPressesOkay)
 {
-    if (! haveDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "an AlertWindow needs an X display";
 
     GroupNamePopup popup ({});
@@ -615,12 +602,12 @@ struct ModalDriver : private juce::Timer
 };
 } // namespace
 
-TEST_F (GroupControlsTest, TheRealMenuIsShownAndCanBeDismissed)
+TEST_F (GroupControlsOnScreen, TheRealMenuIsShownAndCanBeDismissed)
 {
-    if (! haveDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "a real menu needs an X display";
 
-    ColourGroupControls::chooseFromMenu = nullptr;
+    controls.setMenuChooser (nullptr);
     makeGroups ({ "Alpha" });
     openGroups();
 
@@ -634,12 +621,12 @@ TEST_F (GroupControlsTest, TheRealMenuIsShownAndCanBeDismissed)
     EXPECT_TRUE (recorder.calls.empty());
 }
 
-TEST_F (GroupControlsTest, AddAsksForTheNameInTheRealNameWindow)
+TEST_F (GroupControlsOnScreen, AddAsksForTheNameInTheRealNameWindow)
 {
-    if (! haveDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "the name window needs an X display";
 
-    ColourGroupControls::askForName = nullptr;
+    controls.setNameAsker (nullptr);
     menuChoice = ColourGroupControls::addItemId;
     openGroups();
 

@@ -1,14 +1,15 @@
-#include "CalvastraTintwright.h"
-#include "ColourGroupTweakerComponent.h"
-#include "ColourTweaker.h"
-#include "ColourTweakerList.h"
-#include "ColourTweakerListener.h"
-#include "HueSelector.h"
-#include "MainAppWindow.h"
-#include "ModalMenu.h"
-#include "SchemeModel.h"
-#include "TweakPanel.h"
+#include "TestDisplay.h"
 #include "TweakTestSupport.h"
+#include "app/CalvastraTintwright.h"
+#include "app/MainAppWindow.h"
+#include "groups/ColourTweaker.h"
+#include "groups/ColourTweakerListener.h"
+#include "hue/HueSelector.h"
+#include "hue/ModalMenu.h"
+#include "scheme/SchemeModel.h"
+#include "tweak/ColourGroupTweakerComponent.h"
+#include "tweak/ColourTweakerList.h"
+#include "tweak/TweakPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -37,8 +38,6 @@ protected:
         pane.setColourTweakerListener (&applied);
         pane.setSize (470, 426);
     }
-
-    ~GroupTweakerTest() override { ModalMenu::setRunner (nullptr); }
 
     static void click (juce::Button& button)
     {
@@ -276,8 +275,8 @@ TEST_F (GroupTweakerTest, AForcedHueKeepsTheSlidersAndTheNextSliderMoveDiscardsI
     const auto before = sliderValues();
 
     // Through the real button: the pop-up's selector is moved and pressed.
-    ModalMenu::setRunner ([] (juce::PopupMenu& menu, juce::Component&)
-                          {
+    tweaker().setMenuRunner ([] (juce::PopupMenu& menu, juce::Component&)
+                             {
                               auto* selector = dynamic_cast<HueSelector*> (ModalMenu::getFirstCustomComponent (menu));
                               EXPECT_NE (selector, nullptr);
                               if (selector == nullptr)
@@ -319,8 +318,8 @@ TEST_F (GroupTweakerTest, APickInTheLeftSwatchSurvivesTheNextApplyAndRefreshesTh
     tweaker().setColourGroup (&group);
     move (panel().redSlider, 10);
 
-    ModalMenu::setRunner ([] (juce::PopupMenu& menu, juce::Component&)
-                          {
+    tweaker().setMenuRunner ([] (juce::PopupMenu& menu, juce::Component&)
+                             {
                               if (auto* item = ModalMenu::getFirstCustomComponent (menu))
                                   if (auto* selector = tweaktest::findDescendant<juce::ColourSelector> (*item))
                                       selector->setCurrentColour (juce::Colour (0xff204060));
@@ -340,9 +339,9 @@ TEST_F (GroupTweakerTest, APickInTheLeftSwatchSurvivesTheNextApplyAndRefreshesTh
     EXPECT_EQ (stored()[1], 0xff2a4060u);
 }
 
-TEST (GroupTweakerWindowTest, EveryPanelControlFitsTheSmallestMainWindow)
+TEST (GroupTweakerWindowOnScreen, EveryPanelControlFitsTheSmallestMainWindow)
 {
-    if (! tweaktest::hasDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "needs an X display for the main window";
 
     MainAppWindow window;

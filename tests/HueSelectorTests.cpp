@@ -1,7 +1,8 @@
-#include "HueForceButton.h"
-#include "HueSelector.h"
-#include "ModalMenu.h"
+#include "TestDisplay.h"
 #include "TweakTestSupport.h"
+#include "hue/HueForceButton.h"
+#include "hue/HueSelector.h"
+#include "hue/ModalMenu.h"
 
 #include <gtest/gtest.h>
 
@@ -24,12 +25,6 @@ std::unique_ptr<HueSelector> makeSelector()
     selector->setSize (w, h);
     return selector;
 }
-
-/** Clears any runner a test left behind. */
-struct RunnerReset
-{
-    ~RunnerReset() { ModalMenu::setRunner (nullptr); }
-};
 } // namespace
 
 TEST (HueSelector, StartsRedWithTheArrowAtTheBottomOfAStripWithEightPixelMargins)
@@ -208,9 +203,9 @@ TEST (HueSelector, PressReportsTheLastMovedHueWhateverItsPosition)
     EXPECT_EQ (listener.hues.size(), 2u);
 }
 
-TEST (HueSelector, PressesOnTheStripAndTheArrowReachTheSelector)
+TEST (HueSelectorOnScreen, PressesOnTheStripAndTheArrowReachTheSelector)
 {
-    if (! tweaktest::hasDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "needs an X display for real mouse events";
 
     // Real events through a window: the strip and the arrow pass presses on
@@ -236,7 +231,6 @@ TEST (HueSelector, PressesOnTheStripAndTheArrowReachTheSelector)
 
 TEST (HueForceButton, OffersAFreshSelectorWithItsListenerOnEveryClick)
 {
-    RunnerReset resetRunner;
     HueForceButton button;
     EXPECT_EQ (button.getButtonText(), "Force hue...");
     EXPECT_EQ (button.getTooltip(), "Click to set a hue for this group.");
@@ -244,7 +238,7 @@ TEST (HueForceButton, OffersAFreshSelectorWithItsListenerOnEveryClick)
     RecordingHueListener listener;
     std::vector<HueSelector*> selectors;
     std::vector<float> startHues;
-    ModalMenu::setRunner ([&] (juce::PopupMenu& menu, juce::Component& target)
+    button.setMenuRunner ([&] (juce::PopupMenu& menu, juce::Component& target)
                           {
                               EXPECT_EQ (&target, &button);
                               EXPECT_EQ (menu.getNumItems(), 1);
@@ -280,9 +274,27 @@ TEST (HueForceButton, OffersAFreshSelectorWithItsListenerOnEveryClick)
     EXPECT_TRUE (listener.hues.empty());
 }
 
-TEST (HueForceButton, RealMenuClosesOnAPressOnTheStripAndReportsTheHue)
+TEST (HueForceButton, EachButtonShowsItsPopUpThroughItsOwnRunner)
 {
-    if (! tweaktest::hasDisplay())
+    HueForceButton first, second;
+    std::vector<juce::Component*> firstTargets, secondTargets;
+    first.setMenuRunner ([&] (juce::PopupMenu&, juce::Component& target)
+                         { firstTargets.push_back (&target); return 0; });
+    second.setMenuRunner ([&] (juce::PopupMenu&, juce::Component& target)
+                          { secondTargets.push_back (&target); return 0; });
+
+    first.triggerClick();
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+    second.triggerClick();
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+
+    EXPECT_EQ (firstTargets, (std::vector<juce::Component*> { &first }));
+    EXPECT_EQ (secondTargets, (std::vector<juce::Component*> { &second }));
+}
+
+TEST (HueForceButtonOnScreen, RealMenuClosesOnAPressOnTheStripAndReportsTheHue)
+{
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "needs an X display for a real pop-up menu";
 
     juce::Component window;

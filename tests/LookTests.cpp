@@ -1,5 +1,5 @@
-#include "ColourShades.h"
-#include "LameOLook.h"
+#include "app/LameOLook.h"
+#include "look/ColourShades.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,10 @@
 // The main component: commands, the File menu, opening schemes and the layout.
 
-#include "CalvastraTintwright.h"
-#include "ColourGroupTweakerComponent.h"
-#include "ColourTweaker.h"
 #include "DocumentTestSupport.h"
+#include "TestDisplay.h"
+#include "app/CalvastraTintwright.h"
+#include "groups/ColourTweaker.h"
+#include "tweak/ColourGroupTweakerComponent.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +72,9 @@ protected:
     juce::ApplicationCommandManager commands;
     std::unique_ptr<CalvastraTintwright> main;
 };
+
+/** The same fixture, for the tests that need the display (see TestDisplay.h). */
+using MainComponentOnScreen = MainComponentTest;
 } // namespace
 
 TEST_F (MainComponentTest, CommandsHaveTheirNamesDescriptionsAndNoKeys)
@@ -248,9 +252,9 @@ TEST_F (MainComponentTest, SaveWritesTheOpenFile)
     EXPECT_EQ (main->getRecentFiles().getNumFiles(), 1) << "a plain save adds nothing";
 }
 
-TEST_F (MainComponentTest, AFailedSaveIsReported)
+TEST_F (MainComponentOnScreen, AFailedSaveIsReported)
 {
-    if (juce::SystemStats::getEnvironmentVariable ("DISPLAY", {}).isEmpty())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "the failure message is a window: needs a display";
 
     const auto file = temp.write ("Doomed.calvastrascheme", schemeText());

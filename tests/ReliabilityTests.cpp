@@ -2,12 +2,12 @@
 // crash, a failed open keeps what was shown, and the file on disk always holds
 // a whole scheme, the old one or the new one.
 
-#include "AtomicFileReplace.h"
-#include "CalvastraScheme.h"
-#include "CalvastraTintwright.h"
-#include "ColourGroupTweakerComponent.h"
-#include "ColourTweaker.h"
-#include "SchemeWriter.h"
+#include "app/CalvastraTintwright.h"
+#include "document/CalvastraScheme.h"
+#include "groups/ColourTweaker.h"
+#include "scheme/AtomicFileReplace.h"
+#include "scheme/SchemeWriter.h"
+#include "tweak/ColourGroupTweakerComponent.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The scheme colour list and its pane, painted into images.
 
-#include "CalvastraScheme.h"
-#include "CalvastraSchemeList.h"
+#include "document/CalvastraScheme.h"
+#include "document/CalvastraSchemeList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "SchemeReader.h"
-#include "SchemeWriter.h"
-#include "TestProbe.h"
+#include "app/TestProbe.h"
+#include "scheme/SchemeReader.h"
+#include "scheme/SchemeWriter.h"
 
 #include <gtest/gtest.h>
 

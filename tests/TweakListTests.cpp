@@ -1,9 +1,10 @@
-#include "CalvastraScheme.h"
-#include "CalvastraSchemeList.h"
-#include "ColourTweakerList.h"
-#include "ModalMenu.h"
-#include "SchemeModel.h"
+#include "TestDisplay.h"
 #include "TweakTestSupport.h"
+#include "document/CalvastraScheme.h"
+#include "document/CalvastraSchemeList.h"
+#include "hue/ModalMenu.h"
+#include "scheme/SchemeModel.h"
+#include "tweak/ColourTweakerList.h"
 
 #include <gtest/gtest.h>
 
@@ -31,8 +32,6 @@ protected:
         source.setSize (200, 300);
         list.setSize (300, 200);
     }
-
-    ~TweakListTest() override { ModalMenu::setRunner (nullptr); }
 
     void selectSourceRows (std::initializer_list<int> rows)
     {
@@ -66,6 +65,9 @@ protected:
     ColourGroup group;
     ColourTweakerList list;
 };
+
+/** The same fixture, for the tests that need the display (see TestDisplay.h). */
+using TweakListOnScreen = TweakListTest;
 } // namespace
 
 TEST_F (TweakListTest, AcceptsExactlyTheColoursDescription)
@@ -217,8 +219,8 @@ TEST_F (TweakListTest, PressingARowSelectsItAndThePreviewSwatchOpensNothing)
     list.setColourGroup (&group);
 
     int popUps = 0;
-    ModalMenu::setRunner ([&popUps] (juce::PopupMenu&, juce::Component&)
-                          { ++popUps; return 0; });
+    list.setMenuRunner ([&popUps] (juce::PopupMenu&, juce::Component&)
+                        { ++popUps; return 0; });
 
     auto* item = row (1);
     ASSERT_NE (item, nullptr);
@@ -250,8 +252,8 @@ TEST_F (TweakListTest, StoredSwatchOpensAColourSelectorThatFollowsLiveAndWritesT
 
     int popUps = 0;
     juce::Colour colourWhileOpen;
-    ModalMenu::setRunner ([&] (juce::PopupMenu& menu, juce::Component& target)
-                          {
+    list.setMenuRunner ([&] (juce::PopupMenu& menu, juce::Component& target)
+                        {
                               ++popUps;
                               EXPECT_EQ (&target, &stored);
                               auto* item = ModalMenu::getFirstCustomComponent (menu);
@@ -298,16 +300,16 @@ TEST_F (TweakListTest, StoredSwatchOpensAColourSelectorThatFollowsLiveAndWritesT
     EXPECT_EQ (colour (2).colour.getARGB(), 0xff0000ffu);
 
     // Closing without a change still writes back (the same colour) and reports.
-    ModalMenu::setRunner ([] (juce::PopupMenu&, juce::Component&)
-                          { return 0; });
+    list.setMenuRunner ([] (juce::PopupMenu&, juce::Component&)
+                        { return 0; });
     stored.mouseDown (tweaktest::mouseEventAt (stored, 5, 5));
     EXPECT_EQ (colour (0).colour.getARGB(), 0xff00ff00u);
     EXPECT_EQ (edited.size(), 2u);
 }
 
-TEST_F (TweakListTest, RealDragFromTheSchemeColourListAddsTheColours)
+TEST_F (TweakListOnScreen, RealDragFromTheSchemeColourListAddsTheColours)
 {
-    if (! tweaktest::hasDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "needs an X display for a real drag";
 
     struct Container : public juce::Component,

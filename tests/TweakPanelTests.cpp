@@ -1,6 +1,6 @@
-#include "ColourShades.h"
-#include "TweakPanel.h"
 #include "TweakTestSupport.h"
+#include "look/ColourShades.h"
+#include "tweak/TweakPanel.h"
 
 #include <gtest/gtest.h>
 

@@ -90,12 +90,6 @@ Type* findOnDesktop()
     return nullptr;
 }
 
-inline bool hasDisplay()
-{
-    const auto* display = std::getenv ("DISPLAY");
-    return display != nullptr && *display != 0;
-}
-
 /** Sends a real mouse event through the peer of c's window, at (x, y) of c. */
 inline void sendMouse (juce::Component& c, int x, int y, bool buttonDown)
 {

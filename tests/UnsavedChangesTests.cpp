@@ -1,14 +1,15 @@
 // Unsaved work is never lost silently: what marks the scheme document changed,
 // what does not, and how Open, Quit and the close button ask first.
 
-#include "AppClass.h"
-#include "CalvastraTintwright.h"
-#include "ColourGroupControls.h"
-#include "ColourGroupTweakerComponent.h"
-#include "ColourTweaker.h"
-#include "ColourTweakerList.h"
 #include "DocumentTestSupport.h"
-#include "TweakPanel.h"
+#include "TestDisplay.h"
+#include "app/AppClass.h"
+#include "app/CalvastraTintwright.h"
+#include "groups/ColourGroupControls.h"
+#include "groups/ColourTweaker.h"
+#include "tweak/ColourGroupTweakerComponent.h"
+#include "tweak/ColourTweakerList.h"
+#include "tweak/TweakPanel.h"
 
 #include <gtest/gtest.h>
 
@@ -20,11 +21,6 @@ using SaveResult = juce::FileBasedDocument::SaveResult;
 
 namespace
 {
-bool haveDisplay()
-{
-    return juce::SystemStats::getEnvironmentVariable ("DISPLAY", {}).isNotEmpty();
-}
-
 /** What the person answers to the save-if-needed question. */
 enum class Answer
 {
@@ -62,24 +58,14 @@ struct ScriptedQuestion
     }
 };
 
-/** Answers the group menu and the name window (the controls' own stand-ins,
-    restored afterwards). */
-struct ScopedGroupAnswers
+/** Answers the group menu and the name window of these controls. */
+void answerGroupMenu (ColourGroupControls& controls, int menuItem, const juce::String& name)
 {
-    ScopedGroupAnswers (int menuItem, juce::String name)
-    {
-        ColourGroupControls::chooseFromMenu = [menuItem] (const juce::PopupMenu&)
-        { return menuItem; };
-        ColourGroupControls::askForName = [name] (const juce::String&)
-        { return name; };
-    }
-
-    ~ScopedGroupAnswers()
-    {
-        ColourGroupControls::chooseFromMenu = nullptr;
-        ColourGroupControls::askForName = nullptr;
-    }
-};
+    controls.setMenuChooser ([menuItem] (const juce::PopupMenu&)
+                             { return menuItem; });
+    controls.setNameAsker ([name] (const juce::String&)
+                           { return name; });
+}
 
 /** A scheme of many colours, for scrolling. */
 juce::String longSchemeText (int colours)
@@ -156,7 +142,7 @@ protected:
 
     void runGroupMenu (int item, const juce::String& name)
     {
-        ScopedGroupAnswers answers (item, name);
+        answerGroupMenu (controls(), item, name);
         controls().buttonClicked (&controls().getGroupsButton());
     }
 
@@ -175,6 +161,9 @@ protected:
     juce::ApplicationCommandManager commands;
     std::unique_ptr<CalvastraTintwright> main;
 };
+
+/** The same fixture, for the tests that need the display (see TestDisplay.h). */
+using UnsavedChangesOnScreen = UnsavedChangesTest;
 } // namespace
 
 //==============================================================================
@@ -184,9 +173,7 @@ TEST_F (UnsavedChangesTest, SlidersResetInvertForceHueAndSelectionChangeNothingT
 {
     open();
 
-    for (auto* slider : { &panel().redSlider, &panel().greenSlider, &panel().blueSlider, &panel().hueSlider,
-                          &panel().saturationSlider, &panel().brightnessSlider, &panel().contrastCentreSlider,
-                          &panel().contrastValueSlider })
+    for (auto* slider : { &panel().redSlider, &panel().greenSlider, &panel().blueSlider, &panel().hueSlider, &panel().saturationSlider, &panel().brightnessSlider, &panel().contrastCentreSlider, &panel().contrastValueSlider })
     {
         slider->setValue (slider->getMinimum() + (slider->getMaximum() - slider->getMinimum()) * 0.3, juce::sendNotificationSync);
         EXPECT_FALSE (changed()) << slider->getName();
@@ -502,9 +489,9 @@ struct QuestionPresser : private juce::Timer
 };
 } // namespace
 
-TEST_F (UnsavedChangesTest, TheDefaultIsTheFrameworksOwnQuestion)
+TEST_F (UnsavedChangesOnScreen, TheDefaultIsTheFrameworksOwnQuestion)
 {
-    if (! haveDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "the question is a window: needs a display";
 
     main->setSaveQuestion (nullptr);
@@ -544,12 +531,12 @@ struct QuitCountingApp : public AppClass
     int quits = 0;
 };
 
-class QuitTest : public ::testing::Test
+class QuitOnScreen : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        if (! haveDisplay())
+        if (! testdisplay::haveDisplay())
             GTEST_SKIP() << "the main window needs an X display";
 
         app.initialise ({});
@@ -571,8 +558,8 @@ protected:
     /** Renames the group through the Groups... menu. */
     void change()
     {
-        ScopedGroupAnswers answers (ColourGroupControls::renameItemId, "Changed");
         auto& controls = main->getGroupPane().getGroupControls();
+        answerGroupMenu (controls, ColourGroupControls::renameItemId, "Changed");
         controls.buttonClicked (&controls.getGroupsButton());
         ASSERT_TRUE (main->getScheme()->hasChangedSinceSaved());
     }
@@ -597,7 +584,7 @@ protected:
 };
 } // namespace
 
-TEST_F (QuitTest, WithoutChangesQuitAndCloseQuitAtOnce)
+TEST_F (QuitOnScreen, WithoutChangesQuitAndCloseQuitAtOnce)
 {
     quitFromTheMenu();
     EXPECT_EQ (app.quits, 1);
@@ -608,9 +595,9 @@ TEST_F (QuitTest, WithoutChangesQuitAndCloseQuitAtOnce)
     EXPECT_EQ (question.asked, 0);
 }
 
-TEST (QuitWithoutASchemeTest, QuitAndCloseQuitAtOnce)
+TEST (QuitWithoutASchemeOnScreen, QuitAndCloseQuitAtOnce)
 {
-    if (! haveDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "the main window needs an X display";
 
     QuitCountingApp app;
@@ -628,7 +615,7 @@ TEST (QuitWithoutASchemeTest, QuitAndCloseQuitAtOnce)
     app.shutdown();
 }
 
-TEST_F (QuitTest, CancelKeepsTheProgramAndTheScheme)
+TEST_F (QuitOnScreen, CancelKeepsTheProgramAndTheScheme)
 {
     change();
     auto* shown = main->getScheme();
@@ -645,7 +632,7 @@ TEST_F (QuitTest, CancelKeepsTheProgramAndTheScheme)
     EXPECT_TRUE (window->isVisible());
 }
 
-TEST_F (QuitTest, DiscardQuitsWithoutWriting)
+TEST_F (QuitOnScreen, DiscardQuitsWithoutWriting)
 {
     change();
     const auto before = file.loadFileAsString();
@@ -661,7 +648,7 @@ TEST_F (QuitTest, DiscardQuitsWithoutWriting)
     EXPECT_EQ (app.quits, 2);
 }
 
-TEST_F (QuitTest, SaveWritesTheFileThenQuits)
+TEST_F (QuitOnScreen, SaveWritesTheFileThenQuits)
 {
     change();
     question.answer = Answer::save;
@@ -673,7 +660,7 @@ TEST_F (QuitTest, SaveWritesTheFileThenQuits)
     EXPECT_FALSE (main->getScheme()->hasChangedSinceSaved());
 }
 
-TEST_F (QuitTest, AFailedSaveDoesNotQuit)
+TEST_F (QuitOnScreen, AFailedSaveDoesNotQuit)
 {
     change();
     file.deleteFile();

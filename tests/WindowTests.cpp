@@ -1,9 +1,10 @@
 // The application object and its main window (needs an X display).
 
-#include "AppClass.h"
-#include "CalvastraTintwright.h"
-#include "ColourShades.h"
-#include "ColourTweaker.h"
+#include "TestDisplay.h"
+#include "app/AppClass.h"
+#include "app/CalvastraTintwright.h"
+#include "groups/ColourTweaker.h"
+#include "look/ColourShades.h"
 
 #include <gtest/gtest.h>
 
@@ -15,11 +16,6 @@ struct QuitCountingApp : public AppClass
     void systemRequestedQuit() override { ++quitRequests; }
     int quitRequests = 0;
 };
-
-bool haveDisplay()
-{
-    return juce::SystemStats::getEnvironmentVariable ("DISPLAY", {}).isNotEmpty();
-}
 } // namespace
 
 TEST (MainWindowTest, DarkeningTruncatesEachChannel)
@@ -34,9 +30,9 @@ TEST (MainWindowTest, DarkeningTruncatesEachChannel)
     EXPECT_EQ (ColourShades::darkened (juce::Colour (0xff102030), 0.0).getARGB(), 0xff102030u);
 }
 
-TEST (MainWindowTest, StartsAt600By450CentredWithItsLimitsAndMenuBar)
+TEST (MainWindowOnScreen, StartsAt600By450CentredWithItsLimitsAndMenuBar)
 {
-    if (! haveDisplay())
+    if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "needs an X display";
 
     QuitCountingApp app;

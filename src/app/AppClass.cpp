@@ -1,6 +1,6 @@
-#include "AppClass.h"
+#include "app/AppClass.h"
 
-#include "CalvastraTintwright.h"
+#include "app/CalvastraTintwright.h"
 
 namespace
 {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MainAppWindow.h"
-#include "TestProbe.h"
+#include "app/MainAppWindow.h"
+#include "app/TestProbe.h"
 
 /** The application object: creates the main window at start and deletes it at the end. */
 class AppClass : public juce::JUCEApplication

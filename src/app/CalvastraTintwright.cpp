@@ -1,6 +1,6 @@
-#include "CalvastraTintwright.h"
+#include "app/CalvastraTintwright.h"
 
-#include "ColourTweaker.h"
+#include "groups/ColourTweaker.h"
 
 //==============================================================================
 CalvastraTintwrightComponent::CalvastraTintwrightComponent()

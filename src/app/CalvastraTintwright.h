@@ -1,9 +1,9 @@
 #pragma once
 
-#include "CalvastraScheme.h"
-#include "CalvastraSchemeList.h"
-#include "ColourTweakerListener.h"
-#include "LameOLook.h"
+#include "app/LameOLook.h"
+#include "document/CalvastraScheme.h"
+#include "document/CalvastraSchemeList.h"
+#include "groups/ColourTweakerListener.h"
 
 #include <juce_gui_extra/juce_gui_extra.h>
 

@@ -1,6 +1,7 @@
-#include "LameOLook.h"
+#include "app/LameOLook.h"
 
-#include "ColourShades.h"
+#include "look/ColourShades.h"
+#include "look/UiConstants.h"
 
 #include <cmath>
 
@@ -9,7 +10,7 @@ using ColourShades::darkened;
 
 namespace
 {
-const juce::Colour cornflowerBlue (0xff6495ed);
+using UiConstants::cornflowerBlue;
 const juce::Colour outlineColour (0x80000000);
 } // namespace
 

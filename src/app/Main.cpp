@@ -1,3 +1,3 @@
-#include "AppClass.h"
+#include "app/AppClass.h"
 
 START_JUCE_APPLICATION (AppClass)

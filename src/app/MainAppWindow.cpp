@@ -1,8 +1,9 @@
-#include "MainAppWindow.h"
+#include "app/MainAppWindow.h"
 
-#include "ColourShades.h"
+#include "look/ColourShades.h"
 
-#include "CalvastraTintwright.h"
+#include "app/CalvastraTintwright.h"
+#include "look/UiConstants.h"
 
 #include <cmath>
 
@@ -46,6 +47,5 @@ CalvastraTintwright& MainAppWindow::getMainComponent() const
 
 juce::Colour MainAppWindow::getWindowBackgroundColour()
 {
-    return ColourShades::darkened (juce::Colour (0xff6495ed), 0.3);
+    return ColourShades::darkened (UiConstants::cornflowerBlue, 0.3);
 }
-

@@ -1,4 +1,4 @@
-#include "TestProbe.h"
+#include "app/TestProbe.h"
 
 namespace
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SchemeModel.h"
+#include "scheme/SchemeModel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -1,6 +1,7 @@
-#include "ColourGroupControls.h"
+#include "groups/ColourGroupControls.h"
 
-#include "GroupNamePopup.h"
+#include "groups/GroupNamePopup.h"
+#include "look/UiConstants.h"
 
 ColourGroupControls::ColourGroupControls()
 {
@@ -65,7 +66,7 @@ void ColourGroupControls::refill()
         // The box lays out all of its text on every paint: a huge name from a
         // file is cut to what the box could ever show.
         if (name.isNotEmpty())
-            groupSelector.addItem (name.substring (0, 1000), i + 1);
+            groupSelector.addItem (name.substring (0, UiConstants::longestShownName), i + 1);
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ColourGroupControlListener.h"
-#include "SchemeModel.h"
+#include "groups/ColourGroupControlListener.h"
+#include "scheme/SchemeModel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -40,12 +40,16 @@ public:
         renameItemId = 3
     };
 
-    /** When set, these answer the group menu and the name window in place of
-        the modal menu and window (for driving the controls without a person).
-        chooseFromMenu returns the chosen item ID (0: dismissed); askForName
-        returns the text left in the name field. */
-    static inline std::function<int (const juce::PopupMenu&)> chooseFromMenu;
-    static inline std::function<juce::String (const juce::String& initialName)> askForName;
+    /** Answers the group menu: the chosen item ID (0: dismissed). */
+    using MenuChooser = std::function<int (const juce::PopupMenu&)>;
+    /** Answers the name window: the text left in its name field. */
+    using NameAsker = std::function<juce::String (const juce::String& initialName)>;
+
+    /** These answer the group menu and the name window in place of the modal
+        menu and window (for driving the controls without a person); empty:
+        the real ones. */
+    void setMenuChooser (MenuChooser newChooser) { chooseFromMenu = std::move (newChooser); }
+    void setNameAsker (NameAsker newAsker) { askForName = std::move (newAsker); }
 
 private:
     void refill();
@@ -57,12 +61,14 @@ private:
     void groupsEdited();
 
     /** Runs the name window modally; the text in its field when it closes. */
-    static juce::String askGroupName (const juce::String& initialName);
+    juce::String askGroupName (const juce::String& initialName);
 
     juce::ComboBox groupSelector { "GroupSelector" };
     juce::TextButton groupsButton { "Groups...", "Click here for options to manage the groups." };
     ColourGroupList* groups = nullptr;
     ColourGroupControlListener* listener = nullptr;
+    MenuChooser chooseFromMenu;
+    NameAsker askForName;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ColourGroupControls)
 };

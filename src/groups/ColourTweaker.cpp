@@ -1,8 +1,8 @@
-#include "ColourTweaker.h"
+#include "groups/ColourTweaker.h"
 
-#include "ColourGroupControls.h"
-#include "ColourGroupTweakerComponent.h"
-#include "ColourTweakerListener.h"
+#include "groups/ColourGroupControls.h"
+#include "groups/ColourTweakerListener.h"
+#include "tweak/ColourGroupTweakerComponent.h"
 
 ColourTweaker::ColourTweaker()
 {
@@ -10,7 +10,11 @@ ColourTweaker::ColourTweaker()
     addAndMakeVisible (*groupControls);
     groupControls->setListener (this);
 
-    groupTweaker = std::make_unique<ColourGroupTweakerComponent> (*this);
+    groupTweaker = std::make_unique<ColourGroupTweakerComponent>();
+    groupTweaker->onColoursApplied = [this]
+    { notifyColoursApplied(); };
+    groupTweaker->onSchemeEdited = [this]
+    { notifySchemeEdited(); };
     addAndMakeVisible (*groupTweaker);
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ColourGroupControlListener.h"
-#include "SchemeModel.h"
+#include "groups/ColourGroupControlListener.h"
+#include "scheme/SchemeModel.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -1,4 +1,4 @@
-#include "GroupNamePopup.h"
+#include "groups/GroupNamePopup.h"
 
 GroupNamePopup::GroupNamePopup (const juce::String& initialName)
     : juce::AlertWindow ("Name group", "Please enter a name for this colour group.", juce::MessageBoxIconType::NoIcon)

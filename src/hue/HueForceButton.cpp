@@ -1,11 +1,15 @@
-#include "HueForceButton.h"
+#include "hue/HueForceButton.h"
 
-#include "HueSelector.h"
-#include "ModalMenu.h"
+#include "hue/HueSelector.h"
 
 HueForceButton::HueForceButton()
     : juce::TextButton ("Force hue...", "Click to set a hue for this group.")
 {
+}
+
+void HueForceButton::setMenuRunner (ModalMenu::Runner newRunner)
+{
+    menuRunner = newRunner != nullptr ? std::move (newRunner) : ModalMenu::showAt;
 }
 
 void HueForceButton::clicked()
@@ -17,5 +21,5 @@ void HueForceButton::clicked()
     juce::PopupMenu menu;
     menu.addCustomItem (1, std::move (selector));
 
-    ModalMenu::showAt (menu, *this);
+    menuRunner (menu, *this);
 }

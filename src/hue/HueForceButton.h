@@ -1,6 +1,7 @@
 #pragma once
 
-#include "HueSelectorListener.h"
+#include "hue/HueSelectorListener.h"
+#include "hue/ModalMenu.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -15,12 +16,16 @@ public:
     void setListener (HueSelectorListener* newListener) noexcept { listener = newListener; }
     HueSelectorListener* getListener() const noexcept { return listener; }
 
+    /** Shows the hue pop-up from the next click on; empty: the real menu. */
+    void setMenuRunner (ModalMenu::Runner newRunner);
+
 protected:
     using juce::TextButton::clicked;
     void clicked() override;
 
 private:
     HueSelectorListener* listener = nullptr;
+    ModalMenu::Runner menuRunner = ModalMenu::showAt;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (HueForceButton)
 };

@@ -1,4 +1,4 @@
-#include "HueSelector.h"
+#include "hue/HueSelector.h"
 
 #include <cmath>
 

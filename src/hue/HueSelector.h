@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HueSelectorListener.h"
+#include "hue/HueSelectorListener.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 

@@ -1,25 +1,8 @@
-#include "ModalMenu.h"
-
-namespace
-{
-ModalMenu::Runner& currentRunner()
-{
-    static ModalMenu::Runner runner;
-    return runner;
-}
-} // namespace
+#include "hue/ModalMenu.h"
 
 int ModalMenu::showAt (juce::PopupMenu& menu, juce::Component& target)
 {
-    if (auto& runner = currentRunner())
-        return runner (menu, target);
-
     return menu.showAt (&target);
-}
-
-void ModalMenu::setRunner (Runner newRunner)
-{
-    currentRunner() = std::move (newRunner);
 }
 
 juce::PopupMenu::CustomComponent* ModalMenu::getFirstCustomComponent (const juce::PopupMenu& menu)

@@ -1,4 +1,4 @@
-#include "AtomicFileReplace.h"
+#include "scheme/AtomicFileReplace.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "SchemeColourText.h"
+#include "scheme/SchemeColourText.h"
 
 namespace SchemeColourText
 {

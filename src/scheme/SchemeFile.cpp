@@ -1,8 +1,8 @@
-#include "SchemeFile.h"
+#include "scheme/SchemeFile.h"
 
-#include "AtomicFileReplace.h"
-#include "SchemeReader.h"
-#include "SchemeWriter.h"
+#include "scheme/AtomicFileReplace.h"
+#include "scheme/SchemeReader.h"
+#include "scheme/SchemeWriter.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SchemeModel.h"
+#include "scheme/SchemeModel.h"
 
 /** Scheme files on disk, for the document: reading (SchemeReader), writing
     (SchemeWriter) and replacing the file as a whole (AtomicFileReplace). */

@@ -1,4 +1,4 @@
-#include "SchemeModel.h"
+#include "scheme/SchemeModel.h"
 
 #include <cstring>
 

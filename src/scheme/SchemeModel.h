@@ -3,8 +3,8 @@
 #include <juce_core/juce_core.h>
 #include <juce_graphics/juce_graphics.h>
 
-#include "FlatHashTable.h"
-#include "TweakMaths.h"
+#include "maths/TweakMaths.h"
+#include "scheme/FlatHashTable.h"
 
 //==============================================================================
 /** One named colour of the scheme. Names need not be unique. */
@@ -64,7 +64,7 @@ private:
     SchemeColour* schemeColour; // never null; owned by the scheme
     juce::Colour previewColour;
     TweakMaths::TweakParameters parameters; // default-constructed = neutral; the alpha
-                                            // multiplier has no control and stays 1
+        // multiplier has no control and stays 1
 
     JUCE_LEAK_DETECTOR (ColourGroupMember)
 };

@@ -1,7 +1,7 @@
-#include "SchemeReader.h"
+#include "scheme/SchemeReader.h"
 
-#include "SchemeColourText.h"
-#include "SchemeVocabulary.h"
+#include "scheme/SchemeColourText.h"
+#include "scheme/SchemeVocabulary.h"
 
 #include <cstring>
 #include <pugixml.hpp>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SchemeModel.h"
+#include "scheme/SchemeModel.h"
 
 /** Reads a scheme file: bytes to XML document (pugixml) to model. */
 namespace SchemeReader

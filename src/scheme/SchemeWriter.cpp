@@ -1,7 +1,7 @@
-#include "SchemeWriter.h"
+#include "scheme/SchemeWriter.h"
 
-#include "SchemeColourText.h"
-#include "SchemeVocabulary.h"
+#include "scheme/SchemeColourText.h"
+#include "scheme/SchemeVocabulary.h"
 
 #include <array>
 #include <cstring>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SchemeModel.h"
+#include "scheme/SchemeModel.h"
 
 #include <string>
 

@@ -1,6 +1,4 @@
-#include "ColourBox.h"
-
-#include "ModalMenu.h"
+#include "tweak/ColourBox.h"
 
 ColourBox::ColourBox (bool isEditable)
     : editable (isEditable)
@@ -8,6 +6,11 @@ ColourBox::ColourBox (bool isEditable)
 }
 
 ColourBox::~ColourBox() = default;
+
+void ColourBox::setMenuRunner (ModalMenu::Runner newRunner)
+{
+    menuRunner = newRunner != nullptr ? std::move (newRunner) : ModalMenu::showAt;
+}
 
 void ColourBox::mouseDown (const juce::MouseEvent&)
 {
@@ -24,7 +27,7 @@ void ColourBox::mouseDown (const juce::MouseEvent&)
         juce::PopupMenu menu;
         menu.addCustomItem (1, selector, 200, 200, false);
 
-        ModalMenu::showAt (menu, *this);
+        menuRunner (menu, *this);
 
         // The pop-up was modal, but the box may still have gone meanwhile.
         if (safeThis == nullptr)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "hue/ModalMenu.h"
+
 #include <juce_gui_extra/juce_gui_extra.h>
 
 class ColourBox;
@@ -29,6 +31,9 @@ public:
 
     void setListener (ColourBoxListener* newListener) noexcept { listener = newListener; }
 
+    /** Shows the colour pop-up from the next press on; empty: the real menu. */
+    void setMenuRunner (ModalMenu::Runner newRunner);
+
     void mouseDown (const juce::MouseEvent& e) override;
     void changeListenerCallback (juce::ChangeBroadcaster* source) override;
     void paint (juce::Graphics& g) override;
@@ -43,6 +48,7 @@ private:
     const bool editable;
     juce::Colour colour;
     ColourBoxListener* listener = nullptr;
+    ModalMenu::Runner menuRunner = ModalMenu::showAt;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ColourBox)
 };

@@ -1,12 +1,13 @@
-#include "ColourGroupTweakerComponent.h"
+#include "tweak/ColourGroupTweakerComponent.h"
 
-#include "ColourTweaker.h"
-#include "ColourTweakerList.h"
-#include "SchemeModel.h"
-#include "TweakPanel.h"
+#include "scheme/SchemeModel.h"
+#include "tweak/ColourTweakerList.h"
+#include "tweak/TweakControls.h"
+#include "tweak/TweakPanel.h"
 
-ColourGroupTweakerComponent::ColourGroupTweakerComponent (ColourTweaker& ownerToUse)
-    : owner (ownerToUse)
+#include <algorithm>
+
+ColourGroupTweakerComponent::ColourGroupTweakerComponent()
 {
     list = std::make_unique<ColourTweakerList>();
     addAndMakeVisible (*list);
@@ -20,26 +21,37 @@ ColourGroupTweakerComponent::ColourGroupTweakerComponent (ColourTweaker& ownerTo
     panel->applyButton.addListener (this);
     panel->invertButton.addListener (this);
 
-    for (auto* slider : { &panel->redSlider,
-                          &panel->greenSlider,
-                          &panel->blueSlider,
-                          &panel->hueSlider,
-                          &panel->saturationSlider,
-                          &panel->brightnessSlider,
-                          &panel->contrastCentreSlider,
-                          &panel->contrastValueSlider })
-        slider->addListener (this);
+    for (const auto& control : tweakControls)
+        (panel.get()->*control.slider).addListener (this);
 
     // A colour picked straight into the scheme must show in the scheme colour
     // list too, which the owner's listener refreshes.
     list->onSchemeColourEdited = [this] (ColourGroupMember&)
-    { owner.notifyColoursApplied(); };
+    { coloursApplied(); };
 
     list->onSchemeChanged = [this]
-    { owner.notifySchemeEdited(); };
+    { schemeEdited(); };
 }
 
 ColourGroupTweakerComponent::~ColourGroupTweakerComponent() = default;
+
+void ColourGroupTweakerComponent::coloursApplied()
+{
+    if (onColoursApplied != nullptr)
+        onColoursApplied();
+}
+
+void ColourGroupTweakerComponent::schemeEdited()
+{
+    if (onSchemeEdited != nullptr)
+        onSchemeEdited();
+}
+
+void ColourGroupTweakerComponent::setMenuRunner (const ModalMenu::Runner& newRunner)
+{
+    list->setMenuRunner (newRunner);
+    panel->forceHueButton.setMenuRunner (newRunner);
+}
 
 void ColourGroupTweakerComponent::setColourGroup (ColourGroup* group)
 {
@@ -62,25 +74,13 @@ void ColourGroupTweakerComponent::sliderValueChanged (juce::Slider* slider)
     if (currentGroup == nullptr)
         return;
 
-    auto& p = *panel;
-    const auto value = slider->getValue();
+    const auto control = std::find_if (tweakControls.begin(), tweakControls.end(), [this, slider] (const TweakControl& c)
+                                       { return &(panel.get()->*c.slider) == slider; });
 
-    if (slider == &p.hueSlider)
-        currentGroup->setHueShift ((float) value);
-    else if (slider == &p.saturationSlider)
-        currentGroup->setSaturationMultiplier ((float) value);
-    else if (slider == &p.brightnessSlider)
-        currentGroup->setBrightnessMultiplier ((float) value);
-    else if (slider == &p.redSlider)
-        currentGroup->setRedOffset ((int) value);
-    else if (slider == &p.greenSlider)
-        currentGroup->setGreenOffset ((int) value);
-    else if (slider == &p.blueSlider)
-        currentGroup->setBlueOffset ((int) value);
-    else if (slider == &p.contrastCentreSlider || slider == &p.contrastValueSlider)
-        currentGroup->setContrast ((float) p.contrastCentreSlider.getValue(), (float) p.contrastValueSlider.getValue());
-    else
+    if (control == tweakControls.end())
         return;
+
+    control->setOnGroup (*currentGroup, *panel);
 
     list->updateContent();
 }
@@ -100,10 +100,10 @@ void ColourGroupTweakerComponent::buttonClicked (juce::Button* button)
                 storedColoursChange = storedColoursChange || member->getStoredColour() != member->getPreviewColour();
 
         currentGroup->applyTweak();
-        owner.notifyColoursApplied();
+        coloursApplied();
 
         if (storedColoursChange)
-            owner.notifySchemeEdited();
+            schemeEdited();
     }
     else if (button == &panel->resetButton)
     {

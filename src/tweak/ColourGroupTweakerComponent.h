@@ -1,11 +1,11 @@
 #pragma once
 
-#include "HueSelectorListener.h"
+#include "hue/HueSelectorListener.h"
+#include "hue/ModalMenu.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
 class ColourGroup;
-class ColourTweaker;
 class ColourTweakerList;
 class TweakPanel;
 
@@ -17,13 +17,22 @@ class ColourGroupTweakerComponent : public juce::Component,
                                     public HueSelectorListener
 {
 public:
-    explicit ColourGroupTweakerComponent (ColourTweaker& owner);
+    ColourGroupTweakerComponent();
     ~ColourGroupTweakerComponent() override;
 
     /** Shows and resets this group (null: no group). */
     void setColourGroup (ColourGroup* group);
     ColourGroup* getColourGroup() const noexcept { return currentGroup; }
     void refreshColours();
+
+    /** Called after Apply, and after a pick in a row's left swatch: stored colours were written. */
+    std::function<void()> onColoursApplied;
+
+    /** Called when what a save would write has changed here. */
+    std::function<void()> onSchemeEdited;
+
+    /** Shows the colour and hue pop-ups of the list and the panel; empty: the real menus. */
+    void setMenuRunner (const ModalMenu::Runner& newRunner);
 
     ColourTweakerList& getList() noexcept { return *list; }
     TweakPanel& getPanel() noexcept { return *panel; }
@@ -36,10 +45,12 @@ public:
     void resized() override;
 
 private:
+    void coloursApplied();
+    void schemeEdited();
+
     std::unique_ptr<ColourTweakerList> list;
     std::unique_ptr<TweakPanel> panel;
     ColourGroup* currentGroup = nullptr;
-    ColourTweaker& owner;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ColourGroupTweakerComponent)
 };

@@ -1,13 +1,9 @@
-#include "ColourTweakerList.h"
+#include "tweak/ColourTweakerList.h"
 
-#include "CalvastraScheme.h"
-#include "CalvastraSchemeList.h"
-#include "SchemeModel.h"
-
-namespace
-{
-const juce::String coloursDragDescription ("COLOURS");
-}
+#include "document/CalvastraScheme.h"
+#include "document/CalvastraSchemeList.h"
+#include "look/UiConstants.h"
+#include "scheme/SchemeModel.h"
 
 //==============================================================================
 ColourTweakerListItem::ColourTweakerListItem (ColourTweakerList& ownerList)
@@ -21,6 +17,10 @@ ColourTweakerListItem::ColourTweakerListItem (ColourTweakerList& ownerList)
 
     storedBox->setListener (this);
     previewBox->setListener (this);
+
+    // Asked at each press, so a runner set on the list reaches rows made before.
+    storedBox->setMenuRunner ([&ownerList] (juce::PopupMenu& menu, juce::Component& target)
+                              { return ownerList.menuRunner (menu, target); });
 }
 
 ColourTweakerListItem::~ColourTweakerListItem() = default;
@@ -77,10 +77,8 @@ void ColourTweakerListItem::paint (juce::Graphics& g)
     if (member == nullptr)
         return;
 
-    // JUCE lays out every character of the text before it cuts it off, so a
-    // huge name from a file is cut first: no row can show 1000 characters.
     g.setFont (juce::Font (12.0f, juce::Font::plain));
-    g.drawText (member->getSchemeColour().name.substring (0, 1000),
+    g.drawText (member->getSchemeColour().name.substring (0, UiConstants::longestShownName),
                 30,
                 5,
                 getWidth() - 60,
@@ -100,6 +98,11 @@ ColourTweakerList::~ColourTweakerList()
 {
     // The rows must go before the model part of this object does.
     setModel (nullptr);
+}
+
+void ColourTweakerList::setMenuRunner (ModalMenu::Runner newRunner)
+{
+    menuRunner = newRunner != nullptr ? std::move (newRunner) : ModalMenu::showAt;
 }
 
 void ColourTweakerList::setColourGroup (ColourGroup* group)
@@ -141,7 +144,7 @@ juce::Component* ColourTweakerList::refreshComponentForRow (int rowNumber, bool 
 
 bool ColourTweakerList::isInterestedInDragSource (const SourceDetails& dragSourceDetails)
 {
-    return dragSourceDetails.description.toString() == coloursDragDescription;
+    return dragSourceDetails.description.toString() == UiConstants::coloursDragDescription;
 }
 
 void ColourTweakerList::itemDropped (const SourceDetails& dragSourceDetails)

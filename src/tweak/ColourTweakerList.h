@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ColourBox.h"
+#include "tweak/ColourBox.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -59,6 +59,9 @@ public:
     void setColourGroup (ColourGroup* group);
     ColourGroup* getColourGroup() const noexcept { return currentGroup; }
 
+    /** Shows the rows' colour pop-ups; empty: the real menu. */
+    void setMenuRunner (ModalMenu::Runner newRunner);
+
     /** Called after a scheme colour was picked directly in a row's left swatch. */
     std::function<void (ColourGroupMember&)> onSchemeColourEdited;
 
@@ -79,6 +82,7 @@ private:
     void schemeChanged();
 
     ColourGroup* currentGroup = nullptr;
+    ModalMenu::Runner menuRunner = ModalMenu::showAt;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ColourTweakerList)
 };

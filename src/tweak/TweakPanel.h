@@ -1,6 +1,6 @@
 #pragma once
 
-#include "HueForceButton.h"
+#include "hue/HueForceButton.h"
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
@@ -22,14 +22,15 @@ public:
     void paint (juce::Graphics& g) override;
     void resized() override;
 
-    juce::Slider hueSlider { "Hue" };
-    juce::Slider saturationSlider { "Saturation" };
-    juce::Slider brightnessSlider { "Brightness" };
-    juce::Slider redSlider { "Red" };
-    juce::Slider greenSlider { "Green" };
-    juce::Slider blueSlider { "Blue" };
-    juce::Slider contrastCentreSlider { "ContrastCentre" };
-    juce::Slider contrastValueSlider { "ContrastValue" };
+    // Named, ranged and placed from tweakControls (TweakControls.h).
+    juce::Slider hueSlider;
+    juce::Slider saturationSlider;
+    juce::Slider brightnessSlider;
+    juce::Slider redSlider;
+    juce::Slider greenSlider;
+    juce::Slider blueSlider;
+    juce::Slider contrastCentreSlider;
+    juce::Slider contrastValueSlider;
     HueForceButton forceHueButton;
     juce::TextButton applyButton { "Apply", "Click to apply the current tweak" };
     juce::TextButton resetButton { "Reset", "Click to reset the sliders." };

@@ -3,8 +3,8 @@
 // document, and the two models must agree; saving the second gives the same
 // bytes again. Any disagreement aborts, so libFuzzer keeps the input as a crash.
 
-#include "CalvastraScheme.h"
-#include "SchemeWriter.h"
+#include "document/CalvastraScheme.h"
+#include "scheme/SchemeWriter.h"
 
 #include <cstdint>
 #include <cstdio>

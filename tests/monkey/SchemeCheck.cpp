@@ -2,8 +2,8 @@
 // TestProbe::describe, so the monkey test can compare a saved file with the
 // scheme the program had when it saved. Exit status 1 when the file does not
 // open as a scheme.
-#include "SchemeFile.h"
-#include "TestProbe.h"
+#include "app/TestProbe.h"
+#include "scheme/SchemeFile.h"
 
 #include <iostream>
 

@@ -1,4 +1,4 @@
-#include "TweakMathsSse2.h"
+#include "maths/TweakMathsSse2.h"
 
 #if TINTWRIGHT_TWEAK_SSE2
 #include <emmintrin.h>

@@ -1,6 +1,7 @@
-#include "CalvastraSchemeList.h"
+#include "document/CalvastraSchemeList.h"
 
-#include "CalvastraScheme.h"
+#include "document/CalvastraScheme.h"
+#include "look/UiConstants.h"
 
 //==============================================================================
 CalvastraSchemeList::CalvastraSchemeList()
@@ -51,15 +52,13 @@ void CalvastraSchemeList::paintListBoxItem (int rowNumber, juce::Graphics& g, in
     g.setColour (juce::Colours::black);
     g.drawRect (swatch, 1);
 
-    // JUCE lays out every character of the text before it cuts it off, so a
-    // huge name from a file is cut first: no row can show 1000 characters.
     g.setFont (juce::Font (12.0f, juce::Font::plain));
-    g.drawText (colour->name.substring (0, 1000), 30, 0, width - 35, height, juce::Justification::centredLeft, true);
+    g.drawText (colour->name.substring (0, UiConstants::longestShownName), 30, 0, width - 35, height, juce::Justification::centredLeft, true);
 }
 
 juce::var CalvastraSchemeList::getDragSourceDescription (const juce::SparseSet<int>&)
 {
-    return "COLOURS";
+    return UiConstants::coloursDragDescription;
 }
 
 //==============================================================================

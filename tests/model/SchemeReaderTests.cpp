@@ -1,5 +1,5 @@
-#include "SchemeFile.h"
 #include "SchemeFileTestSupport.h"
+#include "scheme/SchemeFile.h"
 
 #include <gtest/gtest.h>
 

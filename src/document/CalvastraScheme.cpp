@@ -1,6 +1,6 @@
-#include "CalvastraScheme.h"
+#include "document/CalvastraScheme.h"
 
-#include "SchemeFile.h"
+#include "scheme/SchemeFile.h"
 
 CalvastraScheme::CalvastraScheme()
     : juce::FileBasedDocument (".calvastrascheme",

@@ -1,4 +1,4 @@
-#include "SchemeColourText.h"
+#include "scheme/SchemeColourText.h"
 
 #include <gtest/gtest.h>
 

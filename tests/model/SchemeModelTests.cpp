@@ -1,5 +1,5 @@
-#include "FlatHashTable.h"
-#include "SchemeModel.h"
+#include "scheme/FlatHashTable.h"
+#include "scheme/SchemeModel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "ColourAssertions.h"
-#include "SchemeModel.h"
-#include "TweakMaths.h"
+#include "maths/TweakMaths.h"
+#include "scheme/SchemeModel.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 
 // Models, texts and data files shared by the scheme file tests.
 
-#include "SchemeModel.h"
-#include "SchemeReader.h"
-#include "SchemeWriter.h"
+#include "scheme/SchemeModel.h"
+#include "scheme/SchemeReader.h"
+#include "scheme/SchemeWriter.h"
 
 #include <vector>
 

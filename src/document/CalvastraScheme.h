@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SchemeModel.h"
+#include "scheme/SchemeModel.h"
 
 #include <juce_gui_extra/juce_gui_extra.h>
 

@@ -1,6 +1,6 @@
-#include "TweakMaths.h"
+#include "maths/TweakMaths.h"
 
-#include "TweakMathsSse2.h"
+#include "maths/TweakMathsSse2.h"
 
 #include <cmath>
 #include <cstring>

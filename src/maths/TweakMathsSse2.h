@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TweakMaths.h"
+#include "maths/TweakMaths.h"
 
 // The four-lane batch is built where SSE2 is there (every x86-64); building
 // with -DTINTWRIGHT_TWEAK_SSE2=0 leaves only the portable code.

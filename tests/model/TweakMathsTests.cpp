@@ -1,5 +1,5 @@
 #include "ColourAssertions.h"
-#include "TweakMaths.h"
+#include "maths/TweakMaths.h"
 
 #include <gtest/gtest.h>
 

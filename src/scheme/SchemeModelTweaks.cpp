@@ -1,7 +1,7 @@
 // The tweak operations of ColourGroupMember and ColourGroup; the colour maths
 // itself is in TweakMaths.
-#include "SchemeModel.h"
-#include "TweakMaths.h"
+#include "maths/TweakMaths.h"
+#include "scheme/SchemeModel.h"
 
 //==============================================================================
 void ColourGroupMember::recomputePreview()
@@ -112,32 +112,38 @@ void ColourGroup::recomputePreviews()
 
 void ColourGroup::setRedOffset (int offset)
 {
-    setOnEveryMember ([offset] (auto& p) { p.redOffset = offset; });
+    setOnEveryMember ([offset] (auto& p)
+                      { p.redOffset = offset; });
 }
 
 void ColourGroup::setGreenOffset (int offset)
 {
-    setOnEveryMember ([offset] (auto& p) { p.greenOffset = offset; });
+    setOnEveryMember ([offset] (auto& p)
+                      { p.greenOffset = offset; });
 }
 
 void ColourGroup::setBlueOffset (int offset)
 {
-    setOnEveryMember ([offset] (auto& p) { p.blueOffset = offset; });
+    setOnEveryMember ([offset] (auto& p)
+                      { p.blueOffset = offset; });
 }
 
 void ColourGroup::setHueShift (float shift)
 {
-    setOnEveryMember ([shift] (auto& p) { p.hueShift = shift; });
+    setOnEveryMember ([shift] (auto& p)
+                      { p.hueShift = shift; });
 }
 
 void ColourGroup::setSaturationMultiplier (float multiplier)
 {
-    setOnEveryMember ([multiplier] (auto& p) { p.saturationMultiplier = multiplier; });
+    setOnEveryMember ([multiplier] (auto& p)
+                      { p.saturationMultiplier = multiplier; });
 }
 
 void ColourGroup::setBrightnessMultiplier (float multiplier)
 {
-    setOnEveryMember ([multiplier] (auto& p) { p.brightnessMultiplier = multiplier; });
+    setOnEveryMember ([multiplier] (auto& p)
+                      { p.brightnessMultiplier = multiplier; });
 }
 
 void ColourGroup::setContrast (float centre, float amount)
@@ -145,8 +151,7 @@ void ColourGroup::setContrast (float centre, float amount)
     setOnEveryMember ([centre, amount] (auto& p)
                       {
                           p.contrastCentre = centre;
-                          p.contrastAmount = amount;
-                      });
+                          p.contrastAmount = amount; });
 }
 
 void ColourGroup::forceHue (float hue)

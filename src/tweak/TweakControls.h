@@ -1,0 +1,30 @@
+#pragma once
+
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <vector>
+
+class ColourGroup;
+class TweakPanel;
+
+/** One slider of the tweak panel: everything the panel and the group tweaker
+    need to know about it. Adding a slider is one row of tweakControls plus
+    its maths. */
+struct TweakControl
+{
+    juce::Slider TweakPanel::*slider;
+    const char* name; // the component's name
+    const char* label; // rotated up its pad, or left of its row
+    double minimum, maximum, step, neutral;
+
+    /** Where the slider sits in the panel. A vertical slider stands on a pad
+        around it; a horizontal one is a row with its label on the left. */
+    juce::Rectangle<int> bounds;
+    bool vertical;
+
+    /** Hands the panel's values of this control to the group. */
+    void (*setOnGroup) (ColourGroup& group, const TweakPanel& panel);
+};
+
+/** Every slider of the tweak panel, in creation order. */
+extern const std::vector<TweakControl> tweakControls;
