@@ -20,6 +20,12 @@ struct Implementation
     void (*tweakColours) (const juce::uint32*, const TweakParameters*, juce::uint32*, size_t) noexcept;
 };
 
+// Test names and failures show the implementation's name, not its bytes.
+void PrintTo (const Implementation& implementation, std::ostream* out)
+{
+    *out << implementation.name;
+}
+
 const Implementation implementations[] = { { "Portable", TweakMaths::tweakColoursPortable },
                                            { "Batch", TweakMaths::tweakColours } };
 
