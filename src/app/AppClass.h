@@ -25,7 +25,7 @@ public:
 
 protected:
     /** Ends the program once quitting is agreed; tests count the calls instead. */
-    virtual void quitAgreed() { quit(); }
+    virtual void quitAgreed();
 
 private:
     std::unique_ptr<MainAppWindow> mainWindow;

@@ -3,7 +3,9 @@
 scheme, moves the Red slider and applies it (the stored colours change), then
 presses the window's close button: the framework's save question comes up.
 Cancel keeps the program and the changed scheme; the close button again and
-Save writes the file and quits.
+Save writes the file and quits. Started again, the saved scheme is opened from
+the chooser and changed once more; File > Quit asks, and Discard changes
+ends the program at once, with no further input, leaving the file as saved.
 
 Under a bare Xvfb there is no window manager: the close button is JUCE's own,
 found as the red cross in the title bar. The question is JUCE's AlertWindow,
@@ -26,7 +28,7 @@ sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from xdrive import Desktop, Display, DriveError, expect_pixels, need_tools  # noqa: E402
-from tintwright_window import WHITE, start_program, wait_for_exit  # noqa: E402
+from tintwright_window import WHITE, file_menu_entries, start_program, wait_for_exit  # noqa: E402
 
 START_COLOURS = [0xd3d3d3, 0x202020, 0x20c040, 0xe02020, 0x3366cc, None, 0x5a6e8c, 0xffcc00, 0x8050a0, 0x102030]
 APPLIED = {2: 0xcac040, 3: 0xff2020}
@@ -116,6 +118,15 @@ class Run:
         self.desktop.click(*{"Save": save, "Discard changes": discard, "Cancel": cancel}[button])
         self.desktop.wait_for_no_window(QUESTION_TITLE)
 
+    def check_exit(self, code):
+        with open(self.stderr_path, "rb") as f:
+            stderr = f.read().decode("utf-8", "replace")
+        reports = [line for line in stderr.splitlines() if any(text in line for text in EXIT_REPORTS)]
+        if reports:
+            raise DriveError("the program reported at exit:\n" + "\n".join(reports[:20]))
+        if code != 0:
+            raise DriveError(f"the program quit with exit code {code}; its stderr is {self.stderr_path}")
+
     def run(self, workdir):
         data = self.args.data
         scheme_file = os.path.join(workdir, "start.calvastrascheme")
@@ -165,13 +176,7 @@ class Run:
         if code is None:
             raise DriveError("the program did not quit within 15 s of Save")
         self.process = None
-        with open(self.stderr_path, "rb") as f:
-            stderr = f.read().decode("utf-8", "replace")
-        reports = [line for line in stderr.splitlines() if any(text in line for text in EXIT_REPORTS)]
-        if reports:
-            raise DriveError("the program reported at exit:\n" + "\n".join(reports[:20]))
-        if code != 0:
-            raise DriveError(f"the program quit with exit code {code}; its stderr is {self.stderr_path}")
+        self.check_exit(code)
 
         saved = read(scheme_file).decode("utf-8")
         for name, argb in (("Meter Low", "ffcac040"), ("Meter High", "ffff2020")):
@@ -182,6 +187,44 @@ class Run:
                                  f"{os.path.join(self.shots_dir, 'saved.calvastrascheme')}")
         if 'name="Window Background" colour="ffd3d3d3"' not in saved:
             raise DriveError("the saved file lost a colour that was not in the group")
+
+        self.step("restart")
+        saved_bytes = read(scheme_file)
+        self.process, window = start_program(self.desktop, self.args.app, workdir, self.stderr_path)
+
+        self.step("open-saved")
+        window.file_command(recent_files=0, index=0)
+        window.type_into_chooser(OPEN_TITLE, scheme_file)
+        self.desktop.wait_for_no_window(OPEN_TITLE)
+        self.desktop.park_mouse()
+        self.save(self.wait_for(scheme_swatches(window, applied), "the saved scheme"))
+
+        self.step("tweak-and-apply-again")
+        self.desktop.click(*window.red_slider(RED_SLIDER_Y_FOR_170))
+        self.desktop.click(*window.apply_button())
+        self.desktop.park_mouse()
+        twice = {2: 0xffc040, 3: 0xff2020}
+        self.save(self.wait_for(scheme_swatches(window, [twice.get(r, c) for r, c in enumerate(applied)]),
+                                "the colours applied a second time"))
+
+        self.step("quit-asks")
+        window.file_command(recent_files=1, index=len(file_menu_entries(1)) - 1)  # the file opened is now recent
+        question = self.desktop.wait_for_window(QUESTION_TITLE)
+        time.sleep(0.3)
+        self.save(self.desktop.grab(), "question")
+
+        self.step("discard-quits")
+        # After the click nothing moves: the program must end by itself, not
+        # on the next event that happens to arrive.
+        self.answer(self.desktop.geometry(question), "Discard changes")
+        code = wait_for_exit(self.process, 10)
+        if code is None:
+            self.save(self.desktop.grab(), "still-running")
+            raise DriveError("the program did not quit within 10 s of Discard changes")
+        self.process = None
+        self.check_exit(code)
+        if read(scheme_file) != saved_bytes:
+            raise DriveError("Discard changes wrote the file")
 
     def main(self):
         os.makedirs(self.shots_dir, exist_ok=True)

@@ -14,10 +14,24 @@ Watched after every event:
   it saved (the probe's saves.log); a failed save must leave the file's bytes
   alone; no other file may change;
 - after a pop-up (menu, name window, question, file chooser) closes: the
-  window's pixels 200 ms later against a fresh repaint (stale screen).
+  window's pixels 200 ms later against a fresh repaint (stale screen), on a
+  sample: the first close of every kind of pop-up and then every
+  --stale-every-th close of that kind.
 
-Every event's low-level input is logged (events.jsonl); --replay plays such
-a log again, to reproduce a failure.
+The checks run after every cycle: either a batch of plain events in the main
+window (clicks, drags, slider drags, wheel steps, key presses; one xdotool
+process, 10-30 ms apart) or one step with pop-ups (a File menu pick, an
+answer, typing in a chooser), which waits where a window opens or closes.
+An event is one input: a click, a drag, a key press, a wheel step, a menu
+pick, a typed name.
+
+The framework's question about unsaved changes ("Closing document...") is
+answered on purpose: after Quit or the close button half the time Cancel,
+otherwise Discard changes (the program quits and is restarted) or Save; before an Open
+Cancel, Discard changes or Save.
+
+Every input is logged (events.jsonl); --replay plays such a log again, to
+reproduce a failure.
 """
 
 import argparse
@@ -37,12 +51,17 @@ sys.path.insert(0, HERE)
 from xdrive import Desktop, Display, DriveError, need_tools, wait_for_white_field  # noqa: E402
 from tintwright_window import (BORDER, MENU_BAR, TITLE_BAR, MainWindow, WINDOW_BACKGROUND,  # noqa: E402
                                menu_item_centre_y, file_menu_entries)
+from e2e_unsaved import find_buttons  # noqa: E402
 import scratch  # noqa: E402
 
 OPEN_TITLE = "Choose a scheme file to open..."
 SAVE_TITLE = "Choose a location for your scheme file..."
 NAME_TITLE = "Name group"
+QUESTION_TITLE = "Closing document..."
 HANG_SECONDS = 10.0
+# What a File menu pick does, weighted. Quits are rare but must happen: a
+# quit that goes through restarts the program, which is where exits are tested.
+FILE_COMMANDS = [(5, "open"), (4, "save"), (4, "save as"), (3, "recent"), (1.5, "quit"), (2, "dismiss")]
 REPORTS = ["ERROR: AddressSanitizer", "ERROR: LeakSanitizer", "runtime error:", "*** Leaked objects detected",
            "AddressSanitizer:DEADLYSIGNAL", "ERROR: UndefinedBehaviorSanitizer"]
 ASSERTION = "JUCE Assertion failure"
@@ -91,6 +110,10 @@ class Monkey:
         self.snapshot = {}
         self.scratch_names = []
         self.last_popup = None
+        self.closes = {}
+        self.asking_for = None  # what the next unsaved-changes question is about: "quit" or "open"
+        self.quit_deadline = 0.0
+        self.cache = {}
         self.event_file = open(os.path.join(self.out, "events.jsonl"), "w", encoding="utf-8")
 
     # Logging ------------------------------------------------------------------
@@ -99,8 +122,14 @@ class Monkey:
         self.event_file.write(json.dumps([round(time.monotonic() - self.started, 3)] + entry) + "\n")
         self.event_file.flush()
 
-    def count(self, what):
-        self.counts[what] = self.counts.get(what, 0) + 1
+    def count(self, what, n=1):
+        self.counts[what] = self.counts.get(what, 0) + n
+
+    def event(self, kind):
+        """One input a person makes; everything the monkey sends is one of these."""
+        self.events += 1
+        self.count("event " + kind)
+        self.log(["event", self.events, kind])
 
     def say(self, text):
         print(f"[monkey] {time.monotonic() - self.started:6.1f} s  {text}", flush=True)
@@ -156,6 +185,7 @@ class Monkey:
                     == WINDOW_BACKGROUND else ["title bar not painted"], "the first paint", 30)
                 self.intended_quit = False
                 self.last_popup = None
+                self.asking_for = None
                 self.count("starts")
                 return
             time.sleep(0.1)
@@ -220,6 +250,8 @@ class Monkey:
                 return
             code = self.process.poll()
         if code is None:
+            if self.intended_quit and time.monotonic() > self.quit_deadline and self.popup() is None:
+                self.mark_quit(False)  # the quit was called off (a save that did not happen, say)
             return
         self.check_disk()
         self.check_stderr()
@@ -241,25 +273,40 @@ class Monkey:
         """Most runs of the program begin as a person's would: by opening a scheme."""
         if self.rng.random() < 0.2:
             return
+        self.count("opens at start")
         try:
             self.file_command("open")
             window = self.desktop.wait_for_window("^" + OPEN_TITLE.replace(".", r"\.") + "$", timeout=10)
             self.chooser_type(window, os.path.join(self.scratch, self.rng.choice(scratch.GOOD)), confirm=True)
+            self.settle()
         except DriveError as error:
             self.say(f"drive: {error} while opening a scheme at start")
 
     # Disk ---------------------------------------------------------------------
 
     def scan(self):
-        """Real path -> bytes of every file in the scratch folder."""
+        """Real path -> bytes of every file in the scratch folder. A file is
+        read again when its size, time or inode changed (a save replaces the
+        file)."""
         files = {}
         for folder, _, names in os.walk(self.scratch):
             for name in names:
                 path = os.path.realpath(os.path.join(folder, name))
-                if path in files or not os.path.isfile(path):
+                if path in files:
                     continue
-                with open(path, "rb") as f:
-                    files[path] = f.read()
+                try:
+                    st = os.stat(path)
+                except OSError:
+                    continue
+                if not os.path.isfile(path):
+                    continue
+                key = (st.st_size, st.st_mtime_ns, st.st_ctime_ns, st.st_ino)
+                cached = self.cache.get(path)
+                if cached is None or cached[0] != key:
+                    with open(path, "rb") as f:
+                        cached = (key, f.read())
+                    self.cache[path] = cached
+                files[path] = cached[1]
         return files
 
     def new_saves(self):
@@ -383,55 +430,78 @@ class Monkey:
 
     def loop(self):
         deadline = self.started + self.args.seconds if self.args.seconds else None
+        cap = self.started + self.args.max_seconds if self.args.max_seconds else None
+        popup = self.popup()
         while True:
-            if deadline is not None and time.monotonic() > deadline:
+            time_up = deadline is not None and time.monotonic() > deadline
+            events_done = bool(self.args.events) and self.events >= self.args.events
+            # Given both, a run lasts until it has both the time and the events.
+            if (time_up and (events_done or not self.args.events)) or (events_done and deadline is None):
                 break
-            if self.args.events and self.events >= self.args.events:
+            if cap is not None and time.monotonic() > cap:
+                self.say(f"stopped at --max-seconds {self.args.max_seconds:.0f}")
                 break
-            self.events += 1
-            popup = self.popup()
-            self.log(["event", self.events, popup[0] if popup else None])
+            self.count("cycles")
             try:
-                if popup is None:
-                    self.main_event()
-                else:
+                if popup is not None:
                     self.popup_event(popup)
+                else:
+                    self.main_step()
             except DriveError as error:
                 self.say(f"drive: {error}")  # a pop-up closed under the monkey's hands, say
-            self.after_event()
+            popup = self.after_event()
 
     def after_event(self):
+        """The checks after a cycle; returns the pop-up now open, if any."""
+        self.log(["checks", self.events])
         if self.args.shots:
-            self.desktop.grab().save(os.path.join(self.out, f"event-{self.events:04d}.png"))
+            self.desktop.grab().save(os.path.join(self.out, f"event-{self.events:06d}.png"))
         self.check_stderr()
         self.check_disk()
         self.check_alive()
         popup = self.popup() if self.process is not None else None
         if self.last_popup is not None and popup is None and self.process.poll() is None:
-            self.stale_check(self.last_popup)
+            closes = self.closes.get(self.last_popup, 0) + 1
+            self.closes[self.last_popup] = closes
+            if (closes - 1) % self.args.stale_every == 0:
+                self.stale_check(self.last_popup)
+                popup = self.popup()
         self.last_popup = popup[0] if popup else None
+        return popup
+
+    def settle(self, seconds=0.4):
+        """After a step that may open a window a little later (a chooser after
+        a menu pick or an answer): wait for it, so that the next plain events
+        never land in a window they were not meant for."""
+        deadline = time.monotonic() + seconds
+        while time.monotonic() < deadline:
+            if self.popup() is not None:
+                return
+            time.sleep(0.05)
 
     def finish(self):
         """Quit at the end, so the leak checks at exit run too."""
-        code = None
+        code = self.process.poll()  # a replay may have played the recorded run's own final quit
         try:
-            for _ in range(10):
+            for _ in range(10 if code is None else 0):
                 popup = self.popup()
                 if popup is None:
                     break
-                self.desktop.key("Escape")
+                self.press("Escape")
                 if self.popup() == popup:
                     if popup[0] in (OPEN_TITLE, SAVE_TITLE):
                         self.click_in(popup, 0.76, 1 - 25 / popup[4])  # Cancel
                     else:
                         self.click_in(popup, 0.5, 0.85)
-            self.mark_quit(True)
-            self.file_command("quit")
+            if code is None:
+                self.mark_quit(True)
+                self.file_command("quit")
             deadline = time.monotonic() + 30
             while time.monotonic() < deadline and code is None:
                 popup = self.popup()
-                if popup is not None and popup[0] != "menu":
-                    # A question about unsaved changes: Save, Discard, Cancel; discard.
+                if popup is not None and popup[0] == QUESTION_TITLE:
+                    self.answer_question(popup, "Discard changes", "quit")
+                elif popup is not None and popup[0] != "menu":
                     self.click_in(popup, 0.5, self.rng.choice((0.8, 0.85, 0.9)))
                 code = self.process.poll()
                 time.sleep(0.2)
@@ -441,6 +511,16 @@ class Monkey:
         self.check_stderr()
         if code is None:
             self.desktop.grab().save(os.path.join(self.out, "not-quit.png"))
+            if self.heartbeat_age() > HANG_SECONDS:
+                # Its message loop stopped but it did not end: stuck on the way out.
+                self.process.send_signal(signal.SIGABRT)  # ASan prints the stack (handle_abort=1)
+                try:
+                    self.process.wait(timeout=20)
+                except subprocess.TimeoutExpired:
+                    pass
+                self.new_stderr()
+                self.fail("hang", "the program stopped its heartbeat at the final quit but did not end within 30 s; "
+                          "its stack is in the program's stderr")
             self.stop()
             self.say("the program did not quit at the end; stopped it")
         elif code != 0:
@@ -458,13 +538,57 @@ class Monkey:
                 return action
         return weighted[-1][1]
 
-    def main_event(self):
-        action = self.pick([
-            (30, self.click_control), (10, self.slider_drag), (8, self.drag_colours), (5, self.random_click),
-            (3, self.random_drag), (5, self.wheel), (8, self.press_key), (18, self.file_menu_event),
-            (0.3, self.close_button)])
-        self.count(action.__name__)
-        action()
+    def main_step(self):
+        """Mostly a batch of plain events in the window; now and then the File
+        menu or the close button, which open windows and are waited for."""
+        step = self.pick([(100, "batch"), (self.args.file_weight, "file menu"), (0.3, "close button")])
+        if step == "batch":
+            self.batch()
+        elif step == "file menu":
+            self.file_menu_event()
+        else:
+            self.close_button()
+
+    def batch(self):
+        """Up to --batch plain events in the main window, sent by one xdotool
+        process with 10-20 ms between them."""
+        args = []
+        for _ in range(self.rng.randint(max(1, self.args.batch // 3), self.args.batch)):
+            action = self.pick([
+                (30, self.click_control), (6, self.slider_drag), (5, self.drag_colours), (5, self.random_click),
+                (2, self.random_drag), (7, self.wheel), (12, self.press_key)])
+            for kind, inputs in action():
+                self.event(kind)
+                args += inputs + ["sleep", f"{self.rng.uniform(0.01, 0.02):.3f}"]
+        self.desktop.xdotool(*args)
+        self.catch_up()
+
+    def catch_up(self):
+        """Waits until the program has dealt with the input sent so far: a
+        repaint request that its message thread answers. Input faster than
+        the program takes it (a big scheme under the sanitizers) would pile
+        up in the X server and starve the heartbeat."""
+        started = time.monotonic()
+        token = f"sync-{self.generation}-{self.events}"
+        if not self.request_repaint(token, HANG_SECONDS):
+            return  # the heartbeat check decides whether it hangs
+        waited = time.monotonic() - started
+        self.count("catch-up waits over 1 s" if waited > 1 else "catch-up waits")
+        self.counts["catch-up seconds"] = round(self.counts.get("catch-up seconds", 0) + waited, 1)
+
+    @staticmethod
+    def press_release(button):
+        """A click: xdotool's own click command waits 100 ms after it."""
+        return ["mousedown", button, "mouseup", button]
+
+    def drag_inputs(self, start, end, steps):
+        """Press, move in small steps (JUCE needs real motion events to start
+        and follow a drag), release."""
+        (x0, y0), (x1, y1) = start, end
+        inputs = ["mousemove", int(x0), int(y0), "sleep", "0.008", "mousedown", 1, "sleep", "0.012"]
+        for i in range(1, steps + 1):
+            inputs += ["mousemove", int(x0 + (x1 - x0) * i / steps), int(y0 + (y1 - y0) * i / steps), "sleep", "0.004"]
+        return inputs + ["sleep", "0.008", "mouseup", 1]
 
     def controls(self):
         """Screen points of the window's controls, with weights."""
@@ -485,11 +609,19 @@ class Monkey:
     def click_control(self):
         points = self.pick(self.controls())
         x, y = self.rng.choice(points)
+        x, y = x + self.rng.randint(-3, 3), y + self.rng.randint(-3, 3)
         modifiers = self.pick([(6, ()), (2, ("ctrl",)), (2, ("shift",))])
         button = self.pick([(10, 1), (1, 3)])
-        self.desktop.click(x + self.rng.randint(-3, 3), y + self.rng.randint(-3, 3), button=button, modifiers=modifiers)
+        inputs = ["mousemove", x, y]
+        for key in modifiers:
+            inputs += ["keydown", key]
+        inputs += self.press_release(button)
+        for key in reversed(modifiers):
+            inputs += ["keyup", key]
+        events = [("click", inputs)]
         if self.rng.random() < 0.1:
-            self.desktop.click(x, y)  # a double click
+            events.append(("click", self.press_release(1)))  # at once: a double click
+        return events
 
     def slider_drag(self):
         w = self.window
@@ -502,13 +634,13 @@ class Monkey:
             sy = self.rng.choice((261, 278)) + 8
             start = w.tweak_panel(self.rng.randint(60, 128), sy)
             end = (start[0] + self.rng.randint(-200, 200), start[1] + self.rng.randint(-20, 20))
-        self.desktop.drag(start, self.clamp(end), steps=self.rng.randint(2, 10))
+        return [("slider drag", self.drag_inputs(start, self.clamp(end), self.rng.randint(2, 7)))]
 
     def drag_colours(self):
         w = self.window
         start = w.scheme_row_name(self.rng.randint(0, 10))
         end = w.group_list_centre() if self.rng.random() < 0.8 else self.random_point()
-        self.desktop.drag(start, end, steps=self.rng.randint(6, 14))
+        return [("drag", self.drag_inputs(start, end, self.rng.randint(3, 8)))]
 
     def random_point(self):
         w = self.window
@@ -519,60 +651,116 @@ class Monkey:
         return (min(max(point[0], 0), self.display.width - 1), min(max(point[1], 0), self.display.height - 1))
 
     def random_click(self):
-        self.desktop.click(*self.random_point(), button=self.pick([(10, 1), (1, 3)]))
+        return [("click", ["mousemove", *self.random_point(), *self.press_release(self.pick([(10, 1), (1, 3)]))])]
 
     def random_drag(self):
-        self.desktop.drag(self.random_point(), self.random_point(), steps=self.rng.randint(2, 12))
+        return [("drag", self.drag_inputs(self.random_point(), self.random_point(), self.rng.randint(2, 10)))]
 
     def wheel(self):
         points = self.pick(self.controls())
-        self.desktop.move(*self.rng.choice(points))
         button = self.rng.choice((4, 5))
-        for _ in range(self.rng.randint(1, 6)):
-            self.desktop.xdotool("click", button)
-        time.sleep(0.1)
+        events = [("wheel step", ["mousemove", *self.rng.choice(points), *self.press_release(button)])]
+        events += [("wheel step", self.press_release(button)) for _ in range(self.rng.randint(0, 5))]
+        return events
 
     def press_key(self):
-        self.desktop.key(self.rng.choice(KEYS))
+        return [("key", ["key", "--delay", 2, self.rng.choice(KEYS)])]
 
     def mark_quit(self, intended):
         self.intended_quit = intended
+        self.quit_deadline = time.monotonic() + 20
         self.log(["quit" if intended else "no-quit"])
 
+    # Single inputs with waits, for pop-ups -----------------------------------------
+
+    def tap(self, x, y, button=1, kind="click", pause=0.12):
+        self.event(kind)
+        self.desktop.xdotool("mousemove", int(x), int(y), "sleep", "0.04", *self.press_release(button))
+        time.sleep(pause)
+
+    def press(self, key, pause=0.12):
+        self.event("key")
+        self.desktop.xdotool("key", "--clearmodifiers", key)
+        time.sleep(pause)
+
+    def typed(self, text):
+        self.event("typed name")
+        self.desktop.xdotool("type", "--delay", 4, "--", text)  # a name may begin with "-"
+        time.sleep(0.08)
+
     def close_button(self):
-        self.mark_quit(True)
+        self.asking_for = "quit"
         try:
-            self.desktop.click(*self.window.close_button(self.desktop.grab()))
+            point = self.window.close_button(self.desktop.grab())
         except DriveError:
-            self.mark_quit(False)
+            return
+        self.mark_quit(True)
+        self.tap(*point)
         self.after_quit()
 
     def after_quit(self):
-        """A question about unsaved changes: the monkey answers Cancel."""
+        """Quit or the close button: the program ends, or it asks about the
+        unsaved changes, which is answered on purpose."""
         deadline = time.monotonic() + 3
         while time.monotonic() < deadline:
             if self.process.poll() is not None:
                 return
             popup = self.popup()
             if popup is not None and popup[0] != "menu":
-                self.desktop.key("Escape")
-                self.mark_quit(False)
+                self.popup_event(popup)
                 return
-            time.sleep(0.1)
+            time.sleep(0.05)
         # Still running: a slow quit still counts as one when it comes.
+
+    def answer_question(self, popup, button, about):
+        """Clicks Save, Discard changes or Cancel in the unsaved-changes question."""
+        self.count(f"question ({about}) answered {button}")
+        self.log(["answer", about, button])
+        if about == "quit":
+            self.mark_quit(button != "Cancel")
+        self.asking_for = None
+        try:
+            buttons = find_buttons(self.desktop.grab(), popup[1:])
+        except DriveError:
+            time.sleep(0.3)  # not painted yet
+            buttons = find_buttons(self.desktop.grab(), popup[1:])
+        save, discard, cancel = buttons
+        self.tap(*{"Save": save, "Discard changes": discard, "Cancel": cancel}[button])
+        if button != "Cancel":
+            self.settle(0.6)  # a chooser for an untitled scheme, the open's chooser, or the quit
+
+    def question_answer(self, popup):
+        about = self.asking_for or "open"
+        if about == "quit":
+            choice = self.pick([(50, "Cancel"), (35, "Discard changes"), (15, "Save")])
+        else:
+            choice = self.pick([(35, "Cancel"), (45, "Discard changes"), (20, "Save")])
+        self.answer_question(popup, choice, about)
 
     # The File menu ----------------------------------------------------------------
 
     def open_file_menu(self):
         w = self.window
-        self.desktop.click(w.x + BORDER + 20, w.y + BORDER + TITLE_BAR + MENU_BAR // 2)
+        self.tap(w.x + BORDER + 20, w.y + BORDER + TITLE_BAR + MENU_BAR // 2, pause=0.02)
         menu = self.desktop.wait_for_window("^menu$", timeout=10)
-        geometry = self.desktop.geometry(menu)
+        # A menu ignores a click that comes too soon after it opened.
+        time.sleep(0.3)
+        return self.file_menu_geometry(self.desktop.geometry(menu))
+
+    @staticmethod
+    def file_menu_geometry(geometry):
         recent = (geometry[3] - 4 - 3 * 10 - 4 * 22) // 22
         return geometry, max(0, recent)
 
-    def file_command(self, command):
-        geometry, recent = self.open_file_menu()
+    def is_file_menu(self, popup):
+        """The File menu hangs from the menu bar; other menus (the Groups
+        button's, the combo box's) open elsewhere."""
+        _, x, y, w, h = popup
+        return (popup[0] == "menu" and abs(x - (self.window.x + BORDER)) <= 6
+                and abs(y - (self.window.y + BORDER + TITLE_BAR + MENU_BAR)) <= 6)
+
+    def file_command(self, command, opened=None):
+        geometry, recent = opened or self.open_file_menu()
         entries = file_menu_entries(recent)
         index = {"open": 0, "save": 2, "save as": 3, "quit": len(entries) - 1}.get(command)
         if command == "recent":
@@ -580,38 +768,40 @@ class Monkey:
                 index = 0
             else:
                 index = 5 + self.rng.randrange(recent)
+        self.asking_for = "quit" if command == "quit" else "open" if index in (0, None) or index >= 5 else None
         mx, my, mw, _ = geometry
         y = my + menu_item_centre_y(entries, index)
-        self.desktop.move(mx + 40, y)
-        self.desktop.click(mx + 40, y)
+        self.count("pick " + command)
+        self.tap(mx + 40, y, kind="menu pick")
 
     def file_menu_event(self):
-        command = self.pick([(5, "open"), (4, "save"), (4, "save as"), (3, "recent"), (0.4, "quit"), (2, "dismiss")])
+        command = self.pick(FILE_COMMANDS)
         self.count("menu " + command)
         if command == "dismiss":
             self.open_file_menu()
             if self.rng.random() < 0.5:
-                self.desktop.key("Escape")
+                self.press("Escape")
             else:
-                self.desktop.click(*self.random_point())
+                self.tap(*self.random_point())
             return
         if command == "quit":
             self.mark_quit(True)
         self.file_command(command)
         if command == "quit":
             self.after_quit()
-        elif command in ("open", "save as", "recent") and self.rng.random() < 0.7:
-            # Mostly go on in the chooser at once, as a person would.
-            time.sleep(0.3)
+            return
+        self.settle(0.6)
+        if command in ("open", "save as", "recent", "save") and self.rng.random() < 0.7:
+            # Mostly go on in the chooser or the question at once, as a person would.
             popup = self.popup()
-            if popup is not None and popup[0] in (OPEN_TITLE, SAVE_TITLE):
-                self.chooser_event(popup, typing=True)
+            if popup is not None and popup[0] in (OPEN_TITLE, SAVE_TITLE, QUESTION_TITLE):
+                self.popup_event(popup)
 
     # Pop-ups ----------------------------------------------------------------------
 
     def click_in(self, popup, fx, fy, button=1):
         _, x, y, w, h = popup
-        self.desktop.click(x + int(w * fx), y + int(h * fy), button=button)
+        self.tap(x + int(w * fx), y + int(h * fy), button=button)
 
     def popup_event(self, popup):
         name = popup[0]
@@ -624,27 +814,48 @@ class Monkey:
         elif name == NAME_TITLE:
             self.count("in the name window")
             self.name_window_event(popup)
+        elif name == QUESTION_TITLE:
+            self.count("unsaved-changes questions")
+            self.question_answer(popup)
         else:
-            self.count("in a question")
+            self.count("in another question")
             self.question_event(popup)
 
     def menu_event(self, popup):
         _, x, y, w, h = popup
+        if self.is_file_menu(popup):
+            # Left open (a pick that came too soon, say): its Quit must be a
+            # quit on purpose, so it is picked like any File command.
+            command = self.pick(FILE_COMMANDS)
+            self.count("menu " + command)
+            if command == "dismiss":
+                self.press("Escape")
+                return
+            if command == "quit":
+                self.mark_quit(True)
+            self.file_command(command, self.file_menu_geometry(popup[1:]))
+            if command == "quit":
+                self.after_quit()
+            else:
+                self.settle(0.6)
+            return
         action = self.rng.random()
         if action < 0.55:
             # Move over it first (the hue strip and the colour selector follow
             # the pointer), then click.
             px, py = x + self.rng.randint(2, max(2, w - 3)), y + self.rng.randint(2, max(2, h - 3))
-            self.desktop.move(px, py + self.rng.randint(-20, 20) if h > 60 else py)
-            self.desktop.click(px, py)
+            self.desktop.xdotool("mousemove", px, py + self.rng.randint(-20, 20) if h > 60 else py)
+            self.tap(px, py)
         elif action < 0.7:
             px, py = x + self.rng.randint(2, max(2, w - 3)), y + self.rng.randint(2, max(2, h - 3))
-            self.desktop.drag((px, py), self.clamp((px + self.rng.randint(-40, 40), py + self.rng.randint(-40, 40))),
-                              steps=self.rng.randint(2, 6))
+            end = self.clamp((px + self.rng.randint(-40, 40), py + self.rng.randint(-40, 40)))
+            self.event("drag")
+            self.desktop.xdotool(*self.drag_inputs((px, py), end, self.rng.randint(2, 6)))
+            time.sleep(0.1)
         elif action < 0.85:
-            self.desktop.key(self.rng.choice(["Up", "Down", "Return", "Escape", "Left", "Right", "Tab"]))
+            self.press(self.rng.choice(["Up", "Down", "Return", "Escape", "Left", "Right", "Tab"]))
         else:
-            self.desktop.click(*self.random_point())  # outside: dismisses
+            self.tap(*self.random_point())  # outside: dismisses
 
     def typed_name(self, for_saving):
         choice = self.rng.random()
@@ -676,16 +887,20 @@ class Monkey:
             # The list of files (the middle of the dialog); a double click opens.
             self.click_in(popup, self.rng.uniform(0.1, 0.9), self.rng.uniform(0.3, 0.65))
             if self.rng.random() < 0.4:
+                self.event("click")
+                self.event("click")
                 self.desktop.xdotool("click", "--repeat", 2, "--delay", 80, 1)
+                time.sleep(0.12)
         elif action < 0.6:
             # No Tab, arrows, Home or End: in the folder box above the list they
             # move the chooser out of the scratch folder, where a save must not go.
-            self.desktop.key(self.rng.choice(["Return", "Escape", "space"]))
+            self.press(self.rng.choice(["Return", "Escape", "space"]))
         elif action < 0.8:
             # The buttons at the bottom right: the confirming one and Cancel.
             self.click_in(popup, self.rng.uniform(0.55, 0.97), 1 - 18 / h)
         else:
-            self.desktop.key("Escape")
+            self.press("Escape")
+        self.settle(0.3)
 
     def chooser_type(self, window, name, confirm):
         """Types into the file name field; a full path takes two Returns, the
@@ -697,42 +912,44 @@ class Monkey:
             # 62 pixels above the dialog's bottom edge.
             x, y, w, h = self.desktop.geometry(window)
             field = (x + w // 2, y + h - 62)
-        self.desktop.click(*field)
-        self.desktop.key("ctrl+a")
+        self.tap(*field, pause=0.05)
+        self.press("ctrl+a", pause=0.03)
         if name:
-            self.desktop.type(name)
+            self.typed(name)
         if confirm:
-            self.desktop.key("Return")
+            self.press("Return")
             if "/" in name and self.rng.random() < 0.9:
-                self.desktop.key("Return")
+                self.press("Return")
+            self.settle(0.4)  # the chooser closes; a question (replace the file?) may come
 
     def name_window_event(self, popup):
         action = self.rng.random()
         if action < 0.6:
             try:
-                self.desktop.click(*wait_for_white_field(self.desktop, self.desktop.windows("^Name group$")[-1],
-                                                         from_bottom=False, timeout=2))
+                self.tap(*wait_for_white_field(self.desktop, self.desktop.windows("^Name group$")[-1],
+                                               from_bottom=False, timeout=2), pause=0.05)
             except (DriveError, IndexError):
                 self.click_in(popup, 0.5, 0.55)
             if self.rng.random() < 0.5:
-                self.desktop.key("ctrl+a")
+                self.press("ctrl+a", pause=0.03)
             name = self.typed_name(False) if self.rng.random() < 0.9 else ""
             if name:
-                self.desktop.type(name)
+                self.typed(name)
             if self.rng.random() < 0.8:
-                self.desktop.key("Return")
+                self.press("Return")
         elif action < 0.75:
-            self.desktop.key(self.rng.choice(["Return", "Escape", "Tab", "BackSpace", "Delete"]))
+            self.press(self.rng.choice(["Return", "Escape", "Tab", "BackSpace", "Delete"]))
         else:
             self.click_in(popup, self.rng.uniform(0.05, 0.95), self.rng.uniform(0.05, 0.95))
 
     def question_event(self, popup):
         action = self.rng.random()
         if action < 0.4:
-            self.desktop.key(self.rng.choice(["Return", "Escape", "Tab", "space"]))
+            self.press(self.rng.choice(["Return", "Escape", "Tab", "space"]))
         else:
             # Buttons sit in the bottom band of a JUCE alert window.
             self.click_in(popup, self.rng.uniform(0.1, 0.9), self.rng.uniform(0.75, 0.95))
+        self.settle(0.3)
 
     # Stale screen -----------------------------------------------------------------
 
@@ -758,22 +975,26 @@ class Monkey:
         return count, box
 
     def fresh_repaint(self):
-        token = f"{self.generation}-{self.events}"
+        if self.request_repaint(f"{self.generation}-{self.events}", 5):
+            time.sleep(0.1)
+            return True
+        return False
+
+    def request_repaint(self, token, timeout):
         done = os.path.join(self.probe, "repaint-done")
         request = os.path.join(self.probe, "repaint-request")
         with open(request + ".tmp", "w") as f:
             f.write(token)
         os.replace(request + ".tmp", request)
-        deadline = time.monotonic() + 5
+        deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             try:
                 with open(done) as f:
                     if f.read() == token:
-                        time.sleep(0.1)
                         return True
             except OSError:
                 pass
-            time.sleep(0.05)
+            time.sleep(0.01)
         return False
 
     def poke(self):
@@ -841,6 +1062,8 @@ class Monkey:
             entries = [json.loads(line) for line in f]
         previous = None
         recorded_scratch = None
+        # Logs from before the batches have no "checks": they were checked after each event.
+        checked_per_event = not any(entry[1] == "checks" for entry in entries)
         for entry in entries:
             stamp, kind, *rest = entry
             if kind == "scratch":
@@ -855,6 +1078,9 @@ class Monkey:
                 self.desktop.xdotool(*rest)
             elif kind == "event":
                 self.events += 1
+                if checked_per_event:
+                    self.after_event()
+            elif kind == "checks":
                 self.after_event()
             elif kind in ("quit", "no-quit"):
                 self.intended_quit = kind == "quit"
@@ -865,17 +1091,26 @@ class Monkey:
 
     def report(self):
         seconds = time.monotonic() - self.started
+        c = self.counts
+        questions = {k[len("question "):]: v for k, v in sorted(c.items()) if k.startswith("question (")}
+        kinds = {k[len("event "):]: v for k, v in sorted(c.items()) if k.startswith("event ")}
         self.say(f"seed {self.args.seed}: {self.events} events in {seconds:.0f} s "
-                 f"({self.events / max(seconds, 1):.2f}/s), {self.counts.get('saves', 0)} saves, "
-                 f"{self.counts.get('failed saves', 0)} failed saves, "
-                 f"{self.counts.get('menu open', 0) + self.counts.get('menu recent', 0)} opens tried, "
-                 f"{self.counts.get('starts', 1) - 1} restarts, "
-                 f"{self.counts.get('stale screens (framework)', 0)} + {self.counts.get('stale screens (program)', 0)} "
-                 f"stale screens (framework + program) and {self.counts.get('late repaints', 0)} late repaints "
-                 f"in {self.counts.get('stale checks', 0)} checks, "
+                 f"({self.events / max(seconds, 1):.2f}/s) in {c.get('cycles', 0)} cycles; events by kind: "
+                 + ", ".join(f"{v} {k}" for k, v in kinds.items()))
+        self.say(f"{c.get('saves', 0)} saves, {c.get('failed saves', 0)} failed saves, "
+                 f"{c.get('pick open', 0)} Open and {c.get('pick recent', 0)} recent-file picks "
+                 f"({c.get('opens at start', 0)} of the Open picks at a start), {c.get('quits', 0)} quits on purpose, "
+                 f"{c.get('starts', 1) - 1} restarts; unsaved-changes questions answered: "
+                 + (", ".join(f"{k} {v}" for k, v in questions.items()) or "none"))
+        self.say(f"{c.get('stale screens (framework)', 0)} + {c.get('stale screens (program)', 0)} "
+                 f"stale screens (framework + program) and {c.get('late repaints', 0)} late repaints "
+                 f"in {c.get('stale checks', 0)} stale-screen checks (the first and every "
+                 f"{self.args.stale_every}th close of each kind of pop-up; closes seen: "
+                 + ", ".join(f"{v} {k!r}" for k, v in sorted(self.closes.items())) + "), "
                  f"{len(self.notes)} distinct JUCE assertions")
         with open(os.path.join(self.out, "summary.json"), "w") as f:
             json.dump({"seed": self.args.seed, "events": self.events, "seconds": seconds, "counts": self.counts,
+                       "closes": self.closes, "stale_every": self.args.stale_every,
                        "failures": self.failures, "assertions": self.notes}, f, indent=1)
         if self.failures:
             self.say(f"{len(self.failures)} failure(s); logs in {self.out}:")
@@ -893,10 +1128,17 @@ def main():
     parser.add_argument("--out", required=True, help="folder for the logs, screenshots and the scratch folder")
     parser.add_argument("--seed", type=int, default=None)
     parser.add_argument("--seconds", type=float, default=0)
-    parser.add_argument("--events", type=int, default=0)
+    parser.add_argument("--events", type=int, default=0,
+                        help="with --seconds: the run lasts until it has both the time and the events")
+    parser.add_argument("--max-seconds", type=float, default=0, help="ends the run anyway after this long")
     parser.add_argument("--replay", help="an events.jsonl of an earlier run to play again")
     parser.add_argument("--stale-fails", action="store_true", help="a stale screen fails the run")
     parser.add_argument("--no-stale-check", action="store_true")
+    parser.add_argument("--stale-every", type=int, default=20,
+                        help="check the screen after the first and every Nth close of each kind of pop-up")
+    parser.add_argument("--batch", type=int, default=120, help="most plain events sent in one go")
+    parser.add_argument("--file-weight", type=float, default=7,
+                        help="weight of a File menu step against 100 for a batch of plain events")
     parser.add_argument("--shots", action="store_true", help="a screenshot after every event (slow)")
     args = parser.parse_args()
     if args.seed is None:
