@@ -5,10 +5,7 @@ window; the saved bytes must be the expected file. On the way it checks the
 pixels the layout fixes, the recent files in the File menu, and that opening a
 file that is not a scheme leaves the shown scheme alone.
 
-The Red slider is clicked, not dragged: a click on a JUCE linear slider sets
-the value of the clicked position. The slider is 100 pixels high and the look
-keeps 8 pixels at each end (its thumb radius), so slider y 22 is proportion
-1 - (22 - 8) / 84 = 5/6 of -255..255, which is +170 exactly.
+The Red slider is clicked at the position of +170 (see e2e_run.py).
 
 Expected file (tests/e2e/data/expected.calvastrascheme), from start.calvastrascheme:
 - "Accents" appended after "Meters" with Panel Text, Meter High and Selection
@@ -17,33 +14,25 @@ Expected file (tests/e2e/data/expected.calvastrascheme), from start.calvastrasch
   ff3366cc -> ffdd66cc; green, blue and alpha unchanged.
 """
 
-import argparse
 import os
 import shutil
 import sys
-import tempfile
 import time
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from xdrive import Desktop, Display, DriveError, expect_pixels, need_tools, wait_for_white_field  # noqa: E402
+from xdrive import DriveError, wait_for_white_field  # noqa: E402
+from e2e_run import (OPEN_TITLE, RED_SLIDER_Y_FOR_170, START_COLOURS, E2eRun, read_bytes,  # noqa: E402
+                     run_main)
 from tintwright_window import (SELECTED_ROW, WHITE, WINDOW_BACKGROUND, start_program,  # noqa: E402
                                wait_for_exit)
 
-START_COLOURS = [0xd3d3d3, 0x202020, 0x20c040, 0xe02020, 0x3366cc, None, 0x5a6e8c, 0xffcc00, 0x8050a0, 0x102030]
 TWEAKED = {1: 0xca2020, 3: 0xff2020, 4: 0xdd66cc}
-RED_SLIDER_Y_FOR_170 = 22
 SCHEME_ROWS = len(START_COLOURS)
 DRAGGED_ROWS = [1, 3, 4]
-OPEN_TITLE = "^Choose a scheme file to open...$"
 SAVE_TITLE = "^Choose a location for your scheme file...$"
 SAVED_NAME = "Tweaked result"
-# What JUCE's leak detector and the sanitizers print at exit. JUCE prints its
-# report through DBG, so only a build with JUCE's debug logging shows it (the
-# sanitizer build of scripts/sanitize.sh, which runs this test too); a Release
-# build prints nothing here.
-EXIT_REPORTS = ["*** Leaked objects detected", "ERROR: LeakSanitizer", "ERROR: AddressSanitizer", "runtime error:"]
 
 
 def scheme_list_expectations(window, colours, selected=()):
@@ -96,38 +85,8 @@ def layout_expectations(window):
     return expected
 
 
-class Run:
-    def __init__(self, args):
-        self.args = args
-        self.shots_dir = args.shots
-        self.step_number = 0
-        self.step_name = "start"
-        self.desktop = None
-        self.process = None
-        self.started = time.monotonic()
-
-    def step(self, name):
-        self.step_number += 1
-        self.step_name = name
-        print(f"[e2e] {time.monotonic() - self.started:5.1f} s  {self.step_number:02d} {name}", flush=True)
-
-    def save(self, shot, label=None):
-        name = f"{self.step_number:02d}-{label or self.step_name}.png"
-        shot.save(os.path.join(self.shots_dir, name))
-        return shot
-
-    def settle(self):
-        """Pointer off the window, then the screen as it is now."""
-        self.desktop.park_mouse()
-        return self.desktop.grab()
-
-    def check(self, shot, expectations, what):
-        complaints = expect_pixels(shot, expectations)
-        if complaints:
-            raise DriveError(f"{what}: " + "; ".join(complaints))
-
-    def wait_for(self, expectations, what, timeout=15.0):
-        return self.desktop.wait_for_pixels(lambda shot: expect_pixels(shot, expectations), what, timeout)
+class CycleRun(E2eRun):
+    tag = "e2e"
 
     # The cycle -------------------------------------------------------------
 
@@ -298,64 +257,13 @@ class Run:
         code = wait_for_exit(self.process, 15)
         if code is None:
             raise DriveError("the program did not quit within 15 s of the close button")
-        self.process = None
-        with open(self.stderr_path, "rb") as f:
-            stderr = f.read().decode("utf-8", "replace")
-        reports = [line for line in stderr.splitlines() if any(text in line for text in EXIT_REPORTS)]
-        if reports:
-            raise DriveError("the program reported at exit:\n" + "\n".join(reports[:20]))
-        if code != 0:
-            raise DriveError(f"the program quit with exit code {code}; its stderr is {self.stderr_path}")
-        if with_open_file(saved_file) != expected_bytes:
+        self.check_exit(code)
+        if read_bytes(saved_file) != expected_bytes:
             raise DriveError("the saved file changed after it was saved")
-
-    def main(self):
-        os.makedirs(self.shots_dir, exist_ok=True)
-        for old in os.listdir(self.shots_dir):
-            if old.endswith(".png") or old == "saved.calvastrascheme":
-                os.remove(os.path.join(self.shots_dir, old))
-
-        display = Display().start()
-        self.desktop = Desktop(display)
-        workdir = tempfile.mkdtemp(prefix="tintwright-e2e-")
-        self.stderr_path = os.path.join(self.shots_dir, "program-stderr.txt")
-        try:
-            self.run(workdir)
-            print(f"[e2e] passed in {time.monotonic() - self.started:.1f} s; screenshots in {self.shots_dir}")
-            return 0
-        except DriveError as error:
-            print(f"[e2e] FAILED at step {self.step_number:02d} {self.step_name}: {error}", file=sys.stderr)
-            try:
-                self.desktop.grab().save(os.path.join(self.shots_dir, f"{self.step_number:02d}-FAILED.png"))
-            except Exception:  # the screen may be gone too
-                pass
-            return 1
-        finally:
-            if self.process is not None and self.process.poll() is None:
-                self.process.kill()
-                self.process.wait()
-            display.stop()
-            shutil.rmtree(workdir, ignore_errors=True)
-
-
-def with_open_file(path):
-    with open(path, "rb") as f:
-        return f.read()
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--app", required=True, help="the Tintwright program")
-    parser.add_argument("--data", required=True, help="folder with the scheme files of the test")
-    parser.add_argument("--shots", required=True, help="folder for the screenshots of each step")
-    args = parser.parse_args()
-    args.app, args.data, args.shots = (os.path.abspath(p) for p in (args.app, args.data, args.shots))
-    try:
-        need_tools("Xvfb", "xdpyinfo", "xdotool", "import", "convert")
-    except DriveError as error:
-        print(f"[e2e] {error}", file=sys.stderr)
-        return 1
-    return Run(args).main()
+    return run_main(__doc__.splitlines()[0], CycleRun)
 
 
 if __name__ == "__main__":

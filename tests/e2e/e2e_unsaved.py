@@ -12,30 +12,26 @@ found as the red cross in the title bar. The question is JUCE's AlertWindow,
 a window of its own titled "Closing document...", whose three buttons are
 found by their colour and clicked.
 
-The Red slider is clicked at y 22, which sets +170 (see e2e_cycle.py): the
+The Red slider is clicked at the position of +170 (see e2e_run.py): the
 group "Meters" holds Meter Low ff20c040 -> ffcac040 and Meter High
 ffe02020 -> ffff2020.
 """
 
-import argparse
 import os
 import shutil
 import sys
-import tempfile
 import time
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from xdrive import Desktop, Display, DriveError, expect_pixels, need_tools  # noqa: E402
+from xdrive import DriveError  # noqa: E402
+from e2e_run import (OPEN_TITLE, RED_SLIDER_Y_FOR_170, START_COLOURS, E2eRun, read_bytes,  # noqa: E402
+                     run_main)
 from tintwright_window import WHITE, file_menu_entries, start_program, wait_for_exit  # noqa: E402
 
-START_COLOURS = [0xd3d3d3, 0x202020, 0x20c040, 0xe02020, 0x3366cc, None, 0x5a6e8c, 0xffcc00, 0x8050a0, 0x102030]
 APPLIED = {2: 0xcac040, 3: 0xff2020}
-RED_SLIDER_Y_FOR_170 = 22
-OPEN_TITLE = "^Choose a scheme file to open...$"
 QUESTION_TITLE = r"^Closing document\.\.\.$"
-EXIT_REPORTS = ["*** Leaked objects detected", "ERROR: LeakSanitizer", "ERROR: AddressSanitizer", "runtime error:"]
 
 
 def scheme_swatches(window, colours):
@@ -74,32 +70,8 @@ def find_buttons(shot, geometry):
     return [((a + b) // 2, y) for a, b in rows[y]]
 
 
-def read(path):
-    with open(path, "rb") as f:
-        return f.read()
-
-
-class Run:
-    def __init__(self, args):
-        self.args = args
-        self.shots_dir = args.shots
-        self.step_number = 0
-        self.step_name = "start"
-        self.desktop = None
-        self.process = None
-        self.started = time.monotonic()
-
-    def step(self, name):
-        self.step_number += 1
-        self.step_name = name
-        print(f"[e2e-unsaved] {time.monotonic() - self.started:5.1f} s  {self.step_number:02d} {name}", flush=True)
-
-    def save(self, shot, label=None):
-        shot.save(os.path.join(self.shots_dir, f"{self.step_number:02d}-{label or self.step_name}.png"))
-        return shot
-
-    def wait_for(self, expectations, what, timeout=15.0):
-        return self.desktop.wait_for_pixels(lambda shot: expect_pixels(shot, expectations), what, timeout)
+class UnsavedRun(E2eRun):
+    tag = "e2e-unsaved"
 
     def press_close_and_wait_for_question(self, window):
         self.desktop.click(*window.close_button(self.desktop.grab()))
@@ -118,20 +90,11 @@ class Run:
         self.desktop.click(*{"Save": save, "Discard changes": discard, "Cancel": cancel}[button])
         self.desktop.wait_for_no_window(QUESTION_TITLE)
 
-    def check_exit(self, code):
-        with open(self.stderr_path, "rb") as f:
-            stderr = f.read().decode("utf-8", "replace")
-        reports = [line for line in stderr.splitlines() if any(text in line for text in EXIT_REPORTS)]
-        if reports:
-            raise DriveError("the program reported at exit:\n" + "\n".join(reports[:20]))
-        if code != 0:
-            raise DriveError(f"the program quit with exit code {code}; its stderr is {self.stderr_path}")
-
     def run(self, workdir):
         data = self.args.data
         scheme_file = os.path.join(workdir, "start.calvastrascheme")
         shutil.copyfile(os.path.join(data, "start.calvastrascheme"), scheme_file)
-        original = read(scheme_file)
+        original = read_bytes(scheme_file)
 
         self.step("start")
         self.process, window = start_program(self.desktop, self.args.app, workdir, self.stderr_path)
@@ -164,7 +127,7 @@ class Run:
             raise DriveError("the main window went away after Cancel")
         self.desktop.park_mouse()
         self.save(self.wait_for(scheme_swatches(window, applied), "the changed scheme after Cancel"))
-        if read(scheme_file) != original:
+        if read_bytes(scheme_file) != original:
             raise DriveError("Cancel wrote the file")
 
         self.step("close-asks-again")
@@ -175,10 +138,9 @@ class Run:
         code = wait_for_exit(self.process, 15)
         if code is None:
             raise DriveError("the program did not quit within 15 s of Save")
-        self.process = None
         self.check_exit(code)
 
-        saved = read(scheme_file).decode("utf-8")
+        saved = read_bytes(scheme_file).decode("utf-8")
         for name, argb in (("Meter Low", "ffcac040"), ("Meter High", "ffff2020")):
             if f'name="{name}" colour="{argb}"' not in saved:
                 with open(os.path.join(self.shots_dir, "saved.calvastrascheme"), "w", encoding="utf-8") as f:
@@ -189,7 +151,7 @@ class Run:
             raise DriveError("the saved file lost a colour that was not in the group")
 
         self.step("restart")
-        saved_bytes = read(scheme_file)
+        saved_bytes = read_bytes(scheme_file)
         self.process, window = start_program(self.desktop, self.args.app, workdir, self.stderr_path)
 
         self.step("open-saved")
@@ -221,53 +183,13 @@ class Run:
         if code is None:
             self.save(self.desktop.grab(), "still-running")
             raise DriveError("the program did not quit within 10 s of Discard changes")
-        self.process = None
         self.check_exit(code)
-        if read(scheme_file) != saved_bytes:
+        if read_bytes(scheme_file) != saved_bytes:
             raise DriveError("Discard changes wrote the file")
-
-    def main(self):
-        os.makedirs(self.shots_dir, exist_ok=True)
-        for old in os.listdir(self.shots_dir):
-            if old.endswith(".png") or old == "saved.calvastrascheme":
-                os.remove(os.path.join(self.shots_dir, old))
-
-        display = Display().start()
-        self.desktop = Desktop(display)
-        workdir = tempfile.mkdtemp(prefix="tintwright-e2e-unsaved-")
-        self.stderr_path = os.path.join(self.shots_dir, "program-stderr.txt")
-        try:
-            self.run(workdir)
-            print(f"[e2e-unsaved] passed in {time.monotonic() - self.started:.1f} s; screenshots in {self.shots_dir}")
-            return 0
-        except DriveError as error:
-            print(f"[e2e-unsaved] FAILED at step {self.step_number:02d} {self.step_name}: {error}", file=sys.stderr)
-            try:
-                self.desktop.grab().save(os.path.join(self.shots_dir, f"{self.step_number:02d}-FAILED.png"))
-            except Exception:  # the screen may be gone too
-                pass
-            return 1
-        finally:
-            if self.process is not None and self.process.poll() is None:
-                self.process.kill()
-                self.process.wait()
-            display.stop()
-            shutil.rmtree(workdir, ignore_errors=True)
 
 
 def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--app", required=True, help="the Tintwright program")
-    parser.add_argument("--data", required=True, help="folder with the scheme files of the test")
-    parser.add_argument("--shots", required=True, help="folder for the screenshots of each step")
-    args = parser.parse_args()
-    args.app, args.data, args.shots = (os.path.abspath(p) for p in (args.app, args.data, args.shots))
-    try:
-        need_tools("Xvfb", "xdpyinfo", "xdotool", "import", "convert")
-    except DriveError as error:
-        print(f"[e2e-unsaved] {error}", file=sys.stderr)
-        return 1
-    return Run(args).main()
+    return run_main(__doc__.splitlines()[0], UnsavedRun)
 
 
 if __name__ == "__main__":
