@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/StaleScreenGuard.h"
+
 #include <juce_gui_extra/juce_gui_extra.h>
 
 class CalvastraTintwright;
@@ -21,6 +23,7 @@ public:
 
 private:
     juce::ApplicationCommandManager commandManager;
+    StaleScreenGuard staleScreenGuard { *this };
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainAppWindow)
 };
