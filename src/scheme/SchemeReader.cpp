@@ -22,9 +22,17 @@ namespace
 
         while (p < end)
         {
-            // Runs of ASCII eight bytes at a time.
-            juce::uint64 block;
-            if (end - p >= 8 && (std::memcpy (&block, p, 8), (block & 0x8080808080808080ull) == 0))
+            // Runs of ASCII 32, then eight bytes at a time: the whole file is checked once.
+            constexpr juce::uint64 highBits = 0x8080808080808080ull;
+            juce::uint64 block[4];
+
+            if (end - p >= 32 && (std::memcpy (block, p, 32), ((block[0] | block[1] | block[2] | block[3]) & highBits) == 0))
+            {
+                p += 32;
+                continue;
+            }
+
+            if (end - p >= 8 && (std::memcpy (block, p, 8), (block[0] & highBits) == 0))
             {
                 p += 8;
                 continue;
