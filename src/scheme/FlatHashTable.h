@@ -20,14 +20,16 @@ public:
         if (slots.empty())
             return nullptr;
 
-        for (auto i = firstSlot (hash);; i = (i + 1) & mask())
+        const auto tag = tagOf (hash);
+
+        for (auto i = firstSlot (tag);; i = (i + 1) & mask())
         {
             auto& slot = slots[i];
 
-            if (! slot.used)
+            if (slot.tag == 0)
                 return nullptr;
 
-            if (slot.hash == hash && matches (slot.value))
+            if (slot.tag == tag && matches (slot.value))
                 return &slot.value;
         }
     }
@@ -37,23 +39,38 @@ public:
     template <typename Matches>
     bool insert (std::uint64_t hash, Value value, Matches&& matches)
     {
-        if (2 * (count + 1) > slots.size())
-            grow();
+        if (isTooFullFor (count + 1))
+            resize (2 * slots.size());
 
-        for (auto i = firstSlot (hash);; i = (i + 1) & mask())
+        const auto tag = tagOf (hash);
+
+        for (auto i = firstSlot (tag);; i = (i + 1) & mask())
         {
             auto& slot = slots[i];
 
-            if (! slot.used)
+            if (slot.tag == 0)
             {
-                slot = { hash, value, true };
+                slot = { tag, value };
                 ++count;
                 return true;
             }
 
-            if (slot.hash == hash && matches (slot.value))
+            if (slot.tag == tag && matches (slot.value))
                 return false;
         }
+    }
+
+    /** Makes room for this many values in all, so that filling up to there
+        never moves the stored ones again. */
+    void reserve (size_t numValues)
+    {
+        auto size = slots.empty() ? (size_t) 16 : slots.size();
+
+        while (isTooFullFor (numValues, size))
+            size *= 2;
+
+        if (numValues > 0 && size != slots.size())
+            resize (size);
     }
 
     void clear()
@@ -67,26 +84,34 @@ public:
     size_t size() const noexcept { return count; }
 
 private:
+    // The tag is the hash with its lowest bit set, so that 0 marks a free slot
+    // and a slot stays 16 bytes; a lost bit only costs an extra call of matches.
     struct Slot
     {
-        std::uint64_t hash = 0;
+        std::uint64_t tag = 0;
         Value value {};
-        bool used = false;
     };
+
+    static std::uint64_t tagOf (std::uint64_t hash) noexcept { return hash | 1; }
+
+    // At most three quarters full: a smaller array stays in the caches, and
+    // linear probing is still short at that load.
+    static bool isTooFullFor (size_t numValues, size_t numSlots) noexcept { return 4 * numValues > 3 * numSlots; }
+    bool isTooFullFor (size_t numValues) const noexcept { return isTooFullFor (numValues, slots.size()); }
 
     size_t mask() const noexcept { return slots.size() - 1; }
 
     // Fibonacci hashing: the top bits of the product spread hashes whose low
     // bits hardly differ (JUCE's string hash of "Colour 1", "Colour 2", ...).
-    size_t firstSlot (std::uint64_t hash) const noexcept
+    size_t firstSlot (std::uint64_t tag) const noexcept
     {
-        return (size_t) ((hash * 0x9e3779b97f4a7c15ull) >> shift);
+        return (size_t) ((tag * 0x9e3779b97f4a7c15ull) >> shift);
     }
 
-    void grow()
+    void resize (size_t numSlots)
     {
         auto old = std::move (slots);
-        slots.assign (old.empty() ? 16 : 2 * old.size(), Slot {});
+        slots.assign (numSlots < 16 ? 16 : numSlots, Slot {});
         shift = 64;
 
         for (auto n = slots.size(); n > 1; n >>= 1)
@@ -94,19 +119,19 @@ private:
 
         for (auto& slot : old)
         {
-            if (! slot.used)
+            if (slot.tag == 0)
                 continue;
 
-            auto i = firstSlot (slot.hash);
+            auto i = firstSlot (slot.tag);
 
-            while (slots[i].used)
+            while (slots[i].tag != 0)
                 i = (i + 1) & mask();
 
             slots[i] = slot;
         }
     }
 
-    std::vector<Slot> slots; // a power of two in size, at most half full
+    std::vector<Slot> slots; // a power of two in size (or empty), at most three quarters full
     size_t count = 0;
     int shift = 64;
 };

@@ -42,9 +42,16 @@ std::uint64_t hashOf (const char* utf8, size_t numBytes) noexcept
     return hash ^ (hash >> 29);
 }
 
+// The String's own bytes, without the call of toRawUTF8: a lookup while
+// reading a scheme is mostly waiting for memory already.
+const char* bytesOf (const SchemeColour& colour) noexcept
+{
+    return colour.name.getCharPointer().getAddress();
+}
+
 bool hasName (const SchemeColour& colour, const char* utf8, size_t numBytes) noexcept
 {
-    auto* name = colour.name.toRawUTF8();
+    auto* name = bytesOf (colour);
     return std::strlen (name) == numBytes && std::memcmp (name, utf8, numBytes) == 0;
 }
 } // namespace
@@ -62,6 +69,12 @@ bool ColourGroup::addColour (SchemeColour& colour)
     return true;
 }
 
+void ColourGroup::reserveMembers (int numMembers)
+{
+    members.ensureStorageAllocated (numMembers);
+    memberColours.reserve ((size_t) juce::jmax (0, numMembers));
+}
+
 bool ColourGroup::containsColour (const SchemeColour& colour) const
 {
     const SchemeColour* record = &colour;
@@ -73,15 +86,22 @@ bool ColourGroup::containsColour (const SchemeColour& colour) const
 //==============================================================================
 SchemeColour* SchemeModel::findColourByName (const juce::String& name) const
 {
-    return findColourByName (name.toRawUTF8(), name.getNumBytesAsUTF8());
+    auto* utf8 = name.getCharPointer().getAddress();
+    return findColourByName (utf8, std::strlen (utf8));
 }
 
 SchemeColour* SchemeModel::findColourByName (const char* utf8, size_t numBytes) const
 {
     auto* found = firstColourWithName.find (hashOf (utf8, numBytes),
-                                            [&] (int index)
-                                            { return hasName (*colours.getUnchecked (index), utf8, numBytes); });
-    return found != nullptr ? colours.getUnchecked (*found) : nullptr;
+                                            [&] (const SchemeColour* colour)
+                                            { return hasName (*colour, utf8, numBytes); });
+    return found != nullptr ? *found : nullptr;
+}
+
+void SchemeModel::reserveColours (int numColours)
+{
+    colours.ensureStorageAllocated (numColours);
+    firstColourWithName.reserve ((size_t) juce::jmax (0, numColours));
 }
 
 SchemeColour& SchemeModel::appendColour (std::unique_ptr<SchemeColour> colour)
@@ -89,11 +109,12 @@ SchemeColour& SchemeModel::appendColour (std::unique_ptr<SchemeColour> colour)
     jassert (colour != nullptr);
     // The name is final once appended (the reader sets it first), so the first
     // record with each name can be indexed here.
-    auto* name = colour->name.toRawUTF8();
-    auto numBytes = colour->name.getNumBytesAsUTF8();
-    firstColourWithName.insert (hashOf (name, numBytes), colours.size(), [&] (int index)
-                                { return hasName (*colours.getUnchecked (index), name, numBytes); });
-    return *colours.add (std::move (colour));
+    auto* record = colours.add (std::move (colour));
+    auto* name = bytesOf (*record);
+    auto numBytes = std::strlen (name);
+    firstColourWithName.insert (hashOf (name, numBytes), record, [&] (const SchemeColour* c)
+                                { return hasName (*c, name, numBytes); });
+    return *record;
 }
 
 ColourGroup& SchemeModel::appendGroup (std::unique_ptr<ColourGroup> group)

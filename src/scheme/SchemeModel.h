@@ -85,6 +85,9 @@ public:
     /** Appends a neutral member for this colour unless one already refers to
         this very record (identity, not name). Returns true if one was added. */
     bool addColour (SchemeColour& colour);
+    /** Makes room for this many members in all, so that adding them allocates
+        no more than the members. */
+    void reserveMembers (int numMembers);
     bool containsColour (const SchemeColour& colour) const;
 
     // Group forms of the tweak operations: the member operation on every member, in order.
@@ -138,6 +141,9 @@ public:
     SchemeColour* findColourByName (const juce::String& name) const;
     /** The same, for a name given as UTF-8 bytes (no terminating zero needed). */
     SchemeColour* findColourByName (const char* utf8, size_t numBytes) const;
+    /** Makes room for this many colours in all, so that appending them allocates
+        no more than the records. */
+    void reserveColours (int numColours);
     /** Takes ownership and appends at the end. */
     SchemeColour& appendColour (std::unique_ptr<SchemeColour> colour);
 
@@ -155,8 +161,8 @@ public:
 private:
     juce::OwnedArray<SchemeColour> colours;
     ColourGroupList groups;
-    // The index of the first colour with each name; the names stay in the records.
-    FlatHashTable<int> firstColourWithName;
+    // The first colour with each name; the names stay in the records.
+    FlatHashTable<SchemeColour*> firstColourWithName;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SchemeModel)
 };

@@ -22,9 +22,17 @@ namespace
 
         while (p < end)
         {
-            // Runs of ASCII eight bytes at a time.
-            juce::uint64 block;
-            if (end - p >= 8 && (std::memcpy (&block, p, 8), (block & 0x8080808080808080ull) == 0))
+            // Runs of ASCII 32, then eight bytes at a time: the whole file is checked once.
+            constexpr juce::uint64 highBits = 0x8080808080808080ull;
+            juce::uint64 block[4];
+
+            if (end - p >= 32 && (std::memcpy (block, p, 32), ((block[0] | block[1] | block[2] | block[3]) & highBits) == 0))
+            {
+                p += 32;
+                continue;
+            }
+
+            if (end - p >= 8 && (std::memcpy (block, p, 8), (block[0] & highBits) == 0))
             {
                 p += 8;
                 continue;
@@ -126,6 +134,14 @@ namespace
         return "";
     }
 
+    int countChildren (const pugi::xml_node& parent, const char* tag)
+    {
+        int count = 0;
+        for (auto child = parent.first_child(); child; child = child.next_sibling())
+            count += isName (child.name(), tag) ? 1 : 0;
+        return count;
+    }
+
     class TreeReader
     {
     public:
@@ -139,14 +155,27 @@ namespace
             if (! isName (root.name(), schemeTag))
                 return true;
 
+            // Counting first lets the model size its lists and name index once.
+            model.reserveColours (countChildren (root, colourTag));
+
             for (auto child = root.first_child(); child && clean; child = child.next_sibling())
             {
                 if (isName (child.name(), colourTag))
                 {
+                    // One walk over the attributes for both values, the first of each name.
+                    const char *name = nullptr, *colourText = nullptr;
+                    for (auto a = child.first_attribute(); a; a = a.next_attribute())
+                    {
+                        if (name == nullptr && isName (a.name(), nameAttribute))
+                            name = a.value();
+                        else if (colourText == nullptr && isName (a.name(), colourAttribute))
+                            colourText = a.value();
+                    }
+
                     // The model indexes a colour by name when it is appended, so the name comes first.
                     auto colour = std::make_unique<SchemeColour>();
-                    colour->name = text (valueOf (child, nameAttribute));
-                    colour->colour = SchemeColourText::fromText (valueOf (child, colourAttribute));
+                    colour->name = text (name != nullptr ? name : "");
+                    colour->colour = SchemeColourText::fromText (colourText != nullptr ? colourText : "");
                     model.appendColour (std::move (colour));
                 }
                 else if (isName (child.name(), groupListTag))
@@ -181,6 +210,7 @@ namespace
                 auto newGroup = std::make_unique<ColourGroup>();
                 newGroup->setName (text (valueOf (element, nameAttribute)));
                 auto& group = model.appendGroup (std::move (newGroup));
+                group.reserveMembers (countChildren (element, colourTag));
 
                 for (auto member = element.first_child(); member; member = member.next_sibling())
                 {

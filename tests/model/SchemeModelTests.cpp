@@ -137,3 +137,67 @@ TEST (FlatHashTable, FirstValueWinsThroughGrowthAndCollidingHashes)
                            { return true; }),
                nullptr);
 }
+
+TEST (FlatHashTable, ReservingKeepsWhatIsStoredAndTheFirstValueWins)
+{
+    FlatHashTable<int> table;
+    auto matchesKey = [] (int key)
+    { return [key] (int stored)
+      { return stored == key; }; };
+
+    table.reserve (0);
+    EXPECT_EQ (table.find (5, matchesKey (5)), nullptr);
+
+    // Hashes 2k and 2k + 1 differ only in their lowest bit.
+    for (int key = 0; key < 100; ++key)
+        ASSERT_TRUE (table.insert ((std::uint64_t) key, key, matchesKey (key)));
+
+    table.reserve (5000); // moves the 100 values into a larger array
+    table.reserve (10); // never shrinks
+
+    for (int key = 0; key < 5000; ++key)
+        EXPECT_EQ (table.insert ((std::uint64_t) key, key, matchesKey (key)), key >= 100);
+
+    EXPECT_EQ (table.size(), 5000u);
+
+    for (int key = 0; key < 5000; ++key)
+    {
+        auto* found = table.find ((std::uint64_t) key, matchesKey (key));
+        ASSERT_NE (found, nullptr);
+        EXPECT_EQ (*found, key);
+    }
+
+    EXPECT_EQ (table.find (5000, matchesKey (5000)), nullptr);
+}
+
+TEST (SchemeModel, ReservedRoomChangesNoAnswer)
+{
+    SchemeModel model;
+    auto& first = addSchemeColour (model, "Shared", 0xff000001);
+    model.reserveColours (1000);
+    addSchemeColour (model, "Shared", 0xff000002);
+
+    for (int i = 0; i < 1000; ++i)
+        addSchemeColour (model, "Colour " + juce::String (i), (juce::uint32) i);
+
+    model.reserveColours (-1);
+    EXPECT_EQ (model.getNumColours(), 1002);
+    EXPECT_EQ (model.findColourByName ("Shared"), &first);
+
+    for (int i = 0; i < 1000; i += 37)
+        EXPECT_EQ (model.findColourByName ("Colour " + juce::String (i)), model.getColour (i + 2));
+
+    ColourGroup group;
+    group.reserveMembers (3);
+    EXPECT_TRUE (group.addColour (first));
+    group.reserveMembers (500);
+    EXPECT_FALSE (group.addColour (first));
+
+    for (int i = 0; i < 600; ++i)
+        EXPECT_TRUE (group.addColour (*model.getColour (i + 1)));
+
+    EXPECT_EQ (group.getNumMembers(), 601);
+    EXPECT_EQ (&group.getMember (0)->getSchemeColour(), &first);
+    EXPECT_TRUE (group.containsColour (*model.getColour (600)));
+    EXPECT_FALSE (group.containsColour (*model.getColour (601)));
+}

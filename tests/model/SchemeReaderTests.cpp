@@ -90,6 +90,8 @@ TEST (SchemeReader, NamesInAnyLetterCaseAttributesInAnyOrderAndForm)
     EXPECT_EQ (read ("<COLOURS><COLOUR/><COLOUR COLOUR=\"ff0000ff\"/><COLOUR NAME=\"n\"/></COLOURS>"), "=0 =ff0000ff n=0");
     // The first of two attributes of one name counts; other attributes are ignored.
     EXPECT_EQ (read ("<COLOURS><COLOUR name=\"a\" NAME=\"b\" extra=\"e\" colour=\"1\"/></COLOURS>"), "a=1");
+    // Also when the first one is empty, and in either order of the two names.
+    EXPECT_EQ (read ("<COLOURS><COLOUR colour=\"\" name=\"\" NAME=\"b\" COLOUR=\"2\"/></COLOURS>"), "=0");
     // Colour texts: the last eight hex digits, other characters skipped.
     EXPECT_EQ (read ("<COLOURS><COLOUR NAME=\"a\" COLOUR=\"#123456789abc\"/><COLOUR NAME=\"b\" COLOUR=\"0x g1\"/></COLOURS>"),
                "a=56789abc b=1");
