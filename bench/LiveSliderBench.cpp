@@ -1,7 +1,10 @@
 // Slider moves on a large group, on the real component tree (the main
 // component with its scheme list and group pane, 600 x 450), timed from the
 // value change to the group colour list painted into an image:
-//   LiveSliderStep/N    one Red slider step
+//   LiveSliderStep/N    one Red slider step (what the next message does
+//                       included: the rows on screen and the first slice)
+//   LiveSliderStepAllAtOnce/N  the same step as it was before slider moves
+//                       were queued: every member at once, then the rows
 //   LiveSliderBurst/N   100 Red slider values, then one paint
 //   LiveApply/N         Apply right after a step
 //   LiveSwitchToGroup/N selecting the N-member group after a small one
@@ -14,6 +17,7 @@
 #include "groups/ColourTweaker.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 #include "tweak/ColourTweakerList.h"
+#include "tweak/PreviewSweep.h"
 #include "tweak/TweakPanel.h"
 
 #include <benchmark/benchmark.h>
@@ -76,11 +80,16 @@ struct LiveScheme : private juce::DeletedAtShutdown
     ColourTweakerList& list() { return tweaker().getList(); }
 
     // The next Red value: a drag back and forth over the whole range.
-    void stepRed()
+    int nextRed()
     {
         value = value >= 255 ? -255 : value + 1;
-        panel().redSlider.setValue (value, juce::sendNotificationSync);
+        return value;
     }
+
+    void stepRed() { panel().redSlider.setValue (nextRed(), juce::sendNotificationSync); }
+
+    // The message that follows slider moves in the program.
+    void deliverMoves() { tweaker().getPreviewSweep().refreshNow(); }
 
     void paintList()
     {
@@ -112,6 +121,25 @@ void LiveSliderStep (benchmark::State& state)
     for (auto _ : state)
     {
         live.stepRed();
+        live.deliverMoves();
+        live.paintList();
+    }
+
+    live.tweaker().finishPendingPreviews();
+}
+
+void LiveSliderStepAllAtOnce (benchmark::State& state)
+{
+    auto& live = LiveScheme::get ((int) state.range (0));
+    live.selectGroup (2);
+    auto& group = shownGroup (live, state);
+
+    for (auto _ : state)
+    {
+        const auto red = live.nextRed();
+        live.panel().redSlider.setValue (red, juce::dontSendNotification);
+        group.setRedOffset (red);
+        live.list().updateContent();
         live.paintList();
     }
 }
@@ -127,8 +155,11 @@ void LiveSliderBurst (benchmark::State& state)
         for (int i = 0; i < 100; ++i)
             live.stepRed();
 
+        live.deliverMoves();
         live.paintList();
     }
+
+    live.tweaker().finishPendingPreviews();
 }
 
 void LiveApply (benchmark::State& state)
@@ -141,6 +172,7 @@ void LiveApply (benchmark::State& state)
     {
         state.PauseTiming();
         live.stepRed();
+        live.deliverMoves();
         live.paintList();
         state.ResumeTiming();
 
@@ -182,6 +214,7 @@ void LivePaintGroupList (benchmark::State& state)
 } // namespace
 
 BENCHMARK (LiveSliderStep)->Arg (1000)->Arg (1000000)->Unit (benchmark::kMillisecond);
+BENCHMARK (LiveSliderStepAllAtOnce)->Arg (1000)->Arg (1000000)->Unit (benchmark::kMillisecond);
 BENCHMARK (LiveSliderBurst)->Arg (1000)->Arg (1000000)->Unit (benchmark::kMillisecond);
 BENCHMARK (LiveApply)->Arg (1000000)->Unit (benchmark::kMillisecond);
 BENCHMARK (LiveSwitchToGroup)->Arg (1000000)->Unit (benchmark::kMillisecond);
