@@ -23,7 +23,6 @@ public:
     /** Writes the parameters that moved, and only those. */
     void applyTo (TweakMaths::TweakParameters& parameters) const noexcept;
 
-    bool isEmpty() const noexcept { return moved == 0; }
     void clear() noexcept { moved = 0; }
 
 private:

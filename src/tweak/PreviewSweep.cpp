@@ -3,12 +3,20 @@
 #include "scheme/SchemeModel.h"
 #include "tweak/ColourTweakerList.h"
 
+#include <cmath>
+
 namespace
 {
 // A slice stays well inside one frame, so input waits at most this long.
 constexpr double sliceMilliseconds = 4.0;
-// Members between looks at the clock: a fraction of a millisecond's work.
-constexpr int membersPerChunk = 2048;
+// Members between looks at the clock: a small fraction of a slice.
+constexpr int membersPerChunk = 512;
+// The pause after each slice. JUCE calls a timer again at once when its period
+// has run out by the time its callback returns, and handles every message
+// posted while it works through the queue, so window events (mouse, paint)
+// would wait for the whole sweep; the period is therefore the slice's own
+// length plus this pause, in which the queue runs dry and those events come.
+constexpr int pauseMilliseconds = 3;
 } // namespace
 
 PreviewSweep::PreviewSweep (ColourTweakerList& listToRefresh)
@@ -58,26 +66,23 @@ void PreviewSweep::handleAsyncUpdate()
     list.updateContent();
 
     // A small group is done within this first slice.
-    runSlice();
-
-    if (isRunning())
-        startTimer (1);
+    runSliceAndPause();
 }
 
 void PreviewSweep::timerCallback()
 {
-    runSlice();
-
-    if (! isRunning())
-        stopTimer();
+    runSliceAndPause();
 }
 
-void PreviewSweep::runSlice()
+void PreviewSweep::runSliceAndPause()
 {
     auto* group = list.getColourGroup();
 
-    if (group == nullptr)
+    if (group == nullptr || ! group->hasQueuedTweak())
+    {
+        stopTimer();
         return;
+    }
 
     const auto start = juce::Time::getMillisecondCounterHiRes();
 
@@ -85,4 +90,13 @@ void PreviewSweep::runSlice()
            && juce::Time::getMillisecondCounterHiRes() - start < sliceMilliseconds)
     {
     }
+
+    if (! group->hasQueuedTweak())
+    {
+        stopTimer();
+        return;
+    }
+
+    const auto took = juce::Time::getMillisecondCounterHiRes() - start;
+    startTimer ((int) std::ceil (took) + pauseMilliseconds);
 }

@@ -31,7 +31,7 @@ public:
 private:
     void handleAsyncUpdate() override;
     void timerCallback() override;
-    void runSlice();
+    void runSliceAndPause();
 
     ColourTweakerList& list;
 
