@@ -169,9 +169,9 @@ TEST_F (LivePreviewTest, WindowEventsGetThroughWhileAMillionMembersCatchUp)
     tweaker().getPreviewSweep().refreshNow();
 
     // Mouse and paint events come from a file descriptor that the event loop
-    // polls only once the message queue is empty; this pipe stands for the X
+    // polls only when the message queue is empty; this pipe stands for the X
     // connection. It becomes readable while the members are catching up: a
-    // sweep that kept the queue busy would hold the event until its end.
+    // sweep that held the message thread until its end would keep it waiting.
     int pipeEnds[2];
     ASSERT_EQ (pipe (pipeEnds), 0);
     std::atomic<bool> ran { false };
