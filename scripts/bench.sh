@@ -88,6 +88,24 @@ ratio("Drop 100k / drop 10k colours into a group", "DropColours/100000", "DropCo
 ratio("(format) bytes to model 10k vs bare parse", "SchemeOpen/10000", "SchemeOpenBareParse/10000", "", None)
 ratio("(format) write 10k vs JUCE writer", "SchemeSave/10000", "SchemeSaveJuceWriter/10000", "", None)
 
+# Slider moves on the real component tree, from the value change to the
+# painted group colour list; the burst is 100 values then one paint.
+if "LiveSliderStep/1000000" in median:
+    ms = median["LiveSliderStep/1000000"]
+    rows.append(("Slider step, 1M-member group (to the painted list)", f"{ms:.2f} ms",
+                 f"{ms:.2f} ms", "<= 16 ms", "ok" if ms <= 16 else "MISSED"))
+ratio("Burst of 100 slider values vs one step, 1M members", "LiveSliderBurst/1000000", "LiveSliderStep/1000000",
+      "<= 2x", 2)
+ratio("Slider step vs all members at once (as before), 1k members", "LiveSliderStep/1000",
+      "LiveSliderStepAllAtOnce/1000", "<= 1.2x", 1.2)
+for name, label in (("LiveApply/1000000", "Apply right after a step, 1M members"),
+                    ("LiveSwitchToGroup/1000000", "Switch to the 1M-member group")):
+    if name in median:
+        ms = median[name]
+        rows.append((label, f"{ms:.2f} ms", f"{ms:.2f} ms", "<= 150 ms", "ok" if ms <= 150 else "MISSED"))
+ratio("Group list paint, 1M rows vs 1k rows", "LivePaintGroupList/1000000", "LivePaintGroupList/1000",
+      "~1x (visible rows only)", 1.5)
+
 if "RepaintMainComponent" in median:
     ms = median["RepaintMainComponent"]
     rows.append(("Repaint 600x450, 1k colours, 1k-member group",

@@ -9,6 +9,7 @@
 #include "scheme/SchemeModel.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 #include "tweak/ColourTweakerList.h"
+#include "tweak/PreviewSweep.h"
 #include "tweak/TweakPanel.h"
 
 #include <gtest/gtest.h>
@@ -45,9 +46,12 @@ protected:
         juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
     }
 
-    static void move (juce::Slider& slider, double value)
+    // A slider move, then the message that follows it in the program (which
+    // finishes a group this small).
+    void move (juce::Slider& slider, double value)
     {
         slider.setValue (value, juce::sendNotificationSync);
+        tweaker().getPreviewSweep().refreshNow();
     }
 
     std::vector<juce::uint32> stored() const

@@ -179,6 +179,7 @@ TEST_F (UnsavedChangesTest, SlidersResetInvertForceHueAndSelectionChangeNothingT
         EXPECT_FALSE (changed()) << slider->getName();
     }
 
+    tweaker().finishPendingPreviews();
     ASSERT_NE (tweaker().getColourGroup()->getMember (0)->getPreviewColour(),
                tweaker().getColourGroup()->getMember (0)->getStoredColour())
         << "the sliders did move the previews";

@@ -103,6 +103,7 @@ bool CalvastraTintwright::saveIfNeededAndUserAgrees()
 
     const juce::ScopedValueSetter<bool> askingNow (asking, true);
     auto& shown = *scheme;
+    getGroupPane().finishPendingPreviews();
 
     const auto result = saveQuestion != nullptr ? saveQuestion (shown) : shown.saveIfNeededAndUserAgrees();
     return result == juce::FileBasedDocument::savedOk;
@@ -177,12 +178,18 @@ bool CalvastraTintwright::perform (const InvocationInfo& info)
         case saveFile:
             // A failed save must be seen: the user would think the work is safe.
             if (scheme != nullptr)
+            {
+                getGroupPane().finishPendingPreviews();
                 scheme->save (true, true);
+            }
             return true;
 
         case saveAsNewFile:
             if (scheme != nullptr)
+            {
+                getGroupPane().finishPendingPreviews();
                 scheme->saveAsInteractive (true);
+            }
             return true;
 
         case quit:

@@ -52,6 +52,11 @@ void ColourTweaker::refreshColours()
     groupTweaker->refreshColours();
 }
 
+void ColourTweaker::finishPendingPreviews()
+{
+    groupTweaker->finishPendingPreviews();
+}
+
 void ColourTweaker::paint (juce::Graphics&)
 {
     // No background of its own: the margins show what lies behind the pane.

@@ -26,6 +26,8 @@ public:
     void notifyColoursApplied();
     void notifySchemeEdited();
     void refreshColours();
+    /** Every preview of the shown group up to date for the latest slider values. */
+    void finishPendingPreviews();
 
     ColourGroupControls& getGroupControls() noexcept { return *groupControls; }
     ColourGroupTweakerComponent& getGroupTweaker() noexcept { return *groupTweaker; }

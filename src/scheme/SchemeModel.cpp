@@ -59,6 +59,9 @@ bool hasName (const SchemeColour& colour, const char* utf8, size_t numBytes) noe
 //==============================================================================
 bool ColourGroup::addColour (SchemeColour& colour)
 {
+    // A new member keeps neutral values for sliders that moved before it came.
+    finishTweak();
+
     const SchemeColour* record = &colour;
 
     if (! memberColours.insert (hashOf (record), record, [record] (const SchemeColour* c)

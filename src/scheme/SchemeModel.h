@@ -5,6 +5,7 @@
 
 #include "maths/TweakMaths.h"
 #include "scheme/FlatHashTable.h"
+#include "scheme/PendingTweak.h"
 
 //==============================================================================
 /** One named colour of the scheme. Names need not be unique. */
@@ -22,6 +23,10 @@ struct SchemeColour
     The preview is always computed afresh from the stored colour (the referenced
     SchemeColour's current value) and all the parameters, so parameters combine
     instead of accumulating. Only applyTweak() writes into the scheme.
+
+    While its group has a queued tweak (ColourGroup::queueTweak), a member's
+    parameters and preview may lag behind the sliders; call the member's own
+    setters only on a group with nothing queued.
 */
 class ColourGroupMember
 {
@@ -70,7 +75,15 @@ private:
 };
 
 //==============================================================================
-/** A named, ordered set of scheme colours, each with its own tweak state. */
+/** A named, ordered set of scheme colours, each with its own tweak state.
+
+    Slider moves can reach the members gradually: queueTweak() only records the
+    values, and the members take them later, a few at a time (continueTweak(),
+    updateMember()) or all at once (finishTweak()). Every operation that reads
+    or replaces previews as a whole (Apply, recomputePreviews, adding a colour)
+    finishes what is queued first; Reset, Invert and a forced hue drop it, as
+    they set every parameter anyway. The group setters queue and finish at once.
+*/
 class ColourGroup
 {
 public:
@@ -91,7 +104,8 @@ public:
     bool containsColour (const SchemeColour& colour) const;
 
     // Group forms of the tweak operations: the member operation on every member, in order.
-    void applyTweak();
+    /** Returns true if at least one stored colour changed. */
+    bool applyTweak();
     void resetTweak();
     void setRedOffset (int offset);
     void setGreenOffset (int offset);
@@ -104,20 +118,40 @@ public:
     void invertColours();
     void recomputePreviews();
 
-private:
-    // A slider step: one parameter set on every member, then all previews in one batch.
-    template <typename SetParameter>
-    void setOnEveryMember (SetParameter&& set)
-    {
-        for (auto* member : members)
-            set (member->parameters);
+    /** Records slider values for every member without touching any member yet;
+        costs the same at any group size. Newer values of a parameter replace
+        older ones, so only the latest reaches the members. */
+    void queueTweak (const PendingTweak& change);
+    bool hasQueuedTweak() const noexcept { return membersDue > 0; }
 
-        recomputePreviews();
-    }
+    /** Brings this one member up to date with what is queued (for the rows on
+        screen); it may be visited again later, with the same result. */
+    void updateMember (int index);
+
+    /** Brings up to maxMembers more members up to date. Returns true while
+        some are still behind. */
+    bool continueTweak (int maxMembers);
+
+    /** Brings every member up to date now. */
+    void finishTweak();
+
+private:
+    // Computes the previews of members [start, start + count) in batches, each
+    // member first taking the queued values.
+    void recomputeRange (int start, int count);
+    void dropQueuedTweak() noexcept;
+
+    void setNow (const PendingTweak& change);
 
     juce::OwnedArray<ColourGroupMember> members;
     juce::String name { "Unnamed group" };
     FlatHashTable<const SchemeColour*> memberColours; // keeps addColour linear overall
+
+    // A slider move restarts the round at the cursor, so that the members it
+    // passed take the newer values too; the round ends after every member.
+    PendingTweak queued;
+    int nextDue = 0; // the member the round continues with
+    int membersDue = 0; // members still to visit in this round
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ColourGroup)
 };

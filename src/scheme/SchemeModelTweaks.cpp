@@ -71,97 +71,183 @@ void ColourGroupMember::invertColour()
 }
 
 //==============================================================================
-void ColourGroup::applyTweak()
+bool ColourGroup::applyTweak()
 {
+    finishTweak();
+
+    auto changed = false;
+
     for (auto* member : members)
+    {
+        changed = changed || member->getStoredColour() != member->getPreviewColour();
         member->applyTweak();
+    }
+
+    return changed;
 }
 
 void ColourGroup::resetTweak()
 {
+    dropQueuedTweak();
+
     for (auto* member : members)
         member->resetTweak();
 }
 
-// A slider step sets one parameter on every member and recomputes every
-// preview; the previews are computed in batches (same bits as one by one),
-// through fixed buffers on the stack so that nothing is allocated.
 void ColourGroup::recomputePreviews()
+{
+    recomputeRange (0, members.size());
+    dropQueuedTweak();
+}
+
+void ColourGroup::queueTweak (const PendingTweak& change)
+{
+    // With no member there is nobody to remember the values for.
+    if (members.isEmpty())
+        return;
+
+    queued.merge (change);
+
+    // Members the round passed already must take the newer values as well.
+    membersDue = members.size();
+    if (nextDue >= members.size())
+        nextDue = 0;
+}
+
+void ColourGroup::updateMember (int index)
+{
+    if (! hasQueuedTweak() || ! juce::isPositiveAndBelow (index, members.size()))
+        return;
+
+    auto& member = *members.getUnchecked (index);
+    queued.applyTo (member.parameters);
+    member.recomputePreview();
+}
+
+bool ColourGroup::continueTweak (int maxMembers)
+{
+    if (! hasQueuedTweak())
+        return false;
+
+    const auto count = juce::jmin (juce::jmax (0, maxMembers), membersDue, members.size() - nextDue);
+    recomputeRange (nextDue, count);
+
+    nextDue = (nextDue + count) % members.size();
+    membersDue -= count;
+
+    if (membersDue == 0)
+        queued.clear();
+
+    return hasQueuedTweak();
+}
+
+void ColourGroup::finishTweak()
+{
+    while (continueTweak (members.size()))
+    {
+    }
+}
+
+void ColourGroup::setNow (const PendingTweak& change)
+{
+    queueTweak (change);
+    finishTweak();
+}
+
+void ColourGroup::dropQueuedTweak() noexcept
+{
+    queued.clear();
+    membersDue = 0;
+}
+
+// Previews are computed in batches (same bits as one by one), through fixed
+// buffers on the stack so that nothing is allocated.
+void ColourGroup::recomputeRange (int start, int count)
 {
     constexpr int batchSize = 64;
     juce::uint32 stored[batchSize], previews[batchSize];
     TweakMaths::TweakParameters parameters[batchSize];
 
-    for (int start = 0; start < members.size(); start += batchSize)
+    for (int done = 0; done < count; done += batchSize)
     {
-        const int count = juce::jmin (batchSize, members.size() - start);
+        const int n = juce::jmin (batchSize, count - done);
 
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < n; ++i)
         {
-            const auto& member = *members.getUnchecked (start + i);
+            auto& member = *members.getUnchecked (start + done + i);
+            queued.applyTo (member.parameters);
             stored[i] = member.schemeColour->colour.getARGB();
             parameters[i] = member.parameters;
         }
 
-        TweakMaths::tweakColours (stored, parameters, previews, (size_t) count);
+        TweakMaths::tweakColours (stored, parameters, previews, (size_t) n);
 
-        for (int i = 0; i < count; ++i)
-            members.getUnchecked (start + i)->previewColour = juce::Colour (previews[i]);
+        for (int i = 0; i < n; ++i)
+            members.getUnchecked (start + done + i)->previewColour = juce::Colour (previews[i]);
     }
 }
 
 void ColourGroup::setRedOffset (int offset)
 {
-    setOnEveryMember ([offset] (auto& p)
-                      { p.redOffset = offset; });
+    PendingTweak change;
+    change.setRedOffset (offset);
+    setNow (change);
 }
 
 void ColourGroup::setGreenOffset (int offset)
 {
-    setOnEveryMember ([offset] (auto& p)
-                      { p.greenOffset = offset; });
+    PendingTweak change;
+    change.setGreenOffset (offset);
+    setNow (change);
 }
 
 void ColourGroup::setBlueOffset (int offset)
 {
-    setOnEveryMember ([offset] (auto& p)
-                      { p.blueOffset = offset; });
+    PendingTweak change;
+    change.setBlueOffset (offset);
+    setNow (change);
 }
 
 void ColourGroup::setHueShift (float shift)
 {
-    setOnEveryMember ([shift] (auto& p)
-                      { p.hueShift = shift; });
+    PendingTweak change;
+    change.setHueShift (shift);
+    setNow (change);
 }
 
 void ColourGroup::setSaturationMultiplier (float multiplier)
 {
-    setOnEveryMember ([multiplier] (auto& p)
-                      { p.saturationMultiplier = multiplier; });
+    PendingTweak change;
+    change.setSaturationMultiplier (multiplier);
+    setNow (change);
 }
 
 void ColourGroup::setBrightnessMultiplier (float multiplier)
 {
-    setOnEveryMember ([multiplier] (auto& p)
-                      { p.brightnessMultiplier = multiplier; });
+    PendingTweak change;
+    change.setBrightnessMultiplier (multiplier);
+    setNow (change);
 }
 
 void ColourGroup::setContrast (float centre, float amount)
 {
-    setOnEveryMember ([centre, amount] (auto& p)
-                      {
-                          p.contrastCentre = centre;
-                          p.contrastAmount = amount; });
+    PendingTweak change;
+    change.setContrast (centre, amount);
+    setNow (change);
 }
 
 void ColourGroup::forceHue (float hue)
 {
+    dropQueuedTweak();
+
     for (auto* member : members)
         member->forceHue (hue);
 }
 
 void ColourGroup::invertColours()
 {
+    dropQueuedTweak();
+
     for (auto* member : members)
         member->invertColour();
 }

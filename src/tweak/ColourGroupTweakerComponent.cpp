@@ -2,6 +2,7 @@
 
 #include "scheme/SchemeModel.h"
 #include "tweak/ColourTweakerList.h"
+#include "tweak/PreviewSweep.h"
 #include "tweak/TweakControls.h"
 #include "tweak/TweakPanel.h"
 
@@ -14,6 +15,8 @@ ColourGroupTweakerComponent::ColourGroupTweakerComponent()
 
     panel = std::make_unique<TweakPanel>();
     addAndMakeVisible (*panel);
+
+    sweep = std::make_unique<PreviewSweep> (*list);
 
     panel->forceHueButton.setListener (this);
 
@@ -55,6 +58,9 @@ void ColourGroupTweakerComponent::setMenuRunner (const ModalMenu::Runner& newRun
 
 void ColourGroupTweakerComponent::setColourGroup (ColourGroup* group)
 {
+    // The group left behind keeps previews that match its parameters.
+    finishPendingPreviews();
+
     currentGroup = group;
     list->setColourGroup (group);
     buttonClicked (&panel->resetButton);
@@ -62,11 +68,24 @@ void ColourGroupTweakerComponent::setColourGroup (ColourGroup* group)
 
 void ColourGroupTweakerComponent::refreshColours()
 {
-    // Recomputed before the rows are refreshed, so they show the new previews.
+    // Recomputed (queued values included) before the rows are refreshed, so
+    // they show the new previews.
+    sweep->finish();
+
     if (currentGroup != nullptr)
         currentGroup->recomputePreviews();
 
     list->updateContent();
+}
+
+void ColourGroupTweakerComponent::finishPendingPreviews()
+{
+    sweep->finish();
+}
+
+bool ColourGroupTweakerComponent::hasPendingPreviews() const
+{
+    return sweep->isRunning();
 }
 
 void ColourGroupTweakerComponent::sliderValueChanged (juce::Slider* slider)
@@ -80,9 +99,12 @@ void ColourGroupTweakerComponent::sliderValueChanged (juce::Slider* slider)
     if (control == tweakControls.end())
         return;
 
-    control->setOnGroup (*currentGroup, *panel);
-
-    list->updateContent();
+    // Only recorded here: the previews follow at the next message, so a burst
+    // of moves costs one refresh, with the latest values.
+    PendingTweak change;
+    control->setOnTweak (change, *panel);
+    currentGroup->queueTweak (change);
+    sweep->valuesQueued();
 }
 
 void ColourGroupTweakerComponent::buttonClicked (juce::Button* button)
@@ -92,14 +114,12 @@ void ColourGroupTweakerComponent::buttonClicked (juce::Button* button)
 
     if (button == &panel->applyButton)
     {
-        // Apply with nothing to apply writes the same colours again.
-        auto storedColoursChange = false;
+        // Apply writes what the sliders show, every member included.
+        sweep->finish();
 
-        for (int i = 0; i < currentGroup->getNumMembers(); ++i)
-            if (auto* member = currentGroup->getMember (i))
-                storedColoursChange = storedColoursChange || member->getStoredColour() != member->getPreviewColour();
-
-        currentGroup->applyTweak();
+        // Apply with nothing to apply writes the same colours again, which
+        // changes nothing a save would write.
+        const auto storedColoursChange = currentGroup->applyTweak();
         coloursApplied();
 
         if (storedColoursChange)

@@ -7,6 +7,7 @@
 
 class ColourGroup;
 class ColourTweakerList;
+class PreviewSweep;
 class TweakPanel;
 
 /** The group's colour list beside the tweak panel; turns every control into
@@ -25,6 +26,13 @@ public:
     ColourGroup* getColourGroup() const noexcept { return currentGroup; }
     void refreshColours();
 
+    /** Slider moves reach the rows on screen at the next message and the
+        other members in slices after it; this brings every preview of the
+        group up to date now. Apply and a change of group do so themselves. */
+    void finishPendingPreviews();
+    /** True while some members of the group are still behind the sliders. */
+    bool hasPendingPreviews() const;
+
     /** Called after Apply, and after a pick in a row's left swatch: stored colours were written. */
     std::function<void()> onColoursApplied;
 
@@ -35,6 +43,7 @@ public:
     void setMenuRunner (const ModalMenu::Runner& newRunner);
 
     ColourTweakerList& getList() noexcept { return *list; }
+    PreviewSweep& getPreviewSweep() noexcept { return *sweep; }
     TweakPanel& getPanel() noexcept { return *panel; }
 
     void sliderValueChanged (juce::Slider* slider) override;
@@ -50,6 +59,7 @@ private:
 
     std::unique_ptr<ColourTweakerList> list;
     std::unique_ptr<TweakPanel> panel;
+    std::unique_ptr<PreviewSweep> sweep; // refers to the list, so goes before it
     ColourGroup* currentGroup = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ColourGroupTweakerComponent)

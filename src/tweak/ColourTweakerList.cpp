@@ -52,8 +52,11 @@ void ColourTweakerListItem::colourBoxChanged (ColourBox* box)
     const auto colourChanged = member->getSchemeColour().colour != box->getColour();
     member->getSchemeColour().colour = box->getColour();
 
-    // Keep the preview in step with the new stored colour, or the next Apply
-    // would write the old colour back over the pick.
+    // Keep the preview in step with the new stored colour and the latest
+    // sliders, or the next Apply would write the old colour back over the pick.
+    if (auto* group = owner.getColourGroup(); group != nullptr && group->getMember (row) == member)
+        group->updateMember (row);
+
     member->recomputePreview();
     previewBox->setColour (member->getPreviewColour());
     repaint();
@@ -135,6 +138,10 @@ juce::Component* ColourTweakerList::refreshComponentForRow (int rowNumber, bool 
         existing.release();
     else
         item = std::make_unique<ColourTweakerListItem> (*this);
+
+    // A row on screen shows the latest slider values even while the other
+    // members are still catching up.
+    currentGroup->updateMember (rowNumber);
 
     item->setSelected (isRowSelected);
     item->setRow (rowNumber);

@@ -1,6 +1,6 @@
 #include "tweak/TweakControls.h"
 
-#include "scheme/SchemeModel.h"
+#include "scheme/PendingTweak.h"
 #include "tweak/TweakPanel.h"
 
 namespace
@@ -14,25 +14,25 @@ constexpr int contrastLabelWidth = 55;
 constexpr int contrastRowHeight = 16;
 constexpr int contrastRowWidth = 130 - contrastLabelWidth;
 
-void setContrast (ColourGroup& group, const TweakPanel& panel)
+void setContrast (PendingTweak& tweak, const TweakPanel& panel)
 {
-    group.setContrast (valueOf (panel.contrastCentreSlider), valueOf (panel.contrastValueSlider));
+    tweak.setContrast (valueOf (panel.contrastCentreSlider), valueOf (panel.contrastValueSlider));
 }
 } // namespace
 
 const std::vector<TweakControl> tweakControls {
-    { &TweakPanel::hueSlider, "Hue", "Hue", -0.5, 0.5, 0.0, 0.0, { 15, 105, 20, 100 }, true, [] (ColourGroup& group, const TweakPanel& panel)
-      { group.setHueShift (valueOf (panel.hueSlider)); } },
-    { &TweakPanel::saturationSlider, "Saturation", "Saturation", 0.0, 2.0, 0.0, 1.0, { 60, 105, 20, 100 }, true, [] (ColourGroup& group, const TweakPanel& panel)
-      { group.setSaturationMultiplier (valueOf (panel.saturationSlider)); } },
-    { &TweakPanel::brightnessSlider, "Brightness", "Brightness", 0.0, 2.0, 0.0, 1.0, { 105, 105, 20, 100 }, true, [] (ColourGroup& group, const TweakPanel& panel)
-      { group.setBrightnessMultiplier (valueOf (panel.brightnessSlider)); } },
-    { &TweakPanel::redSlider, "Red", "Red", -255.0, 255.0, 1.0, 0.0, { 15, 0, 20, 100 }, true, [] (ColourGroup& group, const TweakPanel& panel)
-      { group.setRedOffset ((int) panel.redSlider.getValue()); } },
-    { &TweakPanel::greenSlider, "Green", "Green", -255.0, 255.0, 1.0, 0.0, { 60, 0, 20, 100 }, true, [] (ColourGroup& group, const TweakPanel& panel)
-      { group.setGreenOffset ((int) panel.greenSlider.getValue()); } },
-    { &TweakPanel::blueSlider, "Blue", "Blue", -255.0, 255.0, 1.0, 0.0, { 105, 0, 20, 100 }, true, [] (ColourGroup& group, const TweakPanel& panel)
-      { group.setBlueOffset ((int) panel.blueSlider.getValue()); } },
+    { &TweakPanel::hueSlider, "Hue", "Hue", -0.5, 0.5, 0.0, 0.0, { 15, 105, 20, 100 }, true, [] (PendingTweak& tweak, const TweakPanel& panel)
+      { tweak.setHueShift (valueOf (panel.hueSlider)); } },
+    { &TweakPanel::saturationSlider, "Saturation", "Saturation", 0.0, 2.0, 0.0, 1.0, { 60, 105, 20, 100 }, true, [] (PendingTweak& tweak, const TweakPanel& panel)
+      { tweak.setSaturationMultiplier (valueOf (panel.saturationSlider)); } },
+    { &TweakPanel::brightnessSlider, "Brightness", "Brightness", 0.0, 2.0, 0.0, 1.0, { 105, 105, 20, 100 }, true, [] (PendingTweak& tweak, const TweakPanel& panel)
+      { tweak.setBrightnessMultiplier (valueOf (panel.brightnessSlider)); } },
+    { &TweakPanel::redSlider, "Red", "Red", -255.0, 255.0, 1.0, 0.0, { 15, 0, 20, 100 }, true, [] (PendingTweak& tweak, const TweakPanel& panel)
+      { tweak.setRedOffset ((int) panel.redSlider.getValue()); } },
+    { &TweakPanel::greenSlider, "Green", "Green", -255.0, 255.0, 1.0, 0.0, { 60, 0, 20, 100 }, true, [] (PendingTweak& tweak, const TweakPanel& panel)
+      { tweak.setGreenOffset ((int) panel.greenSlider.getValue()); } },
+    { &TweakPanel::blueSlider, "Blue", "Blue", -255.0, 255.0, 1.0, 0.0, { 105, 0, 20, 100 }, true, [] (PendingTweak& tweak, const TweakPanel& panel)
+      { tweak.setBlueOffset ((int) panel.blueSlider.getValue()); } },
     { &TweakPanel::contrastCentreSlider, "ContrastCentre", "Centre", 0.0, 1.0, 0.0, 0.5, { contrastLabelWidth, 278, contrastRowWidth, contrastRowHeight }, false, setContrast },
     { &TweakPanel::contrastValueSlider, "ContrastValue", "Contrast", 0.0, 1.0, 0.0, 0.0, { contrastLabelWidth, 261, contrastRowWidth, contrastRowHeight }, false, setContrast },
 };

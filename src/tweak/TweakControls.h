@@ -4,7 +4,7 @@
 
 #include <vector>
 
-class ColourGroup;
+class PendingTweak;
 class TweakPanel;
 
 /** One slider of the tweak panel: everything the panel and the group tweaker
@@ -22,8 +22,8 @@ struct TweakControl
     juce::Rectangle<int> bounds;
     bool vertical;
 
-    /** Hands the panel's values of this control to the group. */
-    void (*setOnGroup) (ColourGroup& group, const TweakPanel& panel);
+    /** Records the panel's values of this control as a slider move. */
+    void (*setOnTweak) (PendingTweak& tweak, const TweakPanel& panel);
 };
 
 /** Every slider of the tweak panel, in creation order. */
