@@ -14,20 +14,18 @@ Slider y 22 is +170: the slider is 100 pixels high, 8 pixels at each end are
 its thumb radius, so y is proportion 1 - (y - 8) / 84 of -255..255.
 """
 
-import argparse
 import ctypes
 import os
-import shutil
 import sys
-import tempfile
 import threading
 import time
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from xdrive import Desktop, Display, DriveError, expect_pixels, hex_colour, need_tools  # noqa: E402
+from xdrive import DriveError, expect_pixels, hex_colour  # noqa: E402
 from tintwright_window import start_program  # noqa: E402
+from e2e_run import OPEN_TITLE, E2eRun, run_main  # noqa: E402
 
 FIRST_COLOUR = 0x204060
 FINAL_RED = 170
@@ -35,7 +33,6 @@ FIRST_PREVIEW = 0xca4060  # red 0x20 + 170
 SLIDER_Y_FOR_0 = 50
 SLIDER_Y_FOR_170 = 22
 DRAG_SECONDS = 2.0
-OPEN_TITLE = "^Choose a scheme file to open...$"
 
 
 def write_scheme(path, members):
@@ -87,27 +84,8 @@ class PixelProbe:
         self.x11.XCloseDisplay(self.display)
 
 
-class Run:
-    def __init__(self, args):
-        self.args = args
-        self.shots_dir = args.shots
-        self.step_number = 0
-        self.step_name = "start"
-        self.desktop = None
-        self.process = None
-        self.started = time.monotonic()
-
-    def step(self, name):
-        self.step_number += 1
-        self.step_name = name
-        print(f"[e2e] {time.monotonic() - self.started:5.1f} s  {self.step_number:02d} {name}", flush=True)
-
-    def save(self, shot, label=None):
-        shot.save(os.path.join(self.shots_dir, f"{self.step_number:02d}-{label or self.step_name}.png"))
-        return shot
-
-    def wait_for(self, expectations, what, timeout=15.0):
-        return self.desktop.wait_for_pixels(lambda shot: expect_pixels(shot, expectations), what, timeout)
+class LiveDragRun(E2eRun):
+    tag = "e2e-live"
 
     def drag_commands(self, window):
         """One xdotool command line: press on the thumb at 0, sweep up and
@@ -169,7 +147,7 @@ class Run:
         self.desktop.xdotool("mouseup", 1)
         probe.close()
 
-        print(f"[e2e] first row's preview took {waited_ms:.0f} ms after the last motion to show "
+        print(f"[{self.tag}] first row's preview took {waited_ms:.0f} ms after the last motion to show "
               f"{hex_colour(FIRST_PREVIEW)} (limit {self.args.limit_ms} ms); {len(seen)} different previews "
               f"showed during the {DRAG_SECONDS:.0f} s drag", flush=True)
         if colour != FIRST_PREVIEW:
@@ -193,52 +171,17 @@ class Run:
                                  ("row 0 preview swatch", *swatch, FIRST_PREVIEW)], "the applied group",
                                 timeout=30))
 
-    def main(self):
-        os.makedirs(self.shots_dir, exist_ok=True)
-        for old in os.listdir(self.shots_dir):
-            if old.endswith(".png"):
-                os.remove(os.path.join(self.shots_dir, old))
 
-        display = Display().start()
-        self.desktop = Desktop(display)
-        workdir = tempfile.mkdtemp(prefix="tintwright-e2e-live-")
-        self.stderr_path = os.path.join(self.shots_dir, "program-stderr.txt")
-        try:
-            self.run(workdir)
-            print(f"[e2e] passed in {time.monotonic() - self.started:.1f} s; screenshots in {self.shots_dir}")
-            return 0
-        except DriveError as error:
-            print(f"[e2e] FAILED at step {self.step_number:02d} {self.step_name}: {error}", file=sys.stderr)
-            try:
-                self.desktop.grab().save(os.path.join(self.shots_dir, f"{self.step_number:02d}-FAILED.png"))
-            except Exception:  # the screen may be gone too
-                pass
-            return 1
-        finally:
-            # The scheme has unapplied or unsaved changes, which the program
-            # would ask about: this test ends it instead.
-            if self.process is not None and self.process.poll() is None:
-                self.process.kill()
-                self.process.wait()
-            display.stop()
-            shutil.rmtree(workdir, ignore_errors=True)
-
-
-def main():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument("--app", required=True, help="the Tintwright program")
-    parser.add_argument("--shots", required=True, help="folder for the screenshots of each step")
+def add_arguments(parser):
     parser.add_argument("--members", type=int, default=1_000_000, help="colours in the scheme and the group")
     parser.add_argument("--limit-ms", type=int, default=200,
                         help="longest wait for the first row after the last motion")
-    args = parser.parse_args()
-    args.app, args.shots = (os.path.abspath(p) for p in (args.app, args.shots))
-    try:
-        need_tools("Xvfb", "xdotool", "import", "convert")
-    except DriveError as error:
-        print(f"[e2e] {error}", file=sys.stderr)
-        return 1
-    return Run(args).main()
+
+
+def main():
+    # The scheme keeps unapplied or unsaved changes at the end, which the
+    # program would ask about: the run ends it instead.
+    return run_main(__doc__.splitlines()[0], LiveDragRun, add_arguments)
 
 
 if __name__ == "__main__":

@@ -109,14 +109,20 @@ class E2eRun:
             shutil.rmtree(workdir, ignore_errors=True)
 
 
-def run_main(description, run_class):
-    """The command line every end-to-end test takes: --app, --data, --shots."""
+def run_main(description, run_class, add_arguments=None):
+    """The command line every end-to-end test takes (--app, --shots and, for
+    tests of the files in tests/e2e/data, --data), and what add_arguments
+    adds for one test."""
     parser = argparse.ArgumentParser(description=description)
     parser.add_argument("--app", required=True, help="the Tintwright program")
-    parser.add_argument("--data", required=True, help="folder with the scheme files of the test")
+    parser.add_argument("--data", help="folder with the scheme files of the test")
     parser.add_argument("--shots", required=True, help="folder for the screenshots of each step")
+    if add_arguments is not None:
+        add_arguments(parser)
     args = parser.parse_args()
-    args.app, args.data, args.shots = (os.path.abspath(p) for p in (args.app, args.data, args.shots))
+    args.app, args.shots = (os.path.abspath(p) for p in (args.app, args.shots))
+    if args.data is not None:
+        args.data = os.path.abspath(args.data)
     try:
         need_tools("Xvfb", "xdpyinfo", "xdotool", "import", "convert")
     except DriveError as error:
