@@ -23,7 +23,7 @@ sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from xdrive import DriveError, wait_for_white_field  # noqa: E402
-from e2e_run import (OPEN_TITLE, RED_SLIDER_Y_FOR_170, START_COLOURS, E2eRun, read_bytes,  # noqa: E402
+from e2e_run import (RED_SLIDER_Y_FOR_170, START_COLOURS, E2eRun, read_bytes,  # noqa: E402
                      run_main)
 from tintwright_window import (SELECTED_ROW, WHITE, WINDOW_BACKGROUND, start_program,  # noqa: E402
                                wait_for_exit)
@@ -117,9 +117,7 @@ class CycleRun(E2eRun):
                           ("empty group list", *window.group_stored_swatch(0), WHITE)], "empty window")
 
         self.step("open")
-        window.file_command(recent_files=0, index=0)
-        window.type_into_chooser(OPEN_TITLE, start_file)
-        self.desktop.wait_for_no_window(OPEN_TITLE)
+        self.open_through_chooser(window, start_file, recent_files=0)
         self.desktop.park_mouse()
         # The first group, "Meters", is selected at once.
         shot = self.save(self.wait_for(
@@ -219,9 +217,7 @@ class CycleRun(E2eRun):
         before = self.save(self.settle(), "before-bad-open")
 
         self.step("open-bad-file")
-        window.file_command(recent_files=2, index=0)
-        window.type_into_chooser(OPEN_TITLE, bad_file)
-        self.desktop.wait_for_no_window(OPEN_TITLE)
+        self.open_through_chooser(window, bad_file, recent_files=2)
         time.sleep(1.0)  # a failed open changes nothing, so there is nothing to wait for
         shot = self.save(self.settle())
         # The scheme list pane and the group pane up to the group list's frame. The

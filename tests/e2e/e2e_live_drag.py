@@ -25,7 +25,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from xdrive import DriveError, expect_pixels, hex_colour  # noqa: E402
 from tintwright_window import start_program  # noqa: E402
-from e2e_run import OPEN_TITLE, E2eRun, run_main  # noqa: E402
+from e2e_run import E2eRun, run_main  # noqa: E402
 
 FIRST_COLOUR = 0x204060
 FINAL_RED = 170
@@ -109,9 +109,7 @@ class LiveDragRun(E2eRun):
         self.process, window = start_program(self.desktop, self.args.app, workdir, self.stderr_path)
 
         self.step("open")
-        window.file_command(recent_files=0, index=0)
-        window.type_into_chooser(OPEN_TITLE, scheme)
-        self.desktop.wait_for_no_window(OPEN_TITLE, timeout=60)
+        self.open_through_chooser(window, scheme, recent_files=0, timeout=60)
         self.desktop.park_mouse()
         first_row = [("row 0 stored swatch", *window.group_stored_swatch(0), FIRST_COLOUR),
                      ("row 0 preview swatch", *window.group_preview_swatch(0), FIRST_COLOUR)]

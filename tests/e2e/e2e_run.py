@@ -63,6 +63,12 @@ class E2eRun:
         self.desktop.park_mouse()
         return self.desktop.grab()
 
+    def open_through_chooser(self, window, path, recent_files, timeout=15.0):
+        """File > Open..., the path typed into the chooser, until the chooser has closed."""
+        window.file_command(recent_files=recent_files, index=0)
+        window.type_into_chooser(OPEN_TITLE, path)
+        self.desktop.wait_for_no_window(OPEN_TITLE, timeout=timeout)
+
     def check(self, shot, expectations, what):
         complaints = expect_pixels(shot, expectations)
         if complaints:

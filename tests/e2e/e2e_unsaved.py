@@ -26,7 +26,7 @@ sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from xdrive import DriveError  # noqa: E402
-from e2e_run import (OPEN_TITLE, RED_SLIDER_Y_FOR_170, START_COLOURS, E2eRun, read_bytes,  # noqa: E402
+from e2e_run import (RED_SLIDER_Y_FOR_170, START_COLOURS, E2eRun, read_bytes,  # noqa: E402
                      run_main)
 from tintwright_window import WHITE, file_menu_entries, start_program, wait_for_exit  # noqa: E402
 
@@ -100,9 +100,7 @@ class UnsavedRun(E2eRun):
         self.process, window = start_program(self.desktop, self.args.app, workdir, self.stderr_path)
 
         self.step("open")
-        window.file_command(recent_files=0, index=0)
-        window.type_into_chooser(OPEN_TITLE, scheme_file)
-        self.desktop.wait_for_no_window(OPEN_TITLE)
+        self.open_through_chooser(window, scheme_file, recent_files=0)
         self.desktop.park_mouse()
         self.save(self.wait_for(scheme_swatches(window, START_COLOURS), "the opened scheme"))
 
@@ -155,9 +153,7 @@ class UnsavedRun(E2eRun):
         self.process, window = start_program(self.desktop, self.args.app, workdir, self.stderr_path)
 
         self.step("open-saved")
-        window.file_command(recent_files=0, index=0)
-        window.type_into_chooser(OPEN_TITLE, scheme_file)
-        self.desktop.wait_for_no_window(OPEN_TITLE)
+        self.open_through_chooser(window, scheme_file, recent_files=0)
         self.desktop.park_mouse()
         self.save(self.wait_for(scheme_swatches(window, applied), "the saved scheme"))
 
