@@ -30,14 +30,14 @@ inline std::unique_ptr<juce::XmlElement> juceSchemeTree (const SchemeModel& mode
 
         for (int m = model.getGroup (g)->getNumMembers(); --m >= 0;)
         {
-            prepend (*group, colourTag)->setAttribute (nameAttribute, model.getGroup (g)->getMember (m)->getSchemeColour().name);
+            prepend (*group, colourTag)->setAttribute (nameAttribute, model.getGroup (g)->getMember (m)->getSchemeColour().name.toString());
         }
     }
 
     for (int c = model.getNumColours(); --c >= 0;)
     {
         auto* colour = prepend (*root, colourTag);
-        colour->setAttribute (nameAttribute, model.getColour (c)->name);
+        colour->setAttribute (nameAttribute, model.getColour (c)->name.toString());
         colour->setAttribute (colourAttribute, SchemeColourText::toText (model.getColour (c)->colour));
     }
 

@@ -394,7 +394,7 @@ TEST_F (BadInputTest, HundredMegabyteNameOpensAndPaints)
     ASSERT_TRUE (main->openScheme (file));
     auto* scheme = main->getScheme();
     ASSERT_EQ (scheme->getNumColours(), 2);
-    EXPECT_EQ ((size_t) scheme->getColour (0)->name.length(), size);
+    EXPECT_EQ ((size_t) scheme->getColour (0)->name.toString().length(), size);
     EXPECT_EQ (scheme->getColour (0)->colour.getARGB(), 0xff336699u);
 
     // In the group colour list too.

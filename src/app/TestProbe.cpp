@@ -82,7 +82,7 @@ juce::String TestProbe::describe (const SchemeModel& model)
     {
         const auto& colour = *model.getColour (i);
         text << "colour " << juce::String::toHexString ((juce::int64) colour.colour.getARGB()).paddedLeft ('0', 8)
-             << " " << escaped (colour.name) << "\n";
+             << " " << escaped (colour.name.toString()) << "\n";
     }
 
     for (int g = 0; g < model.getNumGroups(); ++g)
@@ -94,7 +94,7 @@ juce::String TestProbe::describe (const SchemeModel& model)
 
         for (int m = 0; m < group.getNumMembers(); ++m)
         {
-            const auto& name = group.getMember (m)->getSchemeColour().name;
+            const auto name = group.getMember (m)->getSchemeColour().name.toString();
 
             if (listed.contains (name))
                 continue;

@@ -53,7 +53,7 @@ void CalvastraSchemeList::paintListBoxItem (int rowNumber, juce::Graphics& g, in
     g.drawRect (swatch, 1);
 
     g.setFont (juce::Font (12.0f, juce::Font::plain));
-    g.drawText (colour->name.substring (0, UiConstants::longestShownName), 30, 0, width - 35, height, juce::Justification::centredLeft, true);
+    g.drawText (colour->name.toString (UiConstants::longestShownName), 30, 0, width - 35, height, juce::Justification::centredLeft, true);
 }
 
 juce::var CalvastraSchemeList::getDragSourceDescription (const juce::SparseSet<int>&)

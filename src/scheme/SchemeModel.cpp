@@ -23,7 +23,7 @@ std::uint64_t hashOf (const SchemeColour* colour) noexcept
 }
 
 // Names are hashed as UTF-8 bytes, eight at a time: equal names have equal
-// bytes, since JUCE keeps every String in shortest-form UTF-8.
+// bytes, as every name is shortest-form UTF-8.
 std::uint64_t hashOf (const char* utf8, size_t numBytes) noexcept
 {
     std::uint64_t hash = numBytes * 0x9e3779b97f4a7c15ull;
@@ -42,17 +42,9 @@ std::uint64_t hashOf (const char* utf8, size_t numBytes) noexcept
     return hash ^ (hash >> 29);
 }
 
-// The String's own bytes, without the call of toRawUTF8: a lookup while
-// reading a scheme is mostly waiting for memory already.
-const char* bytesOf (const SchemeColour& colour) noexcept
-{
-    return colour.name.getCharPointer().getAddress();
-}
-
 bool hasName (const SchemeColour& colour, const char* utf8, size_t numBytes) noexcept
 {
-    auto* name = bytesOf (colour);
-    return std::strlen (name) == numBytes && std::memcmp (name, utf8, numBytes) == 0;
+    return colour.name.getNumBytes() == numBytes && std::memcmp (colour.name.getUtf8(), utf8, numBytes) == 0;
 }
 } // namespace
 
@@ -68,7 +60,7 @@ bool ColourGroup::addColour (SchemeColour& colour)
                                 { return c == record; }))
         return false;
 
-    members.add (std::make_unique<ColourGroupMember> (colour));
+    members.add (colour);
     return true;
 }
 
@@ -87,10 +79,9 @@ bool ColourGroup::containsColour (const SchemeColour& colour) const
 }
 
 //==============================================================================
-SchemeColour* SchemeModel::findColourByName (const juce::String& name) const
+SchemeColour* SchemeModel::findColourByName (const ColourName& name) const
 {
-    auto* utf8 = name.getCharPointer().getAddress();
-    return findColourByName (utf8, std::strlen (utf8));
+    return findColourByName (name.getUtf8(), name.getNumBytes());
 }
 
 SchemeColour* SchemeModel::findColourByName (const char* utf8, size_t numBytes) const
@@ -110,14 +101,23 @@ void SchemeModel::reserveColours (int numColours)
 SchemeColour& SchemeModel::appendColour (std::unique_ptr<SchemeColour> colour)
 {
     jassert (colour != nullptr);
-    // The name is final once appended (the reader sets it first), so the first
-    // record with each name can be indexed here.
-    auto* record = colours.add (std::move (colour));
-    auto* name = bytesOf (*record);
-    auto numBytes = std::strlen (name);
-    firstColourWithName.insert (hashOf (name, numBytes), record, [&] (const SchemeColour* c)
-                                { return hasName (*c, name, numBytes); });
-    return *record;
+    return indexed (colours.add (std::move (*colour)));
+}
+
+SchemeColour& SchemeModel::appendColour (const char* utf8Name, size_t numBytes, juce::Colour colour)
+{
+    return indexed (colours.add (ColourName::referringTo (names.keep (utf8Name, numBytes), numBytes), colour));
+}
+
+SchemeColour& SchemeModel::indexed (SchemeColour& record)
+{
+    // A record's name is final once appended, so the first record with each
+    // name can be indexed here.
+    auto* utf8 = record.name.getUtf8();
+    auto numBytes = record.name.getNumBytes();
+    firstColourWithName.insert (hashOf (utf8, numBytes), &record, [&] (const SchemeColour* c)
+                                { return hasName (*c, utf8, numBytes); });
+    return record;
 }
 
 ColourGroup& SchemeModel::appendGroup (std::unique_ptr<ColourGroup> group)
@@ -135,6 +135,7 @@ void SchemeModel::removeGroup (int index)
 void SchemeModel::clear()
 {
     colours.clear();
+    names.clear();
     firstColourWithName.clear();
     groups.clear();
 }

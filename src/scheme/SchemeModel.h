@@ -4,17 +4,22 @@
 #include <juce_graphics/juce_graphics.h>
 
 #include "maths/TweakMaths.h"
+#include "scheme/ColourName.h"
 #include "scheme/FlatHashTable.h"
+#include "scheme/NameStore.h"
 #include "scheme/PendingTweak.h"
+#include "scheme/StableList.h"
 
 //==============================================================================
 /** One named colour of the scheme. Names need not be unique. */
 struct SchemeColour
 {
-    juce::String name;
-    juce::Colour colour { 0x00000000 };
+    SchemeColour() = default;
+    SchemeColour (ColourName nameToUse, juce::Colour colourToUse) noexcept
+        : name (std::move (nameToUse)), colour (colourToUse) {}
 
-    JUCE_LEAK_DETECTOR (SchemeColour)
+    ColourName name;
+    juce::Colour colour { 0x00000000 };
 };
 
 //==============================================================================
@@ -70,8 +75,6 @@ private:
     juce::Colour previewColour;
     TweakMaths::TweakParameters parameters; // default-constructed = neutral; the alpha
         // multiplier has no control and stays 1
-
-    JUCE_LEAK_DETECTOR (ColourGroupMember)
 };
 
 //==============================================================================
@@ -99,7 +102,7 @@ public:
         this very record (identity, not name). Returns true if one was added. */
     bool addColour (SchemeColour& colour);
     /** Makes room for this many members in all, so that adding them allocates
-        no more than the members. */
+        nothing more. */
     void reserveMembers (int numMembers);
     bool containsColour (const SchemeColour& colour) const;
 
@@ -143,7 +146,7 @@ private:
 
     void setNow (const PendingTweak& change);
 
-    juce::OwnedArray<ColourGroupMember> members;
+    StableList<ColourGroupMember> members;
     juce::String name { "Unnamed group" };
     FlatHashTable<const SchemeColour*> memberColours; // keeps addColour linear overall
 
@@ -160,8 +163,8 @@ private:
 using ColourGroupList = juce::OwnedArray<ColourGroup>;
 
 //==============================================================================
-/** The colours and groups of one open scheme. Records are allocated one by
-    one, so they keep their address while they live. */
+/** The colours and groups of one open scheme. Records keep their address
+    while they live: groups refer to them. */
 class SchemeModel
 {
 public:
@@ -172,14 +175,17 @@ public:
     /** Null for an index outside the list. */
     SchemeColour* getColour (int index) const noexcept { return colours[index]; }
     /** The first colour in list order whose name is exactly this one, or null. */
-    SchemeColour* findColourByName (const juce::String& name) const;
+    SchemeColour* findColourByName (const ColourName& name) const;
     /** The same, for a name given as UTF-8 bytes (no terminating zero needed). */
     SchemeColour* findColourByName (const char* utf8, size_t numBytes) const;
     /** Makes room for this many colours in all, so that appending them allocates
-        no more than the records. */
+        nothing but blocks for their names. */
     void reserveColours (int numColours);
-    /** Takes ownership and appends at the end. */
+    /** Appends the record's name and colour at the end. */
     SchemeColour& appendColour (std::unique_ptr<SchemeColour> colour);
+    /** Appends a record whose name (UTF-8 bytes, no terminating zero needed) the
+        model keeps with the names of the other records read this way. */
+    SchemeColour& appendColour (const char* utf8Name, size_t numBytes, juce::Colour colour);
 
     ColourGroupList& getColourGroups() noexcept { return groups; }
     const ColourGroupList& getColourGroups() const noexcept { return groups; }
@@ -193,7 +199,10 @@ public:
     void clear();
 
 private:
-    juce::OwnedArray<SchemeColour> colours;
+    SchemeColour& indexed (SchemeColour& record);
+
+    NameStore names; // for the records appended by name bytes, which refer to it
+    StableList<SchemeColour> colours;
     ColourGroupList groups;
     // The first colour with each name; the names stay in the records.
     FlatHashTable<SchemeColour*> firstColourWithName;

@@ -172,11 +172,10 @@ namespace
                             colourText = a.value();
                     }
 
-                    // The model indexes a colour by name when it is appended, so the name comes first.
-                    auto colour = std::make_unique<SchemeColour>();
-                    colour->name = text (name != nullptr ? name : "");
-                    colour->colour = SchemeColourText::fromText (colourText != nullptr ? colourText : "");
-                    model.appendColour (std::move (colour));
+                    if (name == nullptr)
+                        name = "";
+
+                    model.appendColour (name, checkedSize (name), SchemeColourText::fromText (colourText != nullptr ? colourText : ""));
                 }
                 else if (isName (child.name(), groupListTag))
                 {
@@ -191,11 +190,12 @@ namespace
         SchemeModel& model;
         bool clean = true;
 
-        juce::String text (const char* value)
+        // Any value that is not clean UTF-8 fails the whole read.
+        size_t checkedSize (const char* value)
         {
             auto size = std::strlen (value);
             clean = clean && isCleanUtf8 (value, size);
-            return juce::String::fromUTF8 (value, (int) size);
+            return size;
         }
 
         void readGroups (const pugi::xml_node& groups)
@@ -208,7 +208,8 @@ namespace
                     continue;
 
                 auto newGroup = std::make_unique<ColourGroup>();
-                newGroup->setName (text (valueOf (element, nameAttribute)));
+                auto* groupName = valueOf (element, nameAttribute);
+                newGroup->setName (juce::String::fromUTF8 (groupName, (int) checkedSize (groupName)));
                 auto& group = model.appendGroup (std::move (newGroup));
                 group.reserveMembers (countChildren (element, colourTag));
 

@@ -41,7 +41,7 @@ namespace
             out += tag;
         }
 
-        void attribute (const char* name, const juce::String& value)
+        void attribute (const char* name, juce::CharPointer_UTF8 value)
         {
             // Lengths count characters unescaped, so the wrap does not depend on the escaping.
             if (lineLength > attributeWrapLength)
@@ -90,12 +90,12 @@ namespace
         int lineLength = 0;
         bool hasContent = false;
 
-        int writeEscaped (const juce::String& value)
+        int writeEscaped (juce::CharPointer_UTF8 value)
         {
             auto& kept = keptCharacters();
             int numChars = 0;
 
-            for (auto p = value.getCharPointer(); ! p.isEmpty(); ++numChars)
+            for (auto p = value; ! p.isEmpty(); ++numChars)
             {
                 auto c = p.getAndAdvance();
 
@@ -132,8 +132,8 @@ std::string write (const SchemeModel& model)
         auto& colour = *model.getColour (i);
         root.openContent();
         ElementWriter element (out, colourTag, 1);
-        element.attribute (nameAttribute, colour.name);
-        element.attribute (colourAttribute, SchemeColourText::toText (colour.colour));
+        element.attribute (nameAttribute, juce::CharPointer_UTF8 (colour.name.getUtf8()));
+        element.attribute (colourAttribute, SchemeColourText::toText (colour.colour).getCharPointer());
         element.close();
     }
 
@@ -145,13 +145,13 @@ std::string write (const SchemeModel& model)
         auto& group = *model.getGroup (g);
         groupList.openContent();
         ElementWriter groupElement (out, groupTag, 2);
-        groupElement.attribute (nameAttribute, group.getName());
+        groupElement.attribute (nameAttribute, group.getName().getCharPointer());
 
         for (int m = 0; m < group.getNumMembers(); ++m)
         {
             groupElement.openContent();
             ElementWriter member (out, colourTag, 3);
-            member.attribute (nameAttribute, group.getMember (m)->getSchemeColour().name);
+            member.attribute (nameAttribute, juce::CharPointer_UTF8 (group.getMember (m)->getSchemeColour().name.getUtf8()));
             member.close();
         }
 

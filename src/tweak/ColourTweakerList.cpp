@@ -81,7 +81,7 @@ void ColourTweakerListItem::paint (juce::Graphics& g)
         return;
 
     g.setFont (juce::Font (12.0f, juce::Font::plain));
-    g.drawText (member->getSchemeColour().name.substring (0, UiConstants::longestShownName),
+    g.drawText (member->getSchemeColour().name.toString (UiConstants::longestShownName),
                 30,
                 5,
                 getWidth() - 60,

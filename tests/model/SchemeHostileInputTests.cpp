@@ -108,7 +108,7 @@ TEST (SchemeHostileInput, HundredMegabyteAttributeValue)
     }
 
     ASSERT_EQ (model.getNumColours(), 1);
-    EXPECT_EQ (model.getColour (0)->name.getNumBytesAsUTF8(), valueLength);
+    EXPECT_EQ (model.getColour (0)->name.getNumBytes(), valueLength);
     EXPECT_EQ (model.getColour (0)->colour.getARGB(), 0xff123456u);
 
     // Written back, the long name puts the colour attribute on a line of its own.

@@ -13,7 +13,7 @@ String summary (const SchemeModel& model)
 {
     juce::StringArray parts;
     for (int c = 0; c < model.getNumColours(); ++c)
-        parts.add (model.getColour (c)->name + "=" + String::toHexString ((int) model.getColour (c)->colour.getARGB()));
+        parts.add (model.getColour (c)->name.toString() + "=" + String::toHexString ((int) model.getColour (c)->colour.getARGB()));
     for (int g = 0; g < model.getNumGroups(); ++g)
     {
         String group ("[" + model.getGroup (g)->getName() + ":");
@@ -135,13 +135,13 @@ TEST (SchemeReader, ReadsWhatJucesWriterWrites)
     for (int c = 0; c < model.getNumColours(); ++c)
     {
         auto* colour = root.createNewChildElement ("COLOUR");
-        colour->setAttribute ("name", model.getColour (c)->name);
+        colour->setAttribute ("name", model.getColour (c)->name.toString());
         colour->setAttribute ("colour", String::toHexString ((int) model.getColour (c)->colour.getARGB()));
     }
     auto* group = root.createNewChildElement ("COLOURGROUPS")->createNewChildElement ("COLOURGROUP");
     group->setAttribute ("name", "Group \r\n&");
-    group->createNewChildElement ("COLOUR")->setAttribute ("name", model.getColour (1)->name);
-    group->createNewChildElement ("COLOUR")->setAttribute ("name", model.getColour (0)->name);
+    group->createNewChildElement ("COLOUR")->setAttribute ("name", model.getColour (1)->name.toString());
+    group->createNewChildElement ("COLOUR")->setAttribute ("name", model.getColour (0)->name.toString());
 
     EXPECT_EQ (read (root.toString()), summary (model));
 }

@@ -44,7 +44,7 @@ TEST (SchemeRoundTrip, RandomModelsReadBackExactly)
             if (pick (4) == 0)
                 argb &= 0x0fffffff; // alpha below 0x10: fewer than eight digits
             auto sameAsBefore = model.getNumColours() > 0 && pick (5) == 0;
-            addColour (model, sameAsBefore ? model.getColour (pick (model.getNumColours()))->name : randomName(), argb);
+            addColour (model, sameAsBefore ? model.getColour (pick (model.getNumColours()))->name.toString() : randomName(), argb);
         }
 
         for (int g = pick (5); --g >= 0;)
