@@ -34,6 +34,14 @@ public:
         }
     }
 
+    /** Starts loading the slot where a value of this hash would go, so that a
+        find or insert of it a little later need not wait for memory. */
+    void prefetch (std::uint64_t hash) const noexcept
+    {
+        if (! slots.empty())
+            __builtin_prefetch (&slots[firstSlot (tagOf (hash))]);
+    }
+
     /** Stores the value unless a matching one is there already (which then
         stays: the first one wins). Returns true if it was stored. */
     template <typename Matches>

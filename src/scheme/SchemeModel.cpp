@@ -86,6 +86,7 @@ SchemeColour* SchemeModel::findColourByName (const ColourName& name) const
 
 SchemeColour* SchemeModel::findColourByName (const char* utf8, size_t numBytes) const
 {
+    indexNewColours();
     auto* found = firstColourWithName.find (hashOf (utf8, numBytes),
                                             [&] (const SchemeColour* colour)
                                             { return hasName (*colour, utf8, numBytes); });
@@ -101,23 +102,50 @@ void SchemeModel::reserveColours (int numColours)
 SchemeColour& SchemeModel::appendColour (std::unique_ptr<SchemeColour> colour)
 {
     jassert (colour != nullptr);
-    return indexed (colours.add (std::move (*colour)));
+    return colours.add (std::move (*colour));
 }
 
 SchemeColour& SchemeModel::appendColour (const char* utf8Name, size_t numBytes, juce::Colour colour)
 {
-    return indexed (colours.add (ColourName::referringTo (names.keep (utf8Name, numBytes), numBytes), colour));
+    return colours.add (ColourName::referringTo (names.keep (utf8Name, numBytes), numBytes), colour);
 }
 
-SchemeColour& SchemeModel::indexed (SchemeColour& record)
+void SchemeModel::indexNewColours() const
 {
-    // A record's name is final once appended, so the first record with each
-    // name can be indexed here.
-    auto* utf8 = record.name.getUtf8();
-    auto numBytes = record.name.getNumBytes();
-    firstColourWithName.insert (hashOf (utf8, numBytes), &record, [&] (const SchemeColour* c)
-                                { return hasName (*c, utf8, numBytes); });
-    return record;
+    const auto first = numIndexed, count = colours.size() - first;
+
+    if (count == 0)
+        return;
+
+    // Records are indexed in list order, so the first with each name wins. In
+    // a large scheme the index outgrows the caches and every insert would wait
+    // for memory; with the slots fetched some records ahead, the waits overlap.
+    firstColourWithName.reserve ((size_t) colours.size());
+
+    constexpr int ahead = 16;
+    std::uint64_t hashes[ahead];
+    auto hashOfRecord = [this] (int index)
+    {
+        const auto& name = colours.getUnchecked (index)->name;
+        return hashOf (name.getUtf8(), name.getNumBytes());
+    };
+
+    for (int i = 0; i < juce::jmin (ahead, count); ++i)
+        firstColourWithName.prefetch (hashes[i] = hashOfRecord (first + i));
+
+    for (int i = 0; i < count; ++i)
+    {
+        const auto hash = hashes[i % ahead];
+
+        if (i + ahead < count)
+            firstColourWithName.prefetch (hashes[i % ahead] = hashOfRecord (first + i + ahead));
+
+        auto* record = colours.getUnchecked (first + i);
+        firstColourWithName.insert (hash, record, [record] (const SchemeColour* c)
+                                    { return hasName (*c, record->name.getUtf8(), record->name.getNumBytes()); });
+    }
+
+    numIndexed = colours.size();
 }
 
 ColourGroup& SchemeModel::appendGroup (std::unique_ptr<ColourGroup> group)
@@ -137,5 +165,6 @@ void SchemeModel::clear()
     colours.clear();
     names.clear();
     firstColourWithName.clear();
+    numIndexed = 0;
     groups.clear();
 }

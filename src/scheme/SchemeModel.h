@@ -181,7 +181,8 @@ public:
     /** Makes room for this many colours in all, so that appending them allocates
         nothing but blocks for their names. */
     void reserveColours (int numColours);
-    /** Appends the record's name and colour at the end. */
+    /** Appends the record's name and colour at the end. A record's name does
+        not change once appended: the name index relies on it. */
     SchemeColour& appendColour (std::unique_ptr<SchemeColour> colour);
     /** Appends a record whose name (UTF-8 bytes, no terminating zero needed) the
         model keeps with the names of the other records read this way. */
@@ -199,13 +200,15 @@ public:
     void clear();
 
 private:
-    SchemeColour& indexed (SchemeColour& record);
+    // Names are indexed in batches, when the first lookup after appending comes.
+    void indexNewColours() const;
 
     NameStore names; // for the records appended by name bytes, which refer to it
     StableList<SchemeColour> colours;
     ColourGroupList groups;
     // The first colour with each name; the names stay in the records.
-    FlatHashTable<SchemeColour*> firstColourWithName;
+    mutable FlatHashTable<SchemeColour*> firstColourWithName;
+    mutable int numIndexed = 0; // the records [0, numIndexed) are in the index
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (SchemeModel)
 };

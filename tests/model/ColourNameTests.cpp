@@ -130,6 +130,12 @@ TEST (SchemeModelRecords, EmptyNamesAndRepeatsIndexTheFirstRecord)
     EXPECT_STREQ (firstEmpty.name.getUtf8(), "");
     EXPECT_EQ (model.findColourByName ("", 0), &firstEmpty);
     EXPECT_EQ (model.findColourByName ("A"), &firstA);
+
+    // Repeats appended after a lookup do not take over, and new names are found.
+    model.appendColour ("A", 1, juce::Colours::blue);
+    auto& b = model.appendColour ("B", 1, juce::Colours::blue);
+    EXPECT_EQ (model.findColourByName ("A"), &firstA);
+    EXPECT_EQ (model.findColourByName ("B"), &b);
 }
 
 TEST (StableList, ObjectsKeepTheirAddressWhileTheListGrows)
