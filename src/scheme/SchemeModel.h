@@ -199,6 +199,40 @@ public:
     /** Deletes all colours, then all groups. */
     void clear();
 
+    //==============================================================================
+    // The edits a user makes to a scheme. Each says whether the scheme changed,
+    // that is, whether a save would now write something else: an edit that
+    // changes nothing a file holds (the same name again, a colour picked to its
+    // own value, Apply with nothing to apply) does not count.
+
+    /** The first group in list order whose name is exactly this one, or null. */
+    ColourGroup* findGroup (const juce::String& name) const noexcept;
+
+    /** Appends a group of this name, with no members. An empty name adds
+        nothing and gives null. */
+    ColourGroup* addGroup (const juce::String& name);
+
+    /** Deletes the group at this index with its members; false when there is none. */
+    bool deleteGroup (int index);
+
+    /** Gives the group a new name; false, with the old name kept, when the new
+        one is empty or the same. */
+    bool renameGroup (ColourGroup& group, const juce::String& newName);
+
+    /** Adds the colours at these indices of the colour list to the group, in
+        list order, each as a neutral member; colours the group already has and
+        indices outside the list are skipped. True if any colour joined. */
+    bool addColoursToGroup (ColourGroup& group, const juce::SparseSet<int>& colourIndices);
+
+    /** Sets the stored colour of one member of the group directly. Its preview
+        follows at once, with the group's latest tweak values, so that the next
+        Apply does not write the old colour back. True if the stored colour changed. */
+    bool pickColour (ColourGroup& group, int memberIndex, juce::Colour newColour);
+
+    /** Writes every member's preview, with the latest tweak values, into the
+        scheme and resets the members; true if any stored colour changed. */
+    bool applyTweak (ColourGroup& group);
+
 private:
     // Names are indexed in batches, when the first lookup after appending comes.
     void indexNewColours() const;
