@@ -8,7 +8,7 @@
 
 namespace SchemeFile
 {
-bool readSchemeFile (const juce::File& file, SchemeModel& model)
+bool readFileBytes (const juce::File& file, juce::MemoryBlock& bytes)
 {
     if (! file.existsAsFile())
         return false;
@@ -21,8 +21,14 @@ bool readSchemeFile (const juce::File& file, SchemeModel& model)
     if (! in.openedOk() || size <= 0 || size > std::numeric_limits<int>::max())
         return false;
 
-    juce::MemoryBlock bytes ((size_t) size);
-    return in.read (bytes.getData(), (int) size) == (int) size && SchemeReader::read (std::move (bytes), model);
+    bytes.setSize ((size_t) size);
+    return in.read (bytes.getData(), (int) size) == (int) size;
+}
+
+bool readSchemeFile (const juce::File& file, SchemeModel& model)
+{
+    juce::MemoryBlock bytes;
+    return readFileBytes (file, bytes) && SchemeReader::read (std::move (bytes), model);
 }
 
 bool writeSchemeFile (const juce::File& file, const SchemeModel& model)

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+/** The program's arguments as UTF-8, program name first. POSIX systems hand
+    them over as bytes already; on Windows the 8-bit argv cannot carry every
+    file name, so they are taken from the wide command line. */
+namespace CommandLine
+{
+std::vector<std::string> arguments (int argc, char** argv);
+} // namespace CommandLine
