@@ -10,6 +10,7 @@
 #include "hue/HueSelector.h"
 #include "hue/ModalMenu.h"
 #include "tweak/ColourGroupTweakerComponent.h"
+#include "tweak/PreviewSweep.h"
 #include "tweak/TweakPanel.h"
 
 #include <gtest/gtest.h>
