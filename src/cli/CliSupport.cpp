@@ -49,22 +49,23 @@ void readSchemeOrRefuse (const std::string& path, SchemeModel& model)
         throw Refusal (path + ": " + why.toStdString());
 }
 
-void writeSchemeOrRefuse (const std::string& path, const SchemeModel& model, bool readJustNow)
+void refuseToReplaceUnreadable (const std::string& path)
 {
     const auto file = fileAt (path);
 
-    // Never over a file the program could not have read: a slip of -o must
-    // not replace a picture or a document with a scheme.
-    if (file.exists() && ! readJustNow)
-    {
-        SchemeModel existing;
-        const auto why = readScheme (file, existing);
+    if (! file.exists())
+        return;
 
-        if (why.isNotEmpty())
-            throw Refusal (path + ": not overwritten, it is no scheme file (" + why.toStdString() + ")");
-    }
+    SchemeModel existing;
+    const auto why = readScheme (file, existing);
 
-    if (! SchemeFile::writeSchemeFile (file, model))
+    if (why.isNotEmpty())
+        throw Refusal (path + ": not overwritten, it is no scheme file (" + why.toStdString() + ")");
+}
+
+void writeSchemeOrRefuse (const std::string& path, const SchemeModel& model)
+{
+    if (! SchemeFile::writeSchemeFile (fileAt (path), model))
         throw Refusal (path + ": could not be written (folder missing or not writable?)");
 }
 
@@ -75,10 +76,13 @@ void Destination::addTo (CLI::App& command)
     out->excludes (over);
 }
 
-void Destination::requireGiven() const
+void Destination::check() const
 {
     if (! given())
         throw Refusal ("say where to write: -o OUT or --in-place");
+
+    if (! inPlace)
+        refuseToReplaceUnreadable (outPath);
 }
 
 ColourGroup& groupOrRefuse (const SchemeModel& model, const juce::String& name, const std::string& path)

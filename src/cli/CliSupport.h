@@ -39,10 +39,14 @@ juce::String readScheme (const juce::File& file,
 /** The same, refusing with "PATH: reason" when it does not read. */
 void readSchemeOrRefuse (const std::string& path, SchemeModel& model);
 
-/** Writes the model as Save does (same bytes, the file replaced as a whole).
-    Refuses to overwrite a file that is not a scheme this program can read,
-    unless the caller has just read it (writing over its input). */
-void writeSchemeOrRefuse (const std::string& path, const SchemeModel& model, bool readJustNow = false);
+/** Refuses a path to write a scheme to when a file is there that is not a
+    scheme this program can read: a slip of -o must not replace a picture or
+    a document. Called before the input is read, so that the two schemes are
+    never in memory at once. */
+void refuseToReplaceUnreadable (const std::string& path);
+
+/** Writes the model as Save does: the same bytes, the file replaced as a whole. */
+void writeSchemeOrRefuse (const std::string& path, const SchemeModel& model);
 
 /** Where an editing subcommand writes: another file, or over its input. */
 struct Destination
@@ -52,8 +56,9 @@ struct Destination
 
     /** -o/--output and --in-place, which exclude each other. */
     void addTo (CLI::App& command);
-    /** Refuses unless one of them was given. */
-    void requireGiven() const;
+    /** Refuses unless one of them was given, or when -o names a file that
+        is no scheme (refuseToReplaceUnreadable). */
+    void check() const;
     bool given() const { return inPlace || ! outPath.empty(); }
     const std::string& pathFor (const std::string& input) const { return inPlace ? input : outPath; }
 };

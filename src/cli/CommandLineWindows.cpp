@@ -24,6 +24,9 @@ namespace
 
 std::vector<std::string> arguments (int argc, char** argv)
 {
+    // What the program prints is UTF-8; a console shows it as such only when told.
+    SetConsoleOutputCP (CP_UTF8);
+
     int count = 0;
     auto** wide = CommandLineToArgvW (GetCommandLineW(), &count);
 

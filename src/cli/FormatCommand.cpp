@@ -53,7 +53,7 @@ void addFormatCommand (CLI::App& app, int& exitCode)
 
             try
             {
-                writeSchemeOrRefuse (path, model, true);
+                writeSchemeOrRefuse (path, model);
                 printLine (juce::String (path) + ": rewritten");
             }
             catch (const Refusal& r)

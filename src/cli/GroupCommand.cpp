@@ -58,11 +58,11 @@ void addGroupCommand (CLI::App& app, int&)
     {
         return [options, change]
         {
-            options->destination.requireGiven();
+            options->destination.check();
             SchemeModel model;
             readSchemeOrRefuse (options->file, model);
             change (model);
-            writeSchemeOrRefuse (options->destination.pathFor (options->file), model, options->destination.inPlace);
+            writeSchemeOrRefuse (options->destination.pathFor (options->file), model);
         };
     };
 

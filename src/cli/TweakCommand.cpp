@@ -31,7 +31,7 @@ void addTweakCommand (CLI::App& app, int&)
             throw Refusal ("no tweak given: use slider options (--red ... --contrast-centre), --invert or --force-hue");
 
         if (! options->dryRun)
-            options->destination.requireGiven();
+            options->destination.check();
 
         SchemeModel model;
         readSchemeOrRefuse (options->file, model);
@@ -52,6 +52,6 @@ void addTweakCommand (CLI::App& app, int&)
         }
 
         model.applyTweak (group);
-        writeSchemeOrRefuse (options->destination.pathFor (options->file), model, options->destination.inPlace); });
+        writeSchemeOrRefuse (options->destination.pathFor (options->file), model); });
 }
 } // namespace Cli
