@@ -18,6 +18,8 @@ int main (int argc, char** argv)
                    "tintwright-cli" };
     app.set_version_flag ("--version", "tintwright-cli " TINTWRIGHT_VERSION);
     app.require_subcommand (1);
+    app.footer ("Exit codes: 0 done, 1 a check found problems, 2 bad usage or a file refused (stderr says which and why).\n"
+                "Help for a command: tintwright-cli COMMAND --help");
 
     int exitCode = Cli::done;
     Cli::addCheckCommand (app, exitCode);

@@ -1,6 +1,7 @@
 // group: add, remove and rename groups, and add colours to one, chosen by name patterns.
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
+#include "cli/NamePattern.h"
 
 namespace Cli
 {
@@ -8,8 +9,7 @@ namespace
 {
     juce::String fromUtf8 (const std::string& text) { return juce::String::fromUTF8 (text.data(), (int) text.size()); }
 
-    /** The colours whose names match any of the patterns (* any run of
-        characters, ? any one; letter case counts), in file order. */
+    /** The colours whose names match any of the patterns, in file order. */
     juce::SparseSet<int> coloursMatching (const SchemeModel& model, const std::vector<std::string>& patterns, const std::string& path)
     {
         juce::SparseSet<int> chosen;
@@ -21,7 +21,7 @@ namespace
 
             for (int i = 0; i < model.getNumColours(); ++i)
             {
-                if (model.getColour (i)->name.toString().matchesWildcard (wildcard, false))
+                if (NamePattern::matches (model.getColour (i)->name.toString(), wildcard))
                 {
                     chosen.addRange ({ i, i + 1 });
                     matched = true;

@@ -207,3 +207,31 @@ TEST (CliGroup, AddRemoveRenameAndAddColoursByPattern)
     }
     EXPECT_EQ (bytesOf (juce::File (out)), outBefore);
 }
+
+TEST (CliGroup, PatternsAreShellStyleOnWholeNames)
+{
+    TempFolder temp;
+    const auto path = temp.write ("Scheme.calvastrascheme", schemeText).getFullPathName();
+    const auto out = temp.path ("Out.calvastrascheme");
+
+    const std::vector<std::pair<juce::String, juce::String>> cases {
+        { "*", "Grey, Red, Window Background, Panel Background, Text" },
+        { "[GR]*", "Grey, Red" },
+        { "[!GRT]*", "Window Background, Panel Background" },
+        { "[a-z]*", "" },
+        { "*x?", "Text" },
+        { "Gr?y", "Grey" },
+        { "Red*", "Red" },
+        { "*d*d", "Window Background" },
+        { "grey", "" },
+        { "[Broken", "" },
+    };
+
+    for (const auto& [pattern, members] : cases)
+    {
+        SCOPED_TRACE (pattern);
+        ASSERT_EQ (run ({ "group", path, "add", "P", "--colours", pattern, "-o", out }).exitCode, 0);
+        EXPECT_EQ (Scheme { juce::File (out) }.groups().fromLastOccurrenceOf ("P: ", false, false), members);
+        juce::File (out).deleteFile();
+    }
+}

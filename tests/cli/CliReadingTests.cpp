@@ -40,6 +40,7 @@ const char* warningsText = R"(<?xml version="1.0" encoding="UTF-8"?>
     <COLOURGROUP name="">
       <COLOUR name="Back"/>
       <COLOUR name="Gone"/>
+      <COLOUR name="Back"/>
     </COLOURGROUP>
   </COLOURGROUPS>
 </COLOURS>
@@ -88,7 +89,7 @@ TEST (CliCheck, FindsEachWarningInAFileMadeForIt)
         kinds.add (w["kind"].toString());
 
     kinds.sort (false);
-    EXPECT_EQ (kinds.joinIntoString (" "), "colour-rewritten group-name-empty member-without-colour name-repeated");
+    EXPECT_EQ (kinds.joinIntoString (" "), "colour-rewritten group-name-empty member-repeated member-without-colour name-repeated");
     EXPECT_TRUE (result.out.contains ("Gone")) << result.out;
     EXPECT_TRUE (result.out.contains ("\\\"FF202020\\\"")) << result.out;
 
@@ -97,8 +98,8 @@ TEST (CliCheck, FindsEachWarningInAFileMadeForIt)
 
     // The text form says the same, a line each.
     const auto text = run ({ "check", file.getFullPathName() });
-    EXPECT_TRUE (text.out.contains ("3 colours, 1 group, 4 warnings; saving would change the file's bytes")) << text.out;
-    EXPECT_EQ (juce::StringArray::fromLines (text.out.trim()).size(), 5);
+    EXPECT_TRUE (text.out.contains ("3 colours, 1 group, 5 warnings; saving would change the file's bytes")) << text.out;
+    EXPECT_EQ (juce::StringArray::fromLines (text.out.trim()).size(), 6);
 }
 
 TEST (CliCheck, CleanFilesPassStrictAndRefusedOnesExitTwo)
