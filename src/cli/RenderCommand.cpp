@@ -20,7 +20,8 @@ namespace
 
     void addGroup (SwatchSheet& sheet, const ColourGroup& group, bool withPreview)
     {
-        sheet.addHeading ("Group " + group.getName());
+        const auto name = group.getName().isEmpty() ? juce::String ("with no name") : group.getName();
+        sheet.addHeading ("Group " + name + (withPreview ? " (stored, tweaked)" : ""));
 
         for (int i = 0; i < group.getNumMembers(); ++i)
         {

@@ -1,5 +1,7 @@
 #include "cli/SwatchSheet.h"
 
+#include <cmath>
+
 void SwatchSheet::addHeading (const juce::String& text)
 {
     lines.push_back ({ text, {}, {}, 0 });
@@ -24,8 +26,15 @@ int SwatchSheet::columnWidth() const noexcept
     return margin + swatchWidth + (colours - 1) * swatchGap + 8 + nameWidth;
 }
 
+int SwatchSheet::linesPerColumn() const noexcept
+{
+    const auto square = std::sqrt ((double) getNumLines() * columnWidth() / lineHeight);
+    return std::max (minLinesPerColumn, (int) std::ceil (square));
+}
+
 juce::Image SwatchSheet::draw() const
 {
+    const auto linesPerColumn = this->linesPerColumn();
     const auto numLines = std::max (1, getNumLines());
     const auto numColumns = (numLines + linesPerColumn - 1) / linesPerColumn;
     const auto width = numColumns * columnWidth() + margin;

@@ -17,18 +17,20 @@ public:
     juce::Image draw() const;
 
     // The layout, which tests read pictures by: line n sits in column
-    // n / linesPerColumn, row n % linesPerColumn; a swatch's first colour
+    // n / linesPerColumn(), row n % linesPerColumn(); a swatch's first colour
     // fills swatchWidth by swatchHeight at (margin, row top + swatchInset)
     // of its column, the second colour the same size swatchGap further right.
     static constexpr int margin = 8;
     static constexpr int lineHeight = 24;
-    static constexpr int linesPerColumn = 40;
+    static constexpr int minLinesPerColumn = 40; // more on large sheets, which come out about square
     static constexpr int swatchWidth = 40;
     static constexpr int swatchHeight = 18;
     static constexpr int swatchInset = (lineHeight - swatchHeight) / 2;
     static constexpr int swatchGap = swatchWidth + 4;
     static constexpr int nameWidth = 220;
-    static constexpr int maxLines = 20000; // about 250 megabytes of picture
+    static constexpr int maxLines = 12000; // about 320 megabytes of picture
+
+    int linesPerColumn() const noexcept;
 
 private:
     struct Line
