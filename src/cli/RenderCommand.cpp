@@ -20,8 +20,8 @@ namespace
 
     void addGroup (SwatchSheet& sheet, const ColourGroup& group, bool withPreview)
     {
-        const auto name = group.getName().isEmpty() ? juce::String ("with no name") : group.getName();
-        sheet.addHeading ("Group " + name + (withPreview ? " (stored, tweaked)" : ""));
+        const auto groupName = group.getName().isEmpty() ? juce::String ("with no name") : group.getName();
+        sheet.addHeading ("Group " + groupName + (withPreview ? " (stored, tweaked)" : ""));
 
         for (int i = 0; i < group.getNumMembers(); ++i)
         {
