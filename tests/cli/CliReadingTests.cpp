@@ -292,3 +292,23 @@ TEST (CliFiles, HostileAndMissingFilesAreRefusedAndNothingIsWritten)
     EXPECT_EQ (run ({ "render", scheme.getFullPathName(), "-o", notes.getFullPathName() }).exitCode, 2);
     EXPECT_EQ (notes.loadFileAsString(), "not a scheme");
 }
+
+TEST (CliFiles, NonAsciiFileNamesAreReadWrittenAndNamedInUtf8)
+{
+    TempFolder temp;
+    const auto name = juce::String::fromUTF8 ("Sch\xc3\xa8me \xe2\x9c\x93.calvastrascheme");
+    const auto file = temp.copy (sourceRoot.getChildFile ("docs/sample.calvastrascheme"), name);
+    const auto out = temp.folder.getChildFile (juce::String::fromUTF8 ("\xd0\x9d\xd0\xbe\xd0\xb2\xd1\x8b\xd0\xb9.calvastrascheme"));
+
+    const auto result = run ({ "group", file.getFullPathName(), "add", juce::String::fromUTF8 ("Gr\xc3\xbcn"), "-o", out.getFullPathName() });
+    EXPECT_EQ (result.exitCode, 0) << result.err;
+    EXPECT_TRUE (readsAsScheme (out));
+
+    const auto check = run ({ "check", "--json", out.getFullPathName() });
+    EXPECT_EQ (juce::JSON::parse (check.out)["file"].toString(), out.getFullPathName());
+
+    const auto missing = temp.folder.getChildFile (juce::String::fromUTF8 ("Fehlt \xc3\xa4.calvastrascheme")).getFullPathName();
+    const auto refused = run ({ "list", missing });
+    EXPECT_EQ (refused.exitCode, 2);
+    EXPECT_TRUE (refused.err.contains (missing + ": no such file")) << refused.err;
+}
