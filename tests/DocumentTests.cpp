@@ -210,7 +210,7 @@ TEST (CalvastraSchemeTest, RecentFilesAreNewestFirstAtMostTenAndCaseInsensitive)
 TEST (CalvastraSchemeTest, FailedWritesReportAndLeaveTheTargetAsItWas)
 {
     ScopedTempFolder temp;
-    const juce::String failure ("Could not write the scheme file!");
+    const juce::String failure ("Could not write the scheme file! It was left as it was.");
 
     CalvastraScheme doc;
     addColours (doc, 2000);

@@ -1,4 +1,4 @@
-#include "scheme/AtomicFileReplace.h"
+#include "scheme/AtomicFileReplaceCommon.h"
 
 #include <cerrno>
 #include <csignal>
@@ -10,10 +10,16 @@ namespace AtomicFileReplace
 {
 namespace
 {
-    const char* const temporaryPrefix = ".tintwright-";
-
-    bool writeAll (int fd, const char* data, size_t size) noexcept
+    bool writeAll (int fd, const char* data, size_t size, const Faults* faults) noexcept
     {
+        // A failing write still writes half: what it wrote must not reach the target.
+        const auto wanted = size;
+
+        if (fails (faults, Step::write))
+            size /= 2;
+
+        const auto toWrite = size;
+
         while (size > 0)
         {
             auto written = ::write (fd, data, std::min (size, (size_t) (1 << 30)));
@@ -29,94 +35,86 @@ namespace
             size -= (size_t) written;
         }
 
-        return true;
+        return toWrite == wanted;
     }
 
-    juce::File resolveLinks (juce::File file)
+    bool syncFolder (const juce::File& folder, const Faults* faults) noexcept
     {
-        for (int hops = 0; hops < 40 && file.isSymbolicLink(); ++hops)
-            file = file.getLinkedTarget();
+        if (fails (faults, Step::syncFolder))
+            return false;
 
-        return file;
-    }
-
-    void syncFolder (const juce::File& folder) noexcept
-    {
-        // Makes the rename itself durable; the data already is, so failure is not fatal.
+        // A folder that cannot be opened for reading, or a file system that
+        // does not sync folders, leaves nothing to confirm; only a sync that
+        // was tried and failed means the replace may not be stored.
         auto fd = ::open (folder.getFullPathName().toRawUTF8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 
-        if (fd >= 0)
-        {
-            ::fsync (fd);
-            ::close (fd);
-        }
+        if (fd < 0)
+            return true;
+
+        const bool synced = ::fsync (fd) == 0 || errno == EINVAL || errno == EOPNOTSUPP;
+        ::close (fd);
+        return synced;
     }
 
-    // A writer killed between creating its temporary file and the rename leaves
-    // that file behind. Its name carries the writer's process id, so a later save
-    // into the same folder removes the left-overs of writers that no longer run.
-    void removeLeftoversOfDeadWriters (const juce::File& folder)
+    bool isRunning (juce::uint32 processId)
     {
-        for (auto& file : folder.findChildFiles (juce::File::findFiles, false, juce::String (temporaryPrefix) + "*.tmp"))
-        {
-            auto pidText = file.getFileName().substring ((int) std::strlen (temporaryPrefix)).upToFirstOccurrenceOf ("-", false, false);
-
-            if (pidText.isEmpty() || pidText.length() > 9 || ! pidText.containsOnly ("0123456789"))
-                continue;
-
-            if (::kill ((pid_t) pidText.getIntValue(), 0) != 0 && errno == ESRCH)
-                file.deleteFile();
-        }
+        return ! (::kill ((pid_t) processId, 0) != 0 && errno == ESRCH);
     }
 } // namespace
 
-bool replace (const juce::File& target, const void* data, size_t size)
+Outcome replace (const juce::File& target, const void* data, size_t size, const Faults* faults)
 {
     auto destination = resolveLinks (target);
 
     if (destination == juce::File() || destination.isDirectory())
-        return false;
+        return Outcome::failed;
+
+    struct stat info;
+    const bool targetExists = ::stat (destination.getFullPathName().toRawUTF8(), &info) == 0;
+
+    // Root could write over it; the user marked it read-only, so it stays.
+    if (targetExists && (info.st_mode & 0222) == 0)
+        return Outcome::targetReadOnly;
 
     auto folder = destination.getParentDirectory();
-    auto& random = juce::Random::getSystemRandom();
     juce::File temporary;
     int fd = -1;
 
-    // A fresh name with O_EXCL, so nothing else's file is ever truncated; the
-    // name does not grow with the target's, so a long target name still fits.
+    // A fresh name with O_EXCL, so nothing else's file is ever truncated.
     for (int attempt = 0; attempt < 16 && fd < 0; ++attempt)
     {
-        temporary = folder.getChildFile (temporaryPrefix + juce::String (::getpid()) + "-"
-                                         + juce::String::toHexString (random.nextInt64()) + ".tmp");
+        if (fails (faults, Step::createTemporary))
+            return Outcome::failed;
+
+        temporary = freshTemporaryFile (folder, (juce::uint32)::getpid());
         fd = ::open (temporary.getFullPathName().toRawUTF8(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
 
         if (fd < 0 && errno != EEXIST)
-            return false;
+            return Outcome::failed;
     }
 
     if (fd < 0)
-        return false;
+        return Outcome::failed;
 
-    removeLeftoversOfDeadWriters (folder);
+    removeLeftoversOfDeadWriters (folder, isRunning);
 
-    bool ok = writeAll (fd, static_cast<const char*> (data), size);
+    bool ok = writeAll (fd, static_cast<const char*> (data), size, faults);
 
     // Keep the permissions of the file being replaced.
-    struct stat info;
-    if (ok && ::stat (destination.getFullPathName().toRawUTF8(), &info) == 0)
-        ok = ::fchmod (fd, info.st_mode & 07777) == 0;
+    if (ok && targetExists)
+        ok = ! fails (faults, Step::setPermissions) && ::fchmod (fd, info.st_mode & 07777) == 0;
 
-    ok = ok && ::fsync (fd) == 0;
-    ok = ::close (fd) == 0 && ok;
-    ok = ok && ::rename (temporary.getFullPathName().toRawUTF8(), destination.getFullPathName().toRawUTF8()) == 0;
+    ok = ok && ! fails (faults, Step::flush) && ::fsync (fd) == 0;
+    ok = ::close (fd) == 0 && ! fails (faults, Step::close) && ok;
+    ok = ok && ! fails (faults, Step::replaceTarget)
+         && ::rename (temporary.getFullPathName().toRawUTF8(), destination.getFullPathName().toRawUTF8()) == 0;
 
     if (! ok)
     {
         ::unlink (temporary.getFullPathName().toRawUTF8());
-        return false;
+        return Outcome::failed;
     }
 
-    syncFolder (folder);
-    return true;
+    return syncFolder (folder, faults) ? Outcome::replaced : Outcome::replacedNotLasting;
 }
 } // namespace AtomicFileReplace
