@@ -114,9 +114,13 @@ TEST (AtomicFileReplace, EveryFailingStepIsReportedAndLeavesNoTemporaryFile)
                 EXPECT_EQ (outcome, Outcome::failed);
 
                 if (targetExisted)
+                {
                     EXPECT_EQ (target.loadFileAsString(), oldText);
+                }
                 else
+                {
                     EXPECT_FALSE (target.exists());
+                }
             }
 
             const auto leftInFolder = step == Step::syncFolder || targetExisted ? juce::StringArray ("Scheme.calvastrascheme")

@@ -135,7 +135,7 @@ TEST (AtomicFileReplaceWindows, WindowsPathsWithDriveLettersBackslashesAndOtherS
 {
     ScratchFolder scratch;
     const auto folderPath = scratch.folder.getFullPathName();
-    ASSERT_EQ (folderPath[1], ':') << "a path with a drive letter: " << folderPath;
+    ASSERT_EQ (folderPath[1], (juce::juce_wchar) ':') << "a path with a drive letter: " << folderPath;
 
     const juce::String names[] = {
         juce::CharPointer_UTF8 ("Gr\xc3\xbc\xc3\x9f\x65 \xe8\x89\xb2.calvastrascheme"), // Grüße 色
@@ -147,7 +147,7 @@ TEST (AtomicFileReplaceWindows, WindowsPathsWithDriveLettersBackslashesAndOtherS
     {
         SCOPED_TRACE (name);
         const juce::File target (folderPath + "\\" + name);
-        const juce::File subfolderTarget (folderPath + "\\" + juce::CharPointer_UTF8 ("Unterordner \xc3\xa4") + "\\" + name);
+        const juce::File subfolderTarget (folderPath + "\\" + juce::String (juce::CharPointer_UTF8 ("Unterordner \xc3\xa4")) + "\\" + name);
         ASSERT_TRUE (subfolderTarget.getParentDirectory().createDirectory());
 
         for (auto& file : { target, subfolderTarget })
