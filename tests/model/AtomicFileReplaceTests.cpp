@@ -89,7 +89,9 @@ TEST (AtomicFileReplace, EveryFailingStepIsReportedAndLeavesNoTemporaryFile)
             auto target = scratch.folder.getChildFile ("Scheme.calvastrascheme");
 
             if (targetExisted)
+            {
                 ASSERT_TRUE (target.replaceWithText (oldText));
+            }
 
             FailingFileStep::Fault fault (step);
             const auto outcome = replace (target, newText, &fault);
