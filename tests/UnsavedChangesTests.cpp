@@ -7,6 +7,7 @@
 #include "app/CalvastraTintwright.h"
 #include "groups/ColourGroupControls.h"
 #include "groups/ColourTweaker.h"
+#include "model/FailingFileStep.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 #include "tweak/ColourTweakerList.h"
 #include "tweak/TweakPanel.h"
@@ -335,6 +336,95 @@ TEST_F (UnsavedChangesTest, SaveAndSaveAsClearTheMarkAndAFailedSaveKeepsIt)
     EXPECT_TRUE (changed()) << "a failed save";
 }
 
+namespace
+{
+/** Hands the document faults for its saves, and takes them back. */
+struct ScopedSaveFaults
+{
+    ScopedSaveFaults (CalvastraScheme& doc, const AtomicFileReplace::Faults& faults) : document (doc)
+    {
+        document.setSaveFaults (&faults);
+    }
+
+    ~ScopedSaveFaults() { document.setSaveFaults (nullptr); }
+
+    CalvastraScheme& document;
+};
+
+juce::MemoryBlock bytesOf (const juce::File& file)
+{
+    juce::MemoryBlock block;
+    file.loadFileAsData (block);
+    return block;
+}
+} // namespace
+
+// File > Save with each step of writing the file made to fail: the window says
+// so, the file keeps its old bytes (a failed sync comes after the new ones are
+// in place, and its message does not claim otherwise), no temporary file is
+// left, and the changes are still unsaved, so Quit still asks.
+TEST_F (UnsavedChangesOnScreen, EveryFailingSaveStepIsShownAndKeepsTheFileAndTheChanges)
+{
+    if (! testdisplay::haveDisplay())
+        GTEST_SKIP() << "the failure message is a window: needs a display";
+
+    using AtomicFileReplace::Step;
+    const auto oldBytes = bytesOf (file);
+    const auto filesBefore = temp.folder.findChildFiles (juce::File::findFilesAndDirectories, false).size();
+
+    for (auto step : FailingFileStep::everyStep)
+    {
+        SCOPED_TRACE (FailingFileStep::nameOf (step));
+
+        ASSERT_TRUE (file.replaceWithData (oldBytes.getData(), oldBytes.getSize()));
+        question.answer = Answer::discard;
+        ASSERT_TRUE (main->openScheme (file));
+        question.asked = 0;
+
+        pickInLeftSwatch (0, juce::Colour (0xff445566));
+        ASSERT_TRUE (changed());
+
+        FailingFileStep::Fault fault (step);
+        ScopedSaveFaults faults (*main->getScheme(), fault);
+        EXPECT_TRUE (perform (CalvastraTintwright::saveFile));
+        EXPECT_EQ (fault.reached, 1);
+
+        auto* alert = dynamic_cast<juce::AlertWindow*> (juce::Component::getCurrentlyModalComponent());
+        ASSERT_NE (alert, nullptr) << "the save failed silently";
+        EXPECT_EQ (alert->getName(), "Error writing to file...");
+        const auto message = alert->getDescription(); // the title, then the message
+        alert->exitModalState (0);
+        juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+        ASSERT_EQ (juce::Component::getCurrentlyModalComponent(), nullptr);
+
+        if (step == Step::syncFolder)
+        {
+            EXPECT_TRUE (message.contains ("did not confirm")) << message;
+            EXPECT_FALSE (message.contains ("left as it was")) << message;
+            EXPECT_TRUE (onDisk().contains ("ff445566"));
+        }
+        else
+        {
+            EXPECT_TRUE (message.contains ("left as it was")) << message;
+            EXPECT_EQ (bytesOf (file), oldBytes);
+        }
+
+        EXPECT_EQ (temp.folder.findChildFiles (juce::File::findFilesAndDirectories, false).size(), filesBefore)
+            << "a temporary file was left behind";
+        EXPECT_TRUE (changed());
+
+        // Quit asks; and saving from its question fails the same way and does not quit.
+        question.answer = Answer::cancel;
+        EXPECT_FALSE (main->saveIfNeededAndUserAgrees());
+        EXPECT_EQ (question.asked, 1);
+
+        question.answer = Answer::save;
+        EXPECT_FALSE (main->saveIfNeededAndUserAgrees());
+        EXPECT_EQ (question.lastSave, std::optional<SaveResult> (juce::FileBasedDocument::failedToWriteToFile));
+        EXPECT_TRUE (changed());
+    }
+}
+
 //==============================================================================
 // Open asks first
 
@@ -354,10 +444,11 @@ TEST_F (UnsavedChangesTest, OpenWithChangesAndCancelKeepsTheSchemeAndItsChanges)
     auto* shown = main->getScheme();
     pickInLeftSwatch (0, juce::Colour (0xff00ff00));
 
+    // Should the open go ahead, the shown scheme is gone: stop before using it.
     question.answer = Answer::cancel;
-    EXPECT_FALSE (main->openScheme (other));
+    ASSERT_FALSE (main->openScheme (other));
     EXPECT_EQ (question.asked, 1);
-    EXPECT_EQ (main->getScheme(), shown);
+    ASSERT_EQ (main->getScheme(), shown);
     EXPECT_EQ (main->getSchemeListPane().getList().getScheme(), shown);
     EXPECT_EQ (tweaker().getColourGroup(), shown->getGroup (0));
     EXPECT_TRUE (changed());
@@ -421,9 +512,9 @@ TEST_F (UnsavedChangesTest, OpenOfABadFileAfterDiscardKeepsTheSchemeAndItsChange
     pickInLeftSwatch (0, juce::Colour (0xff00ff00));
 
     question.answer = Answer::discard;
-    EXPECT_FALSE (main->openScheme (temp.write ("Bad.calvastrascheme", "not XML")));
+    ASSERT_FALSE (main->openScheme (temp.write ("Bad.calvastrascheme", "not XML")));
     EXPECT_EQ (question.asked, 1);
-    EXPECT_EQ (main->getScheme(), shown);
+    ASSERT_EQ (main->getScheme(), shown);
     EXPECT_TRUE (changed()) << "the changes are still there, and Quit will ask again";
     EXPECT_EQ (shown->getColour (0)->colour.getARGB(), 0xff00ff00u);
 }
@@ -659,6 +750,27 @@ TEST_F (QuitOnScreen, SaveWritesTheFileThenQuits)
     EXPECT_EQ (app.quits, 1);
     EXPECT_TRUE (file.loadFileAsString().contains ("\"Changed\""));
     EXPECT_FALSE (main->getScheme()->hasChangedSinceSaved());
+}
+
+TEST_F (QuitOnScreen, AFailedReplaceOfTheFileDoesNotQuit)
+{
+    change();
+    const auto before = file.loadFileAsString();
+    FailingFileStep::Fault fault (AtomicFileReplace::Step::replaceTarget);
+    ScopedSaveFaults faults (*main->getScheme(), fault);
+    question.answer = Answer::save;
+
+    quitFromTheMenu();
+    EXPECT_EQ (question.asked, 1);
+    EXPECT_EQ (fault.reached, 1);
+    EXPECT_EQ (question.lastSave, std::optional<SaveResult> (juce::FileBasedDocument::failedToWriteToFile));
+    EXPECT_EQ (app.quits, 0);
+    EXPECT_EQ (file.loadFileAsString(), before);
+    EXPECT_TRUE (main->getScheme()->hasChangedSinceSaved());
+
+    pressCloseButton();
+    EXPECT_EQ (question.asked, 2) << "the close button asks again";
+    EXPECT_EQ (app.quits, 0);
 }
 
 TEST_F (QuitOnScreen, AFailedSaveDoesNotQuit)

@@ -63,10 +63,31 @@ void refuseToReplaceUnreadable (const std::string& path)
         throw Refusal (path + ": not overwritten, it is no scheme file (" + why.toStdString() + ")");
 }
 
+void refuseUnlessReplaced (const std::string& path, AtomicFileReplace::Outcome outcome)
+{
+    using Outcome = AtomicFileReplace::Outcome;
+
+    switch (outcome)
+    {
+        case Outcome::replaced:
+            return;
+        case Outcome::targetReadOnly:
+            throw Refusal (path + ": the file is read-only; it was left as it was");
+        case Outcome::targetInUse:
+            throw Refusal (path + ": another program is using the file; it was left as it was");
+        case Outcome::replacedNotLasting:
+            // As the window: new bytes that may not survive a crash are no finished save.
+            throw Refusal (path + ": written, but the system did not confirm that the change is stored; "
+                                  "after a crash the file could hold the earlier version");
+        case Outcome::failed:
+        default:
+            throw Refusal (path + ": could not be written (folder missing or not writable?); it was left as it was");
+    }
+}
+
 void writeSchemeOrRefuse (const std::string& path, const SchemeModel& model)
 {
-    if (! SchemeFile::writeSchemeFile (fileAt (path), model))
-        throw Refusal (path + ": could not be written (folder missing or not writable?)");
+    refuseUnlessReplaced (path, SchemeFile::writeSchemeFile (fileAt (path), model));
 }
 
 void Destination::addTo (CLI::App& command)

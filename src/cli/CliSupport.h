@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scheme/AtomicFileReplace.h"
 #include "scheme/SchemeModel.h"
 #include "scheme/SchemeReader.h"
 
@@ -44,6 +45,9 @@ void readSchemeOrRefuse (const std::string& path, SchemeModel& model);
     a document. Called before the input is read, so that the two schemes are
     never in memory at once. */
 void refuseToReplaceUnreadable (const std::string& path);
+
+/** Refuses, naming the file and why, unless the file was replaced for good. */
+void refuseUnlessReplaced (const std::string& path, AtomicFileReplace::Outcome outcome);
 
 /** Writes the model as Save does: the same bytes, the file replaced as a whole. */
 void writeSchemeOrRefuse (const std::string& path, const SchemeModel& model);

@@ -99,8 +99,9 @@ void addRenderCommand (CLI::App& app, int&)
         juce::MemoryOutputStream png;
         juce::PNGImageFormat format;
 
-        if (! format.writeImageToStream (sheet.draw(), png)
-            || ! AtomicFileReplace::replace (target, png.getData(), png.getDataSize()))
-            throw Refusal (options->out + ": could not be written"); });
+        if (! format.writeImageToStream (sheet.draw(), png))
+            throw Refusal (options->out + ": the picture could not be encoded");
+
+        refuseUnlessReplaced (options->out, AtomicFileReplace::replace (target, png.getData(), png.getDataSize())); });
 }
 } // namespace Cli

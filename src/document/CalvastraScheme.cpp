@@ -49,10 +49,24 @@ juce::Result CalvastraScheme::writeTo (const juce::File& target)
 {
     // A failed write must not count as saved: the caller would then quit
     // without asking and the work would be lost.
-    if (! SchemeFile::writeSchemeFile (target, *this))
-        return juce::Result::fail ("Could not write the scheme file!");
+    using Outcome = AtomicFileReplace::Outcome;
 
-    return juce::Result::ok();
+    switch (SchemeFile::writeSchemeFile (target, *this, saveFaults))
+    {
+        case Outcome::replaced:
+            return juce::Result::ok();
+        case Outcome::targetReadOnly:
+            return juce::Result::fail ("The file is read-only. It was left as it was.");
+        case Outcome::targetInUse:
+            return juce::Result::fail ("Another program is using the file. It was left as it was.");
+        case Outcome::replacedNotLasting:
+            // The new bytes are in place but may not survive a crash: it is not saved yet.
+            return juce::Result::fail ("The scheme was written, but the system did not confirm that the change is stored: "
+                                       "after a crash the file could hold the earlier version. Save again to be sure.");
+        case Outcome::failed:
+        default:
+            return juce::Result::fail ("Could not write the scheme file! It was left as it was.");
+    }
 }
 
 juce::File CalvastraScheme::getLastDocumentOpened()

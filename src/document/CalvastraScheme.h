@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scheme/AtomicFileReplace.h"
 #include "scheme/SchemeModel.h"
 
 #include <juce_gui_extra/juce_gui_extra.h>
@@ -19,6 +20,10 @@ public:
         and whether it worked. For the monkey test's probe; usually unset. */
     std::function<void (const juce::File& target, const SchemeModel& scheme, bool succeeded)> onSaveAttempt;
 
+    /** Makes chosen steps of every save from now on fail; null for none. For
+        tests only; the faults must outlive the document or be unset first. */
+    void setSaveFaults (const AtomicFileReplace::Faults* faults) noexcept { saveFaults = faults; }
+
     juce::String getDocumentTitle() override;
     juce::Result loadDocument (const juce::File& file) override;
     juce::Result saveDocument (const juce::File& file) override;
@@ -30,6 +35,7 @@ private:
 
     juce::String documentTitle;
     juce::RecentlyOpenedFilesList* recentFiles = nullptr;
+    const AtomicFileReplace::Faults* saveFaults = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CalvastraScheme)
 };

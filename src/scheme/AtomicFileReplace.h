@@ -6,9 +6,42 @@
     beside the target, are flushed, and only then is that file moved over the
     target, so the target holds either its old or its new bytes. A symbolic
     link is followed, so the file it points to is replaced, not the link, and
-    the replaced file keeps its permissions. */
+    the replaced file keeps its permissions. A read-only target is refused. */
 namespace AtomicFileReplace
 {
-/** False, with the target and its folder as they were, when any step fails. */
-bool replace (const juce::File& target, const void* data, size_t size);
+/** The steps of a replace that can fail, in the order they run. */
+enum class Step
+{
+    createTemporary,
+    write,
+    flush,
+    setPermissions, // only when the target exists: its permissions go to the new file
+    close,
+    replaceTarget,
+    syncFolder // makes the replace itself lasting
+};
+
+/** Makes chosen steps fail, as if the system had refused them. For tests,
+    which hand one to the instance that saves; the program never uses one. */
+struct Faults
+{
+    virtual ~Faults() = default;
+    virtual bool fails (Step step) const = 0;
+};
+
+enum class Outcome
+{
+    replaced, // the target holds the new bytes
+    failed, // the target and its folder are as they were
+    targetReadOnly, // refused, nothing changed
+    targetInUse, // another program holds the target without sharing it; nothing changed
+
+    // The target holds the new bytes, but the system did not confirm that the
+    // replace is stored: a crash now could bring back the old bytes.
+    replacedNotLasting
+};
+
+/** Replaces the target's content with these bytes. Faults, when given,
+    make the steps they name fail. */
+Outcome replace (const juce::File& target, const void* data, size_t size, const Faults* faults = nullptr);
 } // namespace AtomicFileReplace

@@ -31,9 +31,9 @@ bool readSchemeFile (const juce::File& file, SchemeModel& model)
     return readFileBytes (file, bytes) && SchemeReader::read (std::move (bytes), model);
 }
 
-bool writeSchemeFile (const juce::File& file, const SchemeModel& model)
+AtomicFileReplace::Outcome writeSchemeFile (const juce::File& file, const SchemeModel& model, const AtomicFileReplace::Faults* faults)
 {
     const auto bytes = SchemeWriter::write (model);
-    return AtomicFileReplace::replace (file, bytes.data(), bytes.size());
+    return AtomicFileReplace::replace (file, bytes.data(), bytes.size(), faults);
 }
 } // namespace SchemeFile

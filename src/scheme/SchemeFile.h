@@ -1,5 +1,6 @@
 #pragma once
 
+#include "scheme/AtomicFileReplace.h"
 #include "scheme/SchemeModel.h"
 
 /** Scheme files on disk, for the document: reading (SchemeReader), writing
@@ -14,6 +15,6 @@ bool readFileBytes (const juce::File& file, juce::MemoryBlock& bytes);
     file cannot be read or is not a well-formed XML document with a root. */
 bool readSchemeFile (const juce::File& file, SchemeModel& model);
 
-/** Writes the model to the file, replacing it as a whole; false when that fails. */
-bool writeSchemeFile (const juce::File& file, const SchemeModel& model);
+/** Writes the model to the file, replacing it as a whole (see AtomicFileReplace). */
+AtomicFileReplace::Outcome writeSchemeFile (const juce::File& file, const SchemeModel& model, const AtomicFileReplace::Faults* faults = nullptr);
 } // namespace SchemeFile

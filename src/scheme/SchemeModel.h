@@ -224,14 +224,18 @@ public:
         indices outside the list are skipped. True if any colour joined. */
     bool addColoursToGroup (ColourGroup& group, const juce::SparseSet<int>& colourIndices);
 
+    // These two need nothing of the scheme but the group, so a window part that
+    // only holds a group can make them too.
+
     /** Sets the stored colour of one member of the group directly. Its preview
         follows at once, with the group's latest tweak values, so that the next
-        Apply does not write the old colour back. True if the stored colour changed. */
-    bool pickColour (ColourGroup& group, int memberIndex, juce::Colour newColour);
+        Apply does not write the old colour back. An index outside the group
+        changes nothing. True if the stored colour changed. */
+    static bool pickColour (ColourGroup& group, int memberIndex, juce::Colour newColour);
 
     /** Writes every member's preview, with the latest tweak values, into the
         scheme and resets the members; true if any stored colour changed. */
-    bool applyTweak (ColourGroup& group);
+    static bool applyTweak (ColourGroup& group);
 
 private:
     // Names are indexed in batches, when the first lookup after appending comes.

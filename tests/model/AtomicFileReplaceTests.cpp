@@ -1,65 +1,31 @@
-#include "scheme/AtomicFileReplace.h"
+// The file replace on every platform: whole bytes or none, and every step that
+// can fail, failing.
+
+#include "AtomicFileReplaceTestSupport.h"
+#include "FailingFileStep.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
-namespace
-{
-struct ScratchFolder
-{
-    ScratchFolder() { folder.createDirectory(); }
-    ~ScratchFolder() { folder.deleteRecursively(); }
-
-    juce::StringArray contents() const
-    {
-        juce::StringArray names;
-        for (auto& f : folder.findChildFiles (juce::File::findFilesAndDirectories, false))
-            names.add (f.getFileName());
-        names.sort (false);
-        return names;
-    }
-
-    juce::File folder = juce::File::createTempFile ("atomic");
-};
-
-bool replace (const juce::File& target, const char* text)
-{
-    return AtomicFileReplace::replace (target, text, std::strlen (text));
-}
-} // namespace
+using AtomicFileReplace::Outcome;
+using AtomicFileReplace::Step;
+using AtomicFileReplaceTestSupport::replace;
+using AtomicFileReplaceTestSupport::ScratchFolder;
 
 TEST (AtomicFileReplace, ReplacesTheBytesAndLeavesNoTemporaryFile)
 {
     ScratchFolder scratch;
     auto target = scratch.folder.getChildFile ("Dark Blue.calvastrascheme");
 
-    EXPECT_TRUE (replace (target, "first"));
+    EXPECT_EQ (replace (target, "first"), Outcome::replaced);
     EXPECT_EQ (target.loadFileAsString(), "first");
 
-    ASSERT_EQ (::chmod (target.getFullPathName().toRawUTF8(), 0600), 0);
-    EXPECT_TRUE (replace (target, "second, longer"));
+    EXPECT_EQ (replace (target, "second, longer"), Outcome::replaced);
     EXPECT_EQ (target.loadFileAsString(), "second, longer");
 
-    struct stat info;
-    ASSERT_EQ (::stat (target.getFullPathName().toRawUTF8(), &info), 0);
-    EXPECT_EQ (info.st_mode & 0777, 0600u) << "the replaced file's permissions are kept";
+    EXPECT_EQ (replace (target, ""), Outcome::replaced);
+    EXPECT_EQ (target.getSize(), 0);
 
     EXPECT_EQ (scratch.contents(), juce::StringArray ("Dark Blue.calvastrascheme"));
-}
-
-TEST (AtomicFileReplace, WritesThroughASymbolicLink)
-{
-    ScratchFolder scratch;
-    auto real = scratch.folder.getChildFile ("real.calvastrascheme");
-    auto link = scratch.folder.getChildFile ("link.calvastrascheme");
-    ASSERT_TRUE (real.replaceWithText ("old"));
-    ASSERT_TRUE (real.createSymbolicLink (link, true));
-
-    EXPECT_TRUE (replace (link, "new"));
-    EXPECT_TRUE (link.isSymbolicLink());
-    EXPECT_EQ (real.loadFileAsString(), "new");
-    EXPECT_EQ (scratch.contents(), juce::StringArray ("link.calvastrascheme", "real.calvastrascheme"));
 }
 
 TEST (AtomicFileReplace, FailuresLeaveEverythingAsItWas)
@@ -73,18 +39,99 @@ TEST (AtomicFileReplace, FailuresLeaveEverythingAsItWas)
     auto before = scratch.contents();
 
     // The parent is a regular file.
-    EXPECT_FALSE (replace (plainFile.getChildFile ("x.calvastrascheme"), "new"));
+    EXPECT_EQ (replace (plainFile.getChildFile ("x.calvastrascheme"), "new"), Outcome::failed);
     EXPECT_EQ (plainFile.loadFileAsString(), "keep me");
 
     // The target is a folder.
-    EXPECT_FALSE (replace (folderTarget, "new"));
+    EXPECT_EQ (replace (folderTarget, "new"), Outcome::failed);
     EXPECT_TRUE (folderTarget.isDirectory());
     EXPECT_EQ (folderTarget.getChildFile ("inside").loadFileAsString(), "untouched");
 
     // The folder does not exist.
     auto missing = scratch.folder.getChildFile ("missing");
-    EXPECT_FALSE (replace (missing.getChildFile ("x.calvastrascheme"), "new"));
+    EXPECT_EQ (replace (missing.getChildFile ("x.calvastrascheme"), "new"), Outcome::failed);
     EXPECT_FALSE (missing.exists());
 
     EXPECT_EQ (scratch.contents(), before) << "no temporary file left behind";
+}
+
+TEST (AtomicFileReplace, AReadOnlyTargetIsRefusedAndKeepsItsBytes)
+{
+    ScratchFolder scratch;
+    auto target = scratch.folder.getChildFile ("Locked.calvastrascheme");
+    ASSERT_TRUE (target.replaceWithText ("old"));
+    ASSERT_TRUE (target.setReadOnly (true));
+
+    EXPECT_EQ (replace (target, "new"), Outcome::targetReadOnly);
+    EXPECT_EQ (target.loadFileAsString(), "old");
+    EXPECT_EQ (scratch.contents(), juce::StringArray ("Locked.calvastrascheme"));
+
+    ASSERT_TRUE (target.setReadOnly (false));
+    EXPECT_EQ (replace (target, "new"), Outcome::replaced);
+    EXPECT_EQ (target.loadFileAsString(), "new");
+}
+
+// Each step made to fail in turn, over an existing target and where there
+// was none: before the replace nothing changes; a failed sync after it
+// leaves the new bytes but says they may not be stored.
+TEST (AtomicFileReplace, EveryFailingStepIsReportedAndLeavesNoTemporaryFile)
+{
+    const char* oldText = "old bytes, every one of them";
+    const char* newText = "new bytes, longer than the old ones, so that half of them is more than the old";
+
+    for (auto step : FailingFileStep::everyStep)
+    {
+        for (bool targetExisted : { true, false })
+        {
+            SCOPED_TRACE (juce::String (FailingFileStep::nameOf (step)) + (targetExisted ? ", over a file" : ", no file before"));
+
+            ScratchFolder scratch;
+            auto target = scratch.folder.getChildFile ("Scheme.calvastrascheme");
+
+            if (targetExisted)
+            {
+                ASSERT_TRUE (target.replaceWithText (oldText));
+            }
+
+            FailingFileStep::Fault fault (step);
+            const auto outcome = replace (target, newText, &fault);
+
+            // A new file has no permissions to take over: that step never runs.
+            if (step == Step::setPermissions && ! targetExisted)
+            {
+                EXPECT_EQ (fault.reached, 0);
+                EXPECT_EQ (outcome, Outcome::replaced);
+                continue;
+            }
+
+            EXPECT_EQ (fault.reached, 1);
+
+            if (step == Step::syncFolder)
+            {
+                EXPECT_EQ (outcome, Outcome::replacedNotLasting);
+                EXPECT_EQ (target.loadFileAsString(), newText);
+            }
+            else
+            {
+                EXPECT_EQ (outcome, Outcome::failed);
+
+                if (targetExisted)
+                {
+                    EXPECT_EQ (target.loadFileAsString(), oldText);
+                }
+                else
+                {
+                    EXPECT_FALSE (target.exists());
+                }
+            }
+
+            const auto leftInFolder = step == Step::syncFolder || targetExisted ? juce::StringArray ("Scheme.calvastrascheme")
+                                                                                : juce::StringArray();
+            EXPECT_EQ (scratch.contents(), leftInFolder) << "a temporary file was left behind";
+
+            // The same replace without the fault goes through.
+            EXPECT_EQ (replace (target, "again"), Outcome::replaced);
+            EXPECT_EQ (target.loadFileAsString(), "again");
+        }
+    }
 }
