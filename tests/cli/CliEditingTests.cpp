@@ -235,3 +235,18 @@ TEST (CliGroup, PatternsAreShellStyleOnWholeNames)
         juce::File (out).deleteFile();
     }
 }
+
+TEST (CliTweak, AReadOnlyFileIsLeftAsItWas)
+{
+    TempFolder temp;
+    const auto file = temp.write ("Scheme.calvastrascheme", schemeText);
+    const auto before = bytesOf (file);
+    ASSERT_TRUE (file.setReadOnly (true));
+
+    const auto result = run ({ "tweak", file.getFullPathName(), "--group", "Tweak me", "--red", "9", "--in-place" });
+    EXPECT_EQ (result.exitCode, 2);
+    EXPECT_TRUE (result.err.contains (file.getFullPathName() + ": the file is read-only")) << result.err;
+    EXPECT_EQ (bytesOf (file), before);
+
+    file.setReadOnly (false);
+}
