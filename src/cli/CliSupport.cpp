@@ -4,6 +4,7 @@
 #include "scheme/SchemeWriter.h"
 
 #include <cstdio>
+#include <limits>
 
 namespace Cli
 {
