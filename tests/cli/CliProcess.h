@@ -6,6 +6,7 @@
 #include <juce_core/juce_core.h>
 
 #include <initializer_list>
+#include <string>
 
 namespace CliProcess
 {
@@ -73,10 +74,12 @@ struct TempFolder
     juce::File folder;
 };
 
-inline juce::MemoryBlock bytesOf (const juce::File& file)
+/** The file's bytes (none for a missing file). A string, as JUCE's own
+    comparison of two empty blocks hands memcmp a null pointer. */
+inline std::string bytesOf (const juce::File& file)
 {
     juce::MemoryBlock bytes;
     file.loadFileAsData (bytes);
-    return bytes;
+    return bytes.isEmpty() ? std::string() : std::string (static_cast<const char*> (bytes.getData()), bytes.getSize());
 }
 } // namespace CliProcess
