@@ -1,7 +1,7 @@
 #include "app/TestProbe.h"
 #include "scheme/SchemeComparison.h"
-#include "scheme/SchemeReader.h"
-#include "scheme/SchemeWriter.h"
+#include "schemefile/SchemeReader.h"
+#include "schemefile/SchemeWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LameOLook.h"
+#include "look/LameOLook.h"
 #include "document/CalvastraScheme.h"
 #include "document/CalvastraSchemeList.h"
 #include "groups/ColourTweakerListener.h"

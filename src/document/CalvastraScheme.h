@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scheme/AtomicFileReplace.h"
+#include "schemefile/AtomicFileReplace.h"
 #include "scheme/SchemeModel.h"
 
 #include <juce_gui_extra/juce_gui_extra.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scheme/AtomicFileReplace.h"
+#include "schemefile/AtomicFileReplace.h"
 #include "scheme/SchemeModel.h"
 
 /** Scheme files on disk, for the document: reading (SchemeReader), writing
