@@ -3,8 +3,8 @@
 // The baselines that time JUCE's own XML writer need the scheme as JUCE's
 // element tree; the program itself writes straight from the model.
 
-#include "schemefile/SchemeColourText.h"
 #include "scheme/SchemeModel.h"
+#include "schemefile/SchemeColourText.h"
 #include "schemefile/SchemeVocabulary.h"
 
 // Appending walks JUCE's linked list of children, so the tree is built from the back.

@@ -5,8 +5,8 @@
 #include "app/CalvastraTintwright.h"
 #include "document/CalvastraScheme.h"
 #include "groups/ColourTweaker.h"
-#include "schemefile/AtomicFileReplace.h"
 #include "scheme/SchemeComparison.h"
+#include "schemefile/AtomicFileReplace.h"
 #include "schemefile/SchemeWriter.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 

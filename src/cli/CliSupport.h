@@ -1,7 +1,7 @@
 #pragma once
 
-#include "schemefile/AtomicFileReplace.h"
 #include "scheme/SchemeModel.h"
+#include "schemefile/AtomicFileReplace.h"
 #include "schemefile/SchemeReader.h"
 
 #include <CLI/CLI.hpp>

@@ -3,12 +3,12 @@
 #include <juce_core/juce_core.h>
 #include <juce_graphics/juce_graphics.h>
 
-#include "maths/TweakMaths.h"
 #include "containers/ColourName.h"
 #include "containers/FlatHashTable.h"
 #include "containers/NameStore.h"
-#include "scheme/PendingTweak.h"
 #include "containers/StableList.h"
+#include "maths/TweakMaths.h"
+#include "scheme/PendingTweak.h"
 
 //==============================================================================
 /** One named colour of the scheme. Names need not be unique. */
