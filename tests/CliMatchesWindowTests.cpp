@@ -1,7 +1,6 @@
 // The same group tweak through the window's real component tree (sliders set,
 // Apply, Save) and through tintwright-cli tweak gives byte-identical files.
 
-#include "DocumentTestSupport.h"
 #include "TweakTestSupport.h"
 #include "app/CalvastraTintwright.h"
 #include "cli/CliProcess.h"
@@ -9,6 +8,9 @@
 #include "groups/ColourTweaker.h"
 #include "hue/HueSelector.h"
 #include "hue/ModalMenu.h"
+#include "support/model/SchemeBuilders.h"
+#include "support/model/TempFolder.h"
+#include "support/ui/MessageLoop.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 #include "tweak/PreviewSweep.h"
 #include "tweak/TweakPanel.h"
@@ -17,7 +19,7 @@
 
 namespace
 {
-using DocumentTestSupport::ScopedTempFolder;
+using testkit::TempFolder;
 
 /** What one run does: a group, then slider values typed into the panel's
     boxes (option and text, given to the CLI as they are), Invert, or a hue
@@ -107,7 +109,7 @@ protected:
         }
 
         if (tweak.invert)
-            click (panel.invertButton);
+            testkit::click (panel.invertButton);
 
         if (tweak.hueRow >= 0)
         {
@@ -121,17 +123,11 @@ protected:
                 tool.mouseMove (tweaktest::mouseEventAt (tool, 25, row));
                 selector->mouseDown (tweaktest::mouseEventAt (tool, 25, row));
                 return 1; });
-            click (panel.forceHueButton);
+            testkit::click (panel.forceHueButton);
         }
 
-        click (panel.applyButton);
+        testkit::click (panel.applyButton);
         ASSERT_TRUE (main->perform (CalvastraTintwright::saveFile));
-    }
-
-    static void click (juce::Button& button)
-    {
-        button.triggerClick();
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
     }
 
     /** The hue the strip gives at that row, as text that reads back as that float. */
@@ -143,7 +139,7 @@ protected:
         return juce::String (selector.getHue(), 9);
     }
 
-    ScopedTempFolder temp;
+    TempFolder temp;
     juce::ApplicationCommandManager commands;
     std::unique_ptr<CalvastraTintwright> main;
 };
@@ -183,7 +179,7 @@ TEST_F (CliMatchesWindowTest, TweakAppliedAndSavedGivesTheSameBytes)
 
         const auto inWindow = temp.write ("Window" + juce::String (run) + ".calvastrascheme", scheme);
         const auto fromCli = temp.write ("Cli" + juce::String (run) + ".calvastrascheme", scheme);
-        const auto before = CliProcess::bytesOf (fromCli);
+        const auto before = testkit::bytesOf (fromCli);
 
         tweakInTheWindow (inWindow, tweak);
 
@@ -192,7 +188,7 @@ TEST_F (CliMatchesWindowTest, TweakAppliedAndSavedGivesTheSameBytes)
         const auto result = CliProcess::run (options);
         ASSERT_EQ (result.exitCode, 0) << result.err;
 
-        EXPECT_NE (CliProcess::bytesOf (fromCli), before) << "the tweak changed something";
-        EXPECT_TRUE (CliProcess::bytesOf (fromCli) == CliProcess::bytesOf (inWindow)) << "the window's and the CLI's files differ";
+        EXPECT_NE (testkit::bytesOf (fromCli), before) << "the tweak changed something";
+        EXPECT_TRUE (testkit::bytesOf (fromCli) == testkit::bytesOf (inWindow)) << "the window's and the CLI's files differ";
     }
 }

@@ -3,6 +3,8 @@
 #include "groups/ColourGroupControls.h"
 #include "groups/ColourTweaker.h"
 #include "groups/ColourTweakerListener.h"
+#include "support/model/SchemeBuilders.h"
+#include "support/ui/Menus.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 #include "tweak/ColourTweakerList.h"
 #include "tweak/TweakPanel.h"
@@ -19,25 +21,9 @@ struct AppliedRecorder : public ColourTweakerListener
     std::vector<ColourTweaker*> sources;
 };
 
-// Answers the "Groups..." menu of these controls with one choice and no name.
-void answerMenu (ColourGroupControls& controls, int choice)
-{
-    controls.setMenuChooser ([choice] (const juce::PopupMenu&)
-                             { return choice; });
-    controls.setNameAsker ([] (const juce::String&)
-                           { return juce::String(); });
-}
-
 class ColourTweakerPaneTest : public ::testing::Test
 {
 protected:
-    ColourGroup& addGroup (SchemeModel& scheme, const char* name)
-    {
-        auto& group = scheme.appendGroup (std::make_unique<ColourGroup>());
-        group.setName (name);
-        return group;
-    }
-
     ColourGroup* shownGroup() { return pane.getGroupTweaker().getColourGroup(); }
 
     SchemeColour red { "Red", juce::Colour (0xffc02010) };
@@ -65,7 +51,7 @@ TEST_F (ColourTweakerPaneTest, ChildrenAndGeometry)
 
 TEST_F (ColourTweakerPaneTest, PaintsNothingInItsMargins)
 {
-    addGroup (firstScheme, "Alpha");
+    testkit::addGroup (firstScheme, "Alpha");
     pane.setScheme (&firstScheme);
     pane.setSize (500, 400);
 
@@ -81,8 +67,8 @@ TEST_F (ColourTweakerPaneTest, PaintsNothingInItsMargins)
 
 TEST_F (ColourTweakerPaneTest, OpeningASchemeShowsItsFirstGroupAndResetsIt)
 {
-    auto& alpha = addGroup (firstScheme, "Alpha");
-    addGroup (firstScheme, "Beta");
+    auto& alpha = testkit::addGroup (firstScheme, "Alpha");
+    testkit::addGroup (firstScheme, "Beta");
     alpha.addColour (red);
     alpha.setRedOffset (40);
     ASSERT_NE (alpha.getMember (0)->getPreviewColour(), red.colour);
@@ -98,13 +84,13 @@ TEST_F (ColourTweakerPaneTest, OpeningASchemeShowsItsFirstGroupAndResetsIt)
 
 TEST_F (ColourTweakerPaneTest, OpeningASecondSchemeEndsOnItsFirstGroup)
 {
-    addGroup (firstScheme, "Alpha");
-    addGroup (firstScheme, "Beta");
+    testkit::addGroup (firstScheme, "Alpha");
+    testkit::addGroup (firstScheme, "Beta");
     pane.setScheme (&firstScheme);
     pane.getGroupControls().getGroupSelector().setSelectedId (2, juce::sendNotificationSync);
     ASSERT_EQ (shownGroup(), firstScheme.getGroup (1));
 
-    auto& gamma = addGroup (secondScheme, "Gamma");
+    auto& gamma = testkit::addGroup (secondScheme, "Gamma");
     pane.setScheme (&secondScheme);
     EXPECT_EQ (shownGroup(), &gamma);
 
@@ -118,7 +104,7 @@ TEST_F (ColourTweakerPaneTest, ALostListLetsGoOfTheShownGroup)
 {
     // With no list the controls announce nothing, so only the pane itself
     // can make the tweaker drop the old scheme's group.
-    addGroup (firstScheme, "Alpha");
+    testkit::addGroup (firstScheme, "Alpha");
     pane.setScheme (&firstScheme);
     ASSERT_EQ (shownGroup(), firstScheme.getGroup (0));
 
@@ -129,15 +115,15 @@ TEST_F (ColourTweakerPaneTest, ALostListLetsGoOfTheShownGroup)
 
 TEST_F (ColourTweakerPaneTest, SelectionsAndDeletionsReachTheTweaker)
 {
-    addGroup (firstScheme, "Alpha");
-    addGroup (firstScheme, "Beta");
-    addGroup (firstScheme, "Gamma");
+    testkit::addGroup (firstScheme, "Alpha");
+    testkit::addGroup (firstScheme, "Beta");
+    testkit::addGroup (firstScheme, "Gamma");
     pane.setScheme (&firstScheme);
 
     pane.getGroupControls().getGroupSelector().setSelectedId (3, juce::sendNotificationSync);
     EXPECT_EQ (shownGroup(), firstScheme.getGroup (2));
 
-    answerMenu (pane.getGroupControls(), ColourGroupControls::deleteItemId);
+    testkit::answerGroupMenu (pane.getGroupControls(), ColourGroupControls::deleteItemId, {});
     pane.getGroupControls().buttonClicked (&pane.getGroupControls().getGroupsButton());
     ASSERT_EQ (firstScheme.getNumGroups(), 2);
     EXPECT_EQ (shownGroup(), firstScheme.getGroup (1));
@@ -153,7 +139,7 @@ TEST_F (ColourTweakerPaneTest, AppliedColoursAreReportedOnlyToARegisteredListene
     EXPECT_EQ (recorder.sources, std::vector<ColourTweaker*> { &pane });
 
     // Apply in the tweaker comes back through the pane.
-    auto& alpha = addGroup (firstScheme, "Alpha");
+    auto& alpha = testkit::addGroup (firstScheme, "Alpha");
     alpha.addColour (red);
     pane.setScheme (&firstScheme);
     pane.getGroupTweaker().buttonClicked (&pane.getGroupTweaker().getPanel().applyButton);
@@ -166,7 +152,7 @@ TEST_F (ColourTweakerPaneTest, AppliedColoursAreReportedOnlyToARegisteredListene
 
 TEST_F (ColourTweakerPaneTest, RefreshColoursRecomputesTheShownGroup)
 {
-    auto& alpha = addGroup (firstScheme, "Alpha");
+    auto& alpha = testkit::addGroup (firstScheme, "Alpha");
     alpha.addColour (red);
     pane.setScheme (&firstScheme);
 

@@ -1,16 +1,17 @@
 // The scheme document: loading, saving and the recent-files bookkeeping.
 
-#include "DocumentTestSupport.h"
 #include "document/CalvastraScheme.h"
 #include "model/FailingFileStep.h"
+#include "support/model/SchemeBuilders.h"
+#include "support/model/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/resource.h>
 
-using DocumentTestSupport::schemeText;
-using DocumentTestSupport::ScopedTempFolder;
+using testkit::schemeText;
+using testkit::TempFolder;
 
 namespace
 {
@@ -62,7 +63,7 @@ void addColours (SchemeModel& model, int count)
 
 TEST (CalvastraSchemeTest, LoadReadsTheSchemeTitlesItAndRecordsTheFile)
 {
-    ScopedTempFolder temp;
+    TempFolder temp;
     const auto file = temp.write ("Dark Blue.calvastrascheme", schemeText());
 
     juce::RecentlyOpenedFilesList recent;
@@ -93,7 +94,7 @@ TEST (CalvastraSchemeTest, LoadReadsTheSchemeTitlesItAndRecordsTheFile)
 
 TEST (CalvastraSchemeTest, FailedLoadsReportAndLeaveTheFileAndRecentListAlone)
 {
-    ScopedTempFolder temp;
+    TempFolder temp;
     const auto good = temp.write ("Good.calvastrascheme", schemeText());
 
     juce::RecentlyOpenedFilesList recent;
@@ -108,7 +109,7 @@ TEST (CalvastraSchemeTest, FailedLoadsReportAndLeaveTheFileAndRecentListAlone)
         { "Text.calvastrascheme", "this is not XML at all" },
         { "Empty.calvastrascheme", "" },
         { "Unclosed.calvastrascheme", "<COLOURS><COLOUR name=\"a\"" },
-        { "Deep.calvastrascheme", DocumentTestSupport::deeplyNestedText() },
+        { "Deep.calvastrascheme", testkit::deeplyNestedText() },
     };
 
     for (const auto& [name, text] : broken)
@@ -126,7 +127,7 @@ TEST (CalvastraSchemeTest, FailedLoadsReportAndLeaveTheFileAndRecentListAlone)
 
 TEST (CalvastraSchemeTest, AWellFormedFileWithAnotherRootOpensEmpty)
 {
-    ScopedTempFolder temp;
+    TempFolder temp;
     const auto file = temp.write ("Settings.xml", "<SETTINGS><COLOUR name=\"a\" colour=\"ff000000\"/></SETTINGS>");
 
     CalvastraScheme doc;
@@ -138,7 +139,7 @@ TEST (CalvastraSchemeTest, AWellFormedFileWithAnotherRootOpensEmpty)
 
 TEST (CalvastraSchemeTest, SaveWritesBesideTheOpenedFileWithTheSchemeExtension)
 {
-    ScopedTempFolder temp;
+    TempFolder temp;
     const auto opened = temp.write ("Night.xml", schemeText());
     juce::MemoryBlock openedBytes;
     opened.loadFileAsData (openedBytes);
@@ -210,7 +211,7 @@ TEST (CalvastraSchemeTest, RecentFilesAreNewestFirstAtMostTenAndCaseInsensitive)
 
 TEST (CalvastraSchemeTest, FailedWritesReportAndLeaveTheTargetAsItWas)
 {
-    ScopedTempFolder temp;
+    TempFolder temp;
     const juce::String failure ("Could not write the scheme file! It was left as it was.");
 
     CalvastraScheme doc;
@@ -267,7 +268,7 @@ TEST (CalvastraSchemeTest, EveryFailingSaveStepFailsTheSaveAndKeepsTheDocumentUn
     for (auto step : FailingFileStep::everyStep)
     {
         SCOPED_TRACE (FailingFileStep::nameOf (step));
-        ScopedTempFolder temp;
+        TempFolder temp;
         const auto file = temp.write ("Kept.calvastrascheme", schemeText());
         juce::MemoryBlock oldBytes;
         file.loadFileAsData (oldBytes);
@@ -330,7 +331,7 @@ TEST (CalvastraSchemeTest, EveryFailingSaveStepFailsTheSaveAndKeepsTheDocumentUn
 
 TEST (CalvastraSchemeTest, AReadOnlyFileIsNotSavedOverAndTheMessageSaysWhy)
 {
-    ScopedTempFolder temp;
+    TempFolder temp;
     const auto file = temp.write ("Locked.calvastrascheme", schemeText());
     juce::MemoryBlock oldBytes;
     file.loadFileAsData (oldBytes);

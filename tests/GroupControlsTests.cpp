@@ -4,6 +4,9 @@
 #include "TestDisplay.h"
 #include "groups/ColourGroupControls.h"
 #include "groups/GroupNamePopup.h"
+#include "support/ui/Menus.h"
+#include "support/ui/MessageLoop.h"
+#include "support/ui/Pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -19,24 +22,6 @@ struct RecordingListener : public ColourGroupControlListener
     std::vector<ColourGroup*> calls;
 };
 
-// Runs the message loop until the condition holds or the time is up.
-bool pumpUntil (const std::function<bool()>& done, int timeoutMs = 2000)
-{
-    const auto end = juce::Time::getMillisecondCounter() + (juce::uint32) timeoutMs;
-
-    while (! done() && juce::Time::getMillisecondCounter() < end)
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
-
-    return done();
-}
-
-struct MenuEntry
-{
-    int id;
-    juce::String text;
-    bool separator, enabled, ticked;
-};
-
 class GroupControlsTest : public ::testing::Test
 {
 protected:
@@ -47,13 +32,7 @@ protected:
         controls.setMenuChooser ([this] (const juce::PopupMenu& menu)
                                  {
             ++menusShown;
-            lastMenu.clear();
-
-            for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
-            {
-                const auto& item = it.getItem();
-                lastMenu.push_back ({ item.itemID, item.text, item.isSeparator, item.isEnabled, item.isTicked });
-            }
+            lastMenu = testkit::menuEntries (menu);
 
             return menuChoice; });
 
@@ -90,8 +69,8 @@ protected:
         controls.getGroupsButton().onClick = [&clicked]
         { clicked = true; };
         controls.getGroupsButton().triggerClick();
-        ASSERT_TRUE (pumpUntil ([&clicked]
-                                { return clicked; }));
+        ASSERT_TRUE (testkit::pumpUntil ([&clicked]
+                                         { return clicked; }));
         controls.getGroupsButton().onClick = nullptr;
     }
 
@@ -120,7 +99,7 @@ protected:
     int menuChoice = 0;
     juce::String typedName;
     int menusShown = 0;
-    std::vector<MenuEntry> lastMenu;
+    std::vector<testkit::MenuEntry> lastMenu;
     std::vector<juce::String> namesAsked;
 };
 
@@ -512,18 +491,8 @@ TEST (GroupNamePopupOnScreen, HoldsOneNameFieldAndOneOkayButton)
         return image;
     };
 
-    auto stripDiffers = [&] (const juce::Image& expected)
-    {
-        for (int y = strip.getY(); y < strip.getBottom(); ++y)
-            for (int x = strip.getX(); x < strip.getRight(); ++x)
-                if (snapshot.getPixelAt (x, y) != expected.getPixelAt (x, y))
-                    return true;
-
-        return false;
-    };
-
-    EXPECT_FALSE (stripDiffers (drawLabel ("Name")));
-    EXPECT_TRUE (stripDiffers (drawLabel ("Nome"))); // the comparison can tell words apart
+    EXPECT_TRUE (testkit::samePixels (snapshot, drawLabel ("Name"), strip));
+    EXPECT_FALSE (testkit::samePixels (snapshot, drawLabel ("Nome"), strip)); // the comparison can tell words apart
 }
 
 TEST (GroupNamePopupOnScreen, EscapeDoesNotCloseItAndReturnPressesOkay)

@@ -7,6 +7,8 @@
 #include "hue/HueSelector.h"
 #include "hue/ModalMenu.h"
 #include "scheme/SchemeModel.h"
+#include "support/ui/MessageLoop.h"
+#include "support/ui/Pixels.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 #include "tweak/ColourTweakerList.h"
 #include "tweak/PreviewSweep.h"
@@ -38,12 +40,6 @@ protected:
 
         pane.setColourTweakerListener (&applied);
         pane.setSize (470, 426);
-    }
-
-    static void click (juce::Button& button)
-    {
-        button.triggerClick();
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (10);
     }
 
     // A slider move, then the message that follows it in the program (which
@@ -126,16 +122,12 @@ TEST_F (GroupTweakerTest, LaysOutTheListAndPanelUnderAWhiteTitleAndFrame)
     EXPECT_NE (image.getPixelAt (5, 35).getARGB(), 0xffffffffu);
 
     // "Colours to tweak", white, centred over the frame.
-    int minX = 470, maxX = 0, count = 0;
-    for (int y = 10; y < 30; ++y)
-        for (int x = 5; x < 325; ++x)
-            if (image.getPixelAt (x, y).getBrightness() > 0.9f)
-            {
-                minX = juce::jmin (minX, x);
-                maxX = juce::jmax (maxX, x);
-                ++count;
-            }
-    ASSERT_GT (count, 30);
+    const juce::Rectangle<int> titleArea (5, 10, 320, 20);
+    const auto white = [] (juce::Colour c)
+    { return c.getBrightness() > 0.9f; };
+    ASSERT_GT (testkit::countPixels (image, titleArea, white), 30);
+    const auto title = testkit::boundsOfPixels (image, titleArea, white);
+    const int minX = title.getX(), maxX = title.getRight() - 1;
     EXPECT_NEAR ((minX + maxX) / 2.0, 5 + 320 / 2.0, 3.0);
     EXPECT_NEAR (maxX - minX + 1, juce::Font().getStringWidthFloat ("Colours to tweak"), 3.0);
 }
@@ -148,9 +140,9 @@ TEST_F (GroupTweakerTest, WithoutAGroupControlsChangeNothing)
     move (p.contrastValueSlider, 0.5);
     const auto moved = sliderValues();
 
-    click (p.applyButton);
-    click (p.resetButton);
-    click (p.invertButton);
+    testkit::click (p.applyButton);
+    testkit::click (p.resetButton);
+    testkit::click (p.invertButton);
     tweaker().hueSelected (0.5f);
 
     EXPECT_EQ (sliderValues(), moved);
@@ -234,7 +226,7 @@ TEST_F (GroupTweakerTest, ApplyWritesThePreviewsNotifiesOnceAndNeutralisesTheSli
     move (panel().redSlider, 5);
     const auto expected = previews();
 
-    click (panel().applyButton);
+    testkit::click (panel().applyButton);
 
     EXPECT_EQ (stored(), expected);
     EXPECT_EQ (previews(), expected);
@@ -245,8 +237,8 @@ TEST_F (GroupTweakerTest, ApplyWritesThePreviewsNotifiesOnceAndNeutralisesTheSli
     EXPECT_EQ (swatches().size(), 3u);
 
     // Reset and Invert never report.
-    click (panel().resetButton);
-    click (panel().invertButton);
+    testkit::click (panel().resetButton);
+    testkit::click (panel().invertButton);
     EXPECT_EQ (applied.sources.size(), 1u);
 }
 
@@ -255,7 +247,7 @@ TEST_F (GroupTweakerTest, InvertPreviewsTheInverseWithNeutralSlidersAndLeavesThe
     tweaker().setColourGroup (&group);
     move (panel().brightnessSlider, 1.5);
 
-    click (panel().invertButton);
+    testkit::click (panel().invertButton);
 
     EXPECT_EQ (previews(), (std::vector<juce::uint32> { 0xff00ffff, 0xff7f7f7f, 0xffbf7f3f }));
     EXPECT_EQ (stored(), (std::vector<juce::uint32> { 0xffff0000, 0xff808080, 0xff4080c0 }));
@@ -265,7 +257,7 @@ TEST_F (GroupTweakerTest, InvertPreviewsTheInverseWithNeutralSlidersAndLeavesThe
     move (panel().redSlider, 1);
     EXPECT_EQ (group.getMember (1)->getPreviewColour().getARGB(), 0xff818080u);
 
-    click (panel().resetButton);
+    testkit::click (panel().resetButton);
     EXPECT_EQ (previews(), stored());
     EXPECT_EQ (sliderValues(), neutral);
     EXPECT_TRUE (applied.sources.empty());
@@ -290,7 +282,7 @@ TEST_F (GroupTweakerTest, AForcedHueKeepsTheSlidersAndTheNextSliderMoveDiscardsI
                               tool.mouseMove (tweaktest::mouseEventAt (tool, 25, 8 + 92)); // hue 0.5
                               selector->mouseDown (tweaktest::mouseEventAt (tool, 25, 8 + 92));
                               return 1; });
-    click (panel().forceHueButton);
+    testkit::click (panel().forceHueButton);
 
     EXPECT_EQ (previews(), (std::vector<juce::uint32> { 0xff00ffff, 0xff808080, 0xff40c0c0 }));
     EXPECT_EQ (sliderValues(), before);
@@ -339,7 +331,7 @@ TEST_F (GroupTweakerTest, APickInTheLeftSwatchSurvivesTheNextApplyAndRefreshesTh
     EXPECT_EQ (swatches()[1], std::make_pair (0xff204060u, 0xff2a4060u));
     EXPECT_EQ (applied.sources, (std::vector<ColourTweaker*> { &pane }));
 
-    click (panel().applyButton);
+    testkit::click (panel().applyButton);
     EXPECT_EQ (stored()[1], 0xff2a4060u);
 }
 

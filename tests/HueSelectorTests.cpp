@@ -3,6 +3,7 @@
 #include "hue/HueForceButton.h"
 #include "hue/HueSelector.h"
 #include "hue/ModalMenu.h"
+#include "support/ui/MessageLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -260,12 +261,12 @@ TEST (HueForceButton, OffersAFreshSelectorWithItsListenerOnEveryClick)
                               return 0; });
 
     button.triggerClick();
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+    testkit::pumpFor (50);
     EXPECT_EQ (selectors.size(), 1u);
 
     button.setListener (&listener);
     button.triggerClick();
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+    testkit::pumpFor (50);
 
     ASSERT_EQ (selectors.size(), 2u);
     EXPECT_EQ (startHues, (std::vector<float> { 1.0f, 1.0f }));
@@ -284,9 +285,9 @@ TEST (HueForceButton, EachButtonShowsItsPopUpThroughItsOwnRunner)
                           { secondTargets.push_back (&target); return 0; });
 
     first.triggerClick();
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+    testkit::pumpFor (50);
     second.triggerClick();
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+    testkit::pumpFor (50);
 
     EXPECT_EQ (firstTargets, (std::vector<juce::Component*> { &first }));
     EXPECT_EQ (secondTargets, (std::vector<juce::Component*> { &second }));
@@ -345,7 +346,7 @@ TEST (HueForceButtonOnScreen, RealMenuClosesOnAPressOnTheStripAndReportsTheHue)
 
         Presser presser;
         button.triggerClick();
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (300);
+        testkit::pumpFor (300);
         juce::PopupMenu::dismissAllActiveMenus();
         pressedMenus += presser.pressed ? 1 : 0;
     }
@@ -354,6 +355,6 @@ TEST (HueForceButtonOnScreen, RealMenuClosesOnAPressOnTheStripAndReportsTheHue)
     EXPECT_EQ (listener.hues, (std::vector<float> { 0.5f }));
 
     // The menu is gone, and with it the selector.
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (100);
+    testkit::pumpFor (100);
     EXPECT_EQ (tweaktest::findOnDesktop<HueSelector>(), nullptr);
 }

@@ -1,5 +1,6 @@
 #include "look/ColourShades.h"
 #include "look/LameOLook.h"
+#include "support/ui/Pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -17,20 +18,7 @@ bool isEmpty (const juce::Image& image, int x, int y)
     return image.getPixelAt (x, y).getAlpha() == 0;
 }
 
-::testing::AssertionResult isNear (juce::Colour actual, juce::Colour expected, int tolerance)
-{
-    const auto diff = [] (juce::uint8 a, juce::uint8 b)
-    { return std::abs ((int) a - (int) b); };
-
-    if (diff (actual.getAlpha(), expected.getAlpha()) <= tolerance
-        && diff (actual.getRed(), expected.getRed()) <= tolerance
-        && diff (actual.getGreen(), expected.getGreen()) <= tolerance
-        && diff (actual.getBlue(), expected.getBlue()) <= tolerance)
-        return ::testing::AssertionSuccess();
-
-    return ::testing::AssertionFailure() << actual.toDisplayString (true) << " is not within "
-                                         << tolerance << " of " << expected.toDisplayString (true);
-}
+using testkit::isNear;
 
 // Half of a colour, as 50% black over it leaves it.
 juce::Colour underOutline (juce::Colour c)
@@ -41,15 +29,8 @@ juce::Colour underOutline (juce::Colour c)
 // Bounds of all pixels that are not fully transparent.
 juce::Rectangle<int> paintedBounds (const juce::Image& image)
 {
-    juce::Rectangle<int> bounds;
-
-    for (int y = 0; y < image.getHeight(); ++y)
-        for (int x = 0; x < image.getWidth(); ++x)
-            if (! isEmpty (image, x, y))
-                bounds = bounds.isEmpty() ? juce::Rectangle<int> (x, y, 1, 1)
-                                          : bounds.getUnion ({ x, y, 1, 1 });
-
-    return bounds;
+    return testkit::boundsOfPixels (image, image.getBounds(), [] (juce::Colour c)
+                                    { return c.getAlpha() != 0; });
 }
 
 int alphaSumOfRow (const juce::Image& image, int y)
@@ -68,14 +49,6 @@ int alphaSumOfColumn (const juce::Image& image, int x)
     return sum;
 }
 
-bool imagesEqual (const juce::Image& a, const juce::Image& b)
-{
-    for (int y = 0; y < a.getHeight(); ++y)
-        for (int x = 0; x < a.getWidth(); ++x)
-            if (a.getPixelAt (x, y) != b.getPixelAt (x, y))
-                return false;
-    return true;
-}
 } // namespace
 
 //==============================================================================
@@ -131,16 +104,6 @@ TEST (LameOLook, ColoursOfTheLook)
 
     // The track is the brightened blue with only its saturation changed.
     EXPECT_EQ (juce::Colour (0xffa3c0f4).withSaturation (0.1f), juce::Colour (0xffdce4f4));
-}
-
-TEST (LameOLook, ScrollBarsShareTheSlidersDropShadow)
-{
-    LameOLook look;
-    juce::Slider slider;
-
-    auto* effect = look.getScrollbarEffect();
-    EXPECT_NE (dynamic_cast<juce::DropShadowEffect*> (effect), nullptr);
-    EXPECT_EQ (effect, look.getSliderEffect (slider));
 }
 
 //==============================================================================
@@ -357,10 +320,10 @@ TEST (LameOLook, MenuItemShowsNoSeparatorTickArrowOrShortcut)
     EXPECT_TRUE (paintedBounds (draw (true, true, false, false, {})).isEmpty());
 
     const auto reference = draw (false, true, false, false, {});
-    EXPECT_TRUE (imagesEqual (draw (false, false, false, false, {}), reference));
-    EXPECT_TRUE (imagesEqual (draw (false, true, true, false, {}), reference));
-    EXPECT_TRUE (imagesEqual (draw (false, true, false, true, {}), reference));
-    EXPECT_TRUE (imagesEqual (draw (false, true, false, false, "Ctrl+O"), reference));
+    EXPECT_TRUE (testkit::samePixels (draw (false, false, false, false, {}), reference));
+    EXPECT_TRUE (testkit::samePixels (draw (false, true, true, false, {}), reference));
+    EXPECT_TRUE (testkit::samePixels (draw (false, true, false, true, {}), reference));
+    EXPECT_TRUE (testkit::samePixels (draw (false, true, false, false, "Ctrl+O"), reference));
 }
 
 TEST (LameOLook, MenuBackgrounds)

@@ -1,32 +1,23 @@
 // The main component: commands, the File menu, opening schemes and the layout.
 
-#include "DocumentTestSupport.h"
 #include "TestDisplay.h"
 #include "app/CalvastraTintwright.h"
 #include "groups/ColourTweaker.h"
+#include "support/model/SchemeBuilders.h"
+#include "support/model/TempFolder.h"
+#include "support/ui/Menus.h"
+#include "support/ui/MessageLoop.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 
 #include <gtest/gtest.h>
 
-using DocumentTestSupport::schemeText;
-using DocumentTestSupport::ScopedTempFolder;
+using testkit::schemeText;
+using testkit::TempFolder;
 
 namespace
 {
-struct MenuEntry
-{
-    int id; // 0 for a separator
-    juce::String text;
-
-    bool operator== (const MenuEntry& other) const { return id == other.id && text == other.text; }
-};
-
-std::ostream& operator<< (std::ostream& out, const MenuEntry& e)
-{
-    return out << (e.id == 0 ? juce::String ("----") : juce::String (e.id) + " " + e.text);
-}
-
-const MenuEntry separator { 0, {} };
+using testkit::MenuEntry;
+const auto separator = testkit::menuSeparator;
 
 class MainComponentTest : public ::testing::Test
 {
@@ -46,16 +37,7 @@ protected:
 
     std::vector<MenuEntry> fileMenu()
     {
-        std::vector<MenuEntry> entries;
-        const auto menu = main->getMenuForIndex (0, "File");
-
-        for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
-        {
-            const auto& item = it.getItem();
-            entries.push_back (item.isSeparator ? separator : MenuEntry { item.itemID, item.text });
-        }
-
-        return entries;
+        return testkit::menuEntries (main->getMenuForIndex (0, "File"));
     }
 
     bool perform (int commandID)
@@ -68,7 +50,7 @@ protected:
         return main->getGroupPane().getGroupTweaker().getColourGroup();
     }
 
-    ScopedTempFolder temp;
+    TempFolder temp;
     juce::ApplicationCommandManager commands;
     std::unique_ptr<CalvastraTintwright> main;
 };
@@ -220,7 +202,7 @@ TEST_F (MainComponentTest, FailedOpensLeaveSchemePanesAndRecentFilesUntouched)
     const juce::File failing[] = {
         temp.folder.getChildFile ("Missing.calvastrascheme"),
         temp.write ("Text.calvastrascheme", "not XML"),
-        temp.write ("Deep.calvastrascheme", DocumentTestSupport::deeplyNestedText()),
+        temp.write ("Deep.calvastrascheme", testkit::deeplyNestedText()),
     };
 
     for (const auto& file : failing)
@@ -270,7 +252,7 @@ TEST_F (MainComponentOnScreen, AFailedSaveIsReported)
     ASSERT_NE (alert, nullptr) << "Save failed silently";
 
     alert->exitModalState (0);
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+    testkit::pumpFor (50);
     EXPECT_EQ (juce::Component::getCurrentlyModalComponent(), nullptr);
 }
 

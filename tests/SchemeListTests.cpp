@@ -2,6 +2,8 @@
 
 #include "document/CalvastraScheme.h"
 #include "document/CalvastraSchemeList.h"
+#include "support/model/SchemeBuilders.h"
+#include "support/ui/Pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -10,14 +12,6 @@ namespace
 constexpr juce::uint32 white = 0xffffffff;
 constexpr juce::uint32 black = 0xff000000;
 constexpr juce::uint32 selectionGrey = 0xffd3d3d3;
-
-void addColour (CalvastraScheme& scheme, const juce::String& name, juce::uint32 argb)
-{
-    auto colour = std::make_unique<SchemeColour>();
-    colour->name = name;
-    colour->colour = juce::Colour (argb);
-    scheme.appendColour (std::move (colour));
-}
 
 juce::Image paintRow (CalvastraSchemeList& list, int row, bool selected, int width = 180, int height = 22)
 {
@@ -66,8 +60,8 @@ TEST (SchemeListTest, IsANamedMultiSelectListThatDragsColours)
     EXPECT_EQ (list.getNumRows(), 0);
 
     CalvastraScheme scheme;
-    addColour (scheme, "One", 0xff112233);
-    addColour (scheme, "Two", 0xff445566);
+    testkit::addColour (scheme, "One", 0xff112233);
+    testkit::addColour (scheme, "Two", 0xff445566);
     list.setScheme (&scheme);
     EXPECT_EQ (list.getNumRows(), 2);
 
@@ -85,9 +79,9 @@ TEST (SchemeListTest, IsANamedMultiSelectListThatDragsColours)
 TEST (SchemeListTest, RowShowsSwatchOutlineSelectionAndName)
 {
     CalvastraScheme scheme;
-    addColour (scheme, "Opaque", 0xff2050a0);
-    addColour (scheme, "Half red", 0x80ff0000);
-    addColour (scheme, "Invisible", 0x00123456);
+    testkit::addColour (scheme, "Opaque", 0xff2050a0);
+    testkit::addColour (scheme, "Half red", 0x80ff0000);
+    testkit::addColour (scheme, "Invisible", 0x00123456);
 
     CalvastraSchemeList list;
 
@@ -147,7 +141,7 @@ TEST (SchemeListTest, RowShowsSwatchOutlineSelectionAndName)
 TEST (SchemeListTest, LongNamesStayInsideTheirBox)
 {
     CalvastraScheme scheme;
-    addColour (scheme, "A very long colour name that cannot possibly fit in the narrow list row", 0xff000000);
+    testkit::addColour (scheme, "A very long colour name that cannot possibly fit in the narrow list row", 0xff000000);
 
     CalvastraSchemeList list;
     list.setScheme (&scheme);
@@ -190,18 +184,10 @@ TEST (SchemeListTest, PaneFramesTheListUnderItsTitle)
     EXPECT_EQ (pixel (image, 100, 496), 0xff4c72b6u);
 
     // The title: white glyphs centred in (5, 5, 190, 20), nothing else above the frame.
-    int minX = 200, maxX = -1, minY = 500, maxY = -1;
-    for (int y = 0; y < 29; ++y)
-        for (int x = 0; x < 200; ++x)
-            if (image.getPixelAt (x, y).getBrightness() > 0.9f)
-            {
-                minX = juce::jmin (minX, x);
-                maxX = juce::jmax (maxX, x);
-                minY = juce::jmin (minY, y);
-                maxY = juce::jmax (maxY, y);
-            }
-
-    ASSERT_GE (maxX, 0) << "no title drawn";
+    const auto title = testkit::boundsOfPixels (image, { 0, 0, 200, 29 }, [] (juce::Colour c)
+                                                { return c.getBrightness() > 0.9f; });
+    ASSERT_FALSE (title.isEmpty()) << "no title drawn";
+    const int minX = title.getX(), maxX = title.getRight() - 1, minY = title.getY(), maxY = title.getBottom() - 1;
     EXPECT_GE (minY, 5);
     EXPECT_LE (maxY, 24);
     EXPECT_NEAR ((minX + maxX) / 2.0, 100.0, 3.0);

@@ -1,5 +1,6 @@
 #include "TestDisplay.h"
 #include "app/StaleScreenGuard.h"
+#include "support/ui/MessageLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -23,11 +24,6 @@ void onDesktopAt (juce::Component& window, int x)
     window.setVisible (true);
     window.repaint(); // painted now, not when the X server's first Expose event arrives
 }
-
-void runFor (int milliseconds)
-{
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
-}
 } // namespace
 
 // The pop-up is placed beside the window, never over it, so no Expose event
@@ -40,41 +36,41 @@ TEST (StaleScreenGuardOnScreen, RepaintsTheWindowWhenAnotherWindowCloses)
     CountingWindow window;
     onDesktopAt (window, 20);
     StaleScreenGuard guard (window);
-    runFor (300);
+    testkit::pumpFor (300);
 
     auto popUp = std::make_unique<CountingWindow>();
     onDesktopAt (*popUp, 400);
-    runFor (300);
+    testkit::pumpFor (300);
     const auto paintsWithPopUpOpen = window.paints;
     EXPECT_GT (paintsWithPopUpOpen, 0);
 
     // Nothing closes: nothing is repainted.
-    runFor (300);
+    testkit::pumpFor (300);
     EXPECT_EQ (window.paints, paintsWithPopUpOpen);
 
     popUp.reset();
-    runFor (300);
+    testkit::pumpFor (300);
     EXPECT_GT (window.paints, paintsWithPopUpOpen);
 
     const auto paintsAfterClose = window.paints;
-    runFor (300);
+    testkit::pumpFor (300);
     EXPECT_EQ (window.paints, paintsAfterClose);
 
     // One window closes as another opens, as a question follows its menu:
     // as many windows as before, and still one closed.
     auto menu = std::make_unique<CountingWindow>();
     onDesktopAt (*menu, 400);
-    runFor (300);
+    testkit::pumpFor (300);
     const auto paintsWithMenuOpen = window.paints;
     menu.reset();
     CountingWindow question;
     onDesktopAt (question, 400);
-    runFor (300);
+    testkit::pumpFor (300);
     EXPECT_GT (window.paints, paintsWithMenuOpen);
 
     // Hidden but still on the desktop counts as closed too.
     const auto paintsWithQuestionOpen = window.paints;
     question.setVisible (false);
-    runFor (300);
+    testkit::pumpFor (300);
     EXPECT_GT (window.paints, paintsWithQuestionOpen);
 }

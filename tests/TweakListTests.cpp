@@ -4,6 +4,7 @@
 #include "document/CalvastraSchemeList.h"
 #include "hue/ModalMenu.h"
 #include "scheme/SchemeModel.h"
+#include "support/ui/MessageLoop.h"
 #include "tweak/ColourTweakerList.h"
 
 #include <gtest/gtest.h>
@@ -279,7 +280,7 @@ TEST_F (TweakListTest, StoredSwatchOpensAColourSelectorThatFollowsLiveAndWritesT
                               EXPECT_EQ (sliders, 4);
 
                               selector->setCurrentColour (juce::Colour (0xff00ff00));
-                              juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+                              testkit::pumpFor (20);
                               colourWhileOpen = stored.getColour();
                               return 0; });
 
@@ -336,12 +337,12 @@ TEST_F (TweakListOnScreen, RealDragFromTheSchemeColourListAddsTheColours)
     for (int x = start.x; x <= 350; x += 20)
     {
         tweaktest::sendMouse (window, x, start.y, true);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
+        testkit::pumpFor (5);
     }
     tweaktest::sendMouse (window, 350, 100, true);
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+    testkit::pumpFor (20);
     tweaktest::sendMouse (window, 350, 100, false);
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+    testkit::pumpFor (50);
 
     EXPECT_EQ (memberColours(), (std::vector<SchemeColour*> { &colour (2), &colour (4) }));
     EXPECT_EQ (list.getNumRows(), 2);

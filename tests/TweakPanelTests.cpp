@@ -1,5 +1,7 @@
 #include "TweakTestSupport.h"
 #include "look/ColourShades.h"
+#include "scheme/TweakRanges.h"
+#include "support/ui/Pixels.h"
 #include "tweak/TweakPanel.h"
 
 #include <gtest/gtest.h>
@@ -20,22 +22,15 @@ std::vector<juce::Slider*> allSliders (TweakPanel& p)
 /** Bounding box of the pixels darker than mid grey inside an area. */
 juce::Rectangle<int> darkPixelBounds (const juce::Image& image, juce::Rectangle<int> area)
 {
-    juce::Rectangle<int> bounds;
-    bool any = false;
-
-    for (int y = area.getY(); y < area.getBottom(); ++y)
-        for (int x = area.getX(); x < area.getRight(); ++x)
-            if (image.getPixelAt (x, y).getBrightness() < 0.4f)
-            {
-                const juce::Rectangle<int> pixel (x, y, 1, 1);
-                bounds = any ? bounds.getUnion (pixel) : pixel;
-                any = true;
-            }
-
-    return bounds;
+    return testkit::boundsOfPixels (image, area, [] (juce::Colour c)
+                                    { return c.getBrightness() < 0.4f; });
 }
 } // namespace
 
+// The ranges are the ones the command line takes too (scheme/TweakRanges.h);
+// what is checked here is that each slider carries its own control's range,
+// as the user meets it: dragged past either end it stops there, and it starts
+// at the neutral value.
 TEST (TweakPanel, SlidersHaveTheirNamesRangesStepsStylesAndNeutralValues)
 {
     TweakPanel panel;
@@ -44,7 +39,7 @@ TEST (TweakPanel, SlidersHaveTheirNamesRangesStepsStylesAndNeutralValues)
     {
         juce::Slider* slider;
         const char* name;
-        double minimum, maximum, step, neutral;
+        TweakRange range;
         juce::Slider::SliderStyle style;
         juce::Slider::TextEntryBoxPosition textBox;
     };
@@ -52,14 +47,14 @@ TEST (TweakPanel, SlidersHaveTheirNamesRangesStepsStylesAndNeutralValues)
     const auto vertical = juce::Slider::LinearVertical;
     const auto horizontal = juce::Slider::LinearHorizontal;
     const Expected expected[] = {
-        { &panel.hueSlider, "Hue", -0.5, 0.5, 0.0, 0.0, vertical, juce::Slider::TextBoxLeft },
-        { &panel.saturationSlider, "Saturation", 0.0, 2.0, 0.0, 1.0, vertical, juce::Slider::TextBoxLeft },
-        { &panel.brightnessSlider, "Brightness", 0.0, 2.0, 0.0, 1.0, vertical, juce::Slider::TextBoxLeft },
-        { &panel.redSlider, "Red", -255.0, 255.0, 1.0, 0.0, vertical, juce::Slider::TextBoxLeft },
-        { &panel.greenSlider, "Green", -255.0, 255.0, 1.0, 0.0, vertical, juce::Slider::TextBoxLeft },
-        { &panel.blueSlider, "Blue", -255.0, 255.0, 1.0, 0.0, vertical, juce::Slider::TextBoxLeft },
-        { &panel.contrastCentreSlider, "ContrastCentre", 0.0, 1.0, 0.0, 0.5, horizontal, juce::Slider::NoTextBox },
-        { &panel.contrastValueSlider, "ContrastValue", 0.0, 1.0, 0.0, 0.0, horizontal, juce::Slider::NoTextBox },
+        { &panel.hueSlider, "Hue", TweakRanges::hueShift, vertical, juce::Slider::TextBoxLeft },
+        { &panel.saturationSlider, "Saturation", TweakRanges::saturationMultiplier, vertical, juce::Slider::TextBoxLeft },
+        { &panel.brightnessSlider, "Brightness", TweakRanges::brightnessMultiplier, vertical, juce::Slider::TextBoxLeft },
+        { &panel.redSlider, "Red", TweakRanges::redOffset, vertical, juce::Slider::TextBoxLeft },
+        { &panel.greenSlider, "Green", TweakRanges::greenOffset, vertical, juce::Slider::TextBoxLeft },
+        { &panel.blueSlider, "Blue", TweakRanges::blueOffset, vertical, juce::Slider::TextBoxLeft },
+        { &panel.contrastCentreSlider, "ContrastCentre", TweakRanges::contrastCentre, horizontal, juce::Slider::NoTextBox },
+        { &panel.contrastValueSlider, "ContrastValue", TweakRanges::contrastAmount, horizontal, juce::Slider::NoTextBox },
     };
 
     for (const auto& e : expected)
@@ -68,13 +63,17 @@ TEST (TweakPanel, SlidersHaveTheirNamesRangesStepsStylesAndNeutralValues)
         EXPECT_EQ (e.slider->getName(), e.name);
         EXPECT_EQ (e.slider->getParentComponent(), &panel);
         EXPECT_TRUE (e.slider->isVisible());
-        EXPECT_EQ (e.slider->getMinimum(), e.minimum);
-        EXPECT_EQ (e.slider->getMaximum(), e.maximum);
-        EXPECT_EQ (e.slider->getInterval(), e.step);
-        EXPECT_EQ (e.slider->getValue(), e.neutral);
+        EXPECT_EQ (e.slider->getValue(), e.range.neutral);
+        EXPECT_EQ (e.slider->getInterval(), e.range.step);
         EXPECT_EQ (e.slider->getSliderStyle(), e.style);
         EXPECT_EQ (e.slider->getTextBoxPosition(), e.textBox);
         EXPECT_TRUE (e.slider->getTooltip().isEmpty());
+
+        e.slider->setValue (1.0e9, juce::dontSendNotification);
+        EXPECT_EQ (e.slider->getValue(), e.range.maximum);
+        e.slider->setValue (-1.0e9, juce::dontSendNotification);
+        EXPECT_EQ (e.slider->getValue(), e.range.minimum);
+        e.slider->setValue (e.range.neutral, juce::dontSendNotification);
     }
 
     for (auto* s : { &panel.hueSlider, &panel.redSlider })
@@ -257,14 +256,7 @@ TEST (TweakPanel, PaintsTranslucentPadsAndRotatedLabels)
     }
 
     // The contrast labels in white, left of their sliders.
-    const auto contrastInk = [&image]
-    {
-        int bright = 0;
-        for (int y = 261; y < 294; ++y)
-            for (int x = 0; x < 55; ++x)
-                if (image.getPixelAt (x, y).getBrightness() > 0.7f)
-                    ++bright;
-        return bright;
-    }();
+    const auto contrastInk = testkit::countPixels (image, { 0, 261, 55, 294 - 261 }, [] (juce::Colour c)
+                                                   { return c.getBrightness() > 0.7f; });
     EXPECT_GT (contrastInk, 40);
 }

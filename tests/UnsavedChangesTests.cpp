@@ -1,13 +1,16 @@
 // Unsaved work is never lost silently: what marks the scheme document changed,
 // what does not, and how Open, Quit and the close button ask first.
 
-#include "DocumentTestSupport.h"
 #include "TestDisplay.h"
 #include "app/AppClass.h"
 #include "app/CalvastraTintwright.h"
 #include "groups/ColourGroupControls.h"
 #include "groups/ColourTweaker.h"
 #include "model/FailingFileStep.h"
+#include "support/model/SchemeBuilders.h"
+#include "support/model/TempFolder.h"
+#include "support/ui/Menus.h"
+#include "support/ui/MessageLoop.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 #include "tweak/ColourTweakerList.h"
 #include "tweak/TweakPanel.h"
@@ -16,8 +19,10 @@
 
 #include <optional>
 
-using DocumentTestSupport::schemeText;
-using DocumentTestSupport::ScopedTempFolder;
+using testkit::answerGroupMenu;
+using testkit::longSchemeText;
+using testkit::schemeText;
+using testkit::TempFolder;
 using SaveResult = juce::FileBasedDocument::SaveResult;
 
 namespace
@@ -58,27 +63,6 @@ struct ScriptedQuestion
         };
     }
 };
-
-/** Answers the group menu and the name window of these controls. */
-void answerGroupMenu (ColourGroupControls& controls, int menuItem, const juce::String& name)
-{
-    controls.setMenuChooser ([menuItem] (const juce::PopupMenu&)
-                             { return menuItem; });
-    controls.setNameAsker ([name] (const juce::String&)
-                           { return name; });
-}
-
-/** A scheme of many colours, for scrolling. */
-juce::String longSchemeText (int colours)
-{
-    juce::String text ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<COLOURS>\n");
-
-    for (int i = 0; i < colours; ++i)
-        text << "  <COLOUR name=\"Colour " << i << "\" colour=\"ff1020" << juce::String::toHexString (i % 256).paddedLeft ('0', 2) << "\"/>\n";
-
-    text << "  <COLOURGROUPS/>\n</COLOURS>\n";
-    return text;
-}
 
 class UnsavedChangesTest : public ::testing::Test
 {
@@ -156,7 +140,7 @@ protected:
 
     juce::String onDisk() const { return file.loadFileAsString(); }
 
-    ScopedTempFolder temp;
+    TempFolder temp;
     juce::File file, other;
     ScriptedQuestion question;
     juce::ApplicationCommandManager commands;
@@ -394,7 +378,7 @@ TEST_F (UnsavedChangesOnScreen, EveryFailingSaveStepIsShownAndKeepsTheFileAndThe
         EXPECT_EQ (alert->getName(), "Error writing to file...");
         const auto message = alert->getDescription(); // the title, then the message
         alert->exitModalState (0);
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (20);
+        testkit::pumpFor (20);
         ASSERT_EQ (juce::Component::getCurrentlyModalComponent(), nullptr);
 
         if (step == Step::syncFolder)
@@ -664,10 +648,10 @@ protected:
         ASSERT_NE (close, nullptr);
         close->triggerClick();
         // triggerClick posts the click; the loop delivers it.
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (50);
+        testkit::pumpFor (50);
     }
 
-    ScopedTempFolder temp;
+    TempFolder temp;
     juce::File file;
     ScriptedQuestion question;
     QuitCountingApp app;

@@ -2,12 +2,13 @@
 // render's picture read back.
 
 #include "cli/CliProcess.h"
+#include "support/model/TempFolder.h"
 
 #include <gtest/gtest.h>
 #include <juce_graphics/juce_graphics.h>
 
 using CliProcess::run;
-using CliProcess::TempFolder;
+using testkit::TempFolder;
 
 namespace
 {

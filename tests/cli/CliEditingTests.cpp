@@ -2,12 +2,13 @@
 
 #include "cli/CliProcess.h"
 #include "schemefile/SchemeFile.h"
+#include "support/model/TempFolder.h"
 
 #include <gtest/gtest.h>
 
-using CliProcess::bytesOf;
 using CliProcess::run;
-using CliProcess::TempFolder;
+using testkit::bytesOf;
+using testkit::TempFolder;
 
 namespace
 {

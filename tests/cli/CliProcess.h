@@ -6,7 +6,6 @@
 #include <juce_core/juce_core.h>
 
 #include <initializer_list>
-#include <string>
 
 namespace CliProcess
 {
@@ -43,43 +42,4 @@ inline Result run (std::initializer_list<juce::String> arguments)
     return run (juce::StringArray (arguments.begin(), (int) arguments.size()));
 }
 
-/** A fresh folder under the temp directory, deleted with everything in it. */
-struct TempFolder
-{
-    TempFolder()
-        : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                      .getChildFile ("tintwright-cli-" + juce::Uuid().toString()))
-    {
-        folder.createDirectory();
-    }
-
-    ~TempFolder() { folder.deleteRecursively(); }
-
-    juce::File write (const juce::String& name, const juce::String& text) const
-    {
-        auto f = folder.getChildFile (name);
-        f.replaceWithText (text, false, false, "\n");
-        return f;
-    }
-
-    juce::File copy (const juce::File& source, const juce::String& name) const
-    {
-        auto f = folder.getChildFile (name);
-        source.copyFileTo (f);
-        return f;
-    }
-
-    juce::String path (const juce::String& name) const { return folder.getChildFile (name).getFullPathName(); }
-
-    juce::File folder;
-};
-
-/** The file's bytes (none for a missing file). A string, as JUCE's own
-    comparison of two empty blocks hands memcmp a null pointer. */
-inline std::string bytesOf (const juce::File& file)
-{
-    juce::MemoryBlock bytes;
-    file.loadFileAsData (bytes);
-    return bytes.isEmpty() ? std::string() : std::string (static_cast<const char*> (bytes.getData()), bytes.getSize());
-}
 } // namespace CliProcess

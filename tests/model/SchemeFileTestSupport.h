@@ -5,6 +5,7 @@
 #include "scheme/SchemeModel.h"
 #include "schemefile/SchemeReader.h"
 #include "schemefile/SchemeWriter.h"
+#include "support/model/SchemeBuilders.h"
 
 #include <vector>
 
@@ -23,22 +24,8 @@ inline juce::String fromUtf32 (std::initializer_list<juce::juce_wchar> chars)
     return s;
 }
 
-inline SchemeColour& addColour (SchemeModel& model, const juce::String& name, juce::uint32 argb)
-{
-    auto colour = std::make_unique<SchemeColour>();
-    colour->name = name;
-    colour->colour = juce::Colour (argb);
-    return model.appendColour (std::move (colour));
-}
-
-inline ColourGroup& addGroup (SchemeModel& model, const juce::String& name, std::initializer_list<int> memberIndexes)
-{
-    auto& group = model.appendGroup (std::make_unique<ColourGroup>());
-    group.setName (name);
-    for (auto i : memberIndexes)
-        group.addColour (*model.getColour (i));
-    return group;
-}
+using testkit::addColour;
+using testkit::addGroup;
 
 /** The written file as text (it is plain ASCII). */
 inline juce::String writeModel (const SchemeModel& model)
