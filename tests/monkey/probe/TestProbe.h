@@ -21,16 +21,17 @@
       scheme as it was when saved (see describe()).
 
     Saves are seen through the shown document's change broadcast: a save
-    announces itself, and a document with no unsaved changes has just been
-    saved (or opened, when it holds what its file holds). The probe listens
-    to whichever document the main window shows.
+    announces itself, and a document with no unsaved changes at that moment
+    holds what it wrote. The probe listens to whichever document the main
+    window shows. The message comes a little after the save (at the latest
+    when the document is deleted); the monkey sends no input in between.
 */
 class TestProbe : private juce::Timer,
                   private juce::ChangeListener
 {
 public:
-    /** The window must outlive the probe's documents' broadcasts: delete
-        the window (and with it the documents) first. */
+    /** Delete the window before the probe: its documents, when they go,
+        may still announce a save to the probe. */
     TestProbe (const juce::File& folder, MainAppWindow& window);
     ~TestProbe() override;
 
