@@ -5,9 +5,9 @@
 #include "app/CalvastraTintwright.h"
 #include "document/CalvastraScheme.h"
 #include "groups/ColourTweaker.h"
-#include "scheme/AtomicFileReplace.h"
 #include "scheme/SchemeComparison.h"
-#include "scheme/SchemeWriter.h"
+#include "schemefile/AtomicFileReplace.h"
+#include "schemefile/SchemeWriter.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 
 #include <gtest/gtest.h>

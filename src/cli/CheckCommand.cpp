@@ -2,8 +2,8 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 
-#include "scheme/SchemeColourText.h"
-#include "scheme/SchemeWriter.h"
+#include "schemefile/SchemeColourText.h"
+#include "schemefile/SchemeWriter.h"
 
 #include <cstring>
 #include <unordered_map>

@@ -1,7 +1,7 @@
 #include "cli/CliSupport.h"
 
-#include "scheme/SchemeFile.h"
-#include "scheme/SchemeWriter.h"
+#include "schemefile/SchemeFile.h"
+#include "schemefile/SchemeWriter.h"
 
 #include <cstdio>
 #include <limits>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "scheme/AtomicFileReplace.h"
 #include "scheme/SchemeModel.h"
-#include "scheme/SchemeReader.h"
+#include "schemefile/AtomicFileReplace.h"
+#include "schemefile/SchemeReader.h"
 
 #include <CLI/CLI.hpp>
 #include <stdexcept>

@@ -2,7 +2,7 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 
-#include "scheme/SchemeWriter.h"
+#include "schemefile/SchemeWriter.h"
 
 #include <cstring>
 

@@ -4,7 +4,7 @@
 #include "cli/SwatchSheet.h"
 #include "cli/TweakOptions.h"
 
-#include "scheme/AtomicFileReplace.h"
+#include "schemefile/AtomicFileReplace.h"
 
 namespace Cli
 {

@@ -3,12 +3,12 @@
 #include <juce_core/juce_core.h>
 #include <juce_graphics/juce_graphics.h>
 
+#include "containers/ColourName.h"
+#include "containers/FlatHashTable.h"
+#include "containers/NameStore.h"
+#include "containers/StableList.h"
 #include "maths/TweakMaths.h"
-#include "scheme/ColourName.h"
-#include "scheme/FlatHashTable.h"
-#include "scheme/NameStore.h"
 #include "scheme/PendingTweak.h"
-#include "scheme/StableList.h"
 
 //==============================================================================
 /** One named colour of the scheme. Names need not be unique. */

@@ -1,7 +1,7 @@
 // tintwright-cli as a process: tweak and group, the subcommands that write schemes.
 
 #include "cli/CliProcess.h"
-#include "scheme/SchemeFile.h"
+#include "schemefile/SchemeFile.h"
 
 #include <gtest/gtest.h>
 

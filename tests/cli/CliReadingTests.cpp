@@ -2,8 +2,8 @@
 // and hostile or missing files refused by every subcommand.
 
 #include "cli/CliProcess.h"
-#include "scheme/SchemeFile.h"
-#include "scheme/SchemeWriter.h"
+#include "schemefile/SchemeFile.h"
+#include "schemefile/SchemeWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 
 #include "document/CalvastraScheme.h"
 #include "scheme/SchemeComparison.h"
-#include "scheme/SchemeWriter.h"
+#include "schemefile/SchemeWriter.h"
 
 #include <cstdint>
 #include <cstdio>

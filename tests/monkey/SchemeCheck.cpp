@@ -10,7 +10,7 @@
 // the file holds another scheme (the first difference is printed).
 #include "probe/TestProbe.h"
 #include "scheme/SchemeComparison.h"
-#include "scheme/SchemeFile.h"
+#include "schemefile/SchemeFile.h"
 
 #include <iostream>
 

@@ -5,9 +5,9 @@
 #include "app/CalvastraTintwright.h"
 #include "app/MainAppWindow.h"
 #include "scheme/SchemeComparison.h"
-#include "scheme/SchemeFile.h"
-#include "scheme/SchemeReader.h"
-#include "scheme/SchemeWriter.h"
+#include "schemefile/SchemeFile.h"
+#include "schemefile/SchemeReader.h"
+#include "schemefile/SchemeWriter.h"
 
 #include <gtest/gtest.h>
 

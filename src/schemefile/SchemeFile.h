@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scheme/AtomicFileReplace.h"
 #include "scheme/SchemeModel.h"
+#include "schemefile/AtomicFileReplace.h"
 
 /** Scheme files on disk, for the document: reading (SchemeReader), writing
     (SchemeWriter) and replacing the file as a whole (AtomicFileReplace). */

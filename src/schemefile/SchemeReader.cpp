@@ -1,7 +1,7 @@
-#include "scheme/SchemeReader.h"
+#include "schemefile/SchemeReader.h"
 
-#include "scheme/SchemeColourText.h"
-#include "scheme/SchemeVocabulary.h"
+#include "schemefile/SchemeColourText.h"
+#include "schemefile/SchemeVocabulary.h"
 
 #include <cstring>
 #include <pugixml.hpp>

@@ -1,8 +1,8 @@
-#include "scheme/SchemeFile.h"
+#include "schemefile/SchemeFile.h"
 
-#include "scheme/AtomicFileReplace.h"
-#include "scheme/SchemeReader.h"
-#include "scheme/SchemeWriter.h"
+#include "schemefile/AtomicFileReplace.h"
+#include "schemefile/SchemeReader.h"
+#include "schemefile/SchemeWriter.h"
 
 #include <limits>
 
