@@ -4,6 +4,9 @@
 # there under Xvfb, the short fuzz run included. Non-zero on any failure,
 # sanitizer report or leak.
 #
+# The program there is the probed build (TINTWRIGHT_TEST_PROBE) that the
+# monkey test (scripts/monkey.sh) drives; it is never one to ship.
+#
 # The same build folder holds the libFuzzer target (scripts/fuzz.sh), so the
 # JUCE modules are compiled with the sanitizers only once. It is also built
 # with JUCE's debug logging, so JUCE's assertions and its leak detector
@@ -34,8 +37,12 @@ if [ ! -f "$ASAN_BUILD_DIR/build.ninja" ]; then
         "-DCMAKE_C_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only -DNDEBUG" \
         "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -gline-tables-only -DNDEBUG" \
         -DCMAKE_CXX_FLAGS=-DJUCE_FORCE_DEBUG=1 \
-        -DTINTWRIGHT_SANITIZE=ON -DTINTWRIGHT_FUZZ=ON -DTINTWRIGHT_BENCH=OFF \
+        -DTINTWRIGHT_SANITIZE=ON -DTINTWRIGHT_FUZZ=ON -DTINTWRIGHT_BENCH=OFF -DTINTWRIGHT_TEST_PROBE=ON \
         > "$ASAN_BUILD_DIR.configure.log" 2>&1 \
+        || { cat "$ASAN_BUILD_DIR.configure.log"; exit 1; }
+elif ! grep -q '^TINTWRIGHT_TEST_PROBE:BOOL=ON$' "$ASAN_BUILD_DIR/CMakeCache.txt"; then
+    # A folder configured before the program had its probed build.
+    cmake -DTINTWRIGHT_TEST_PROBE=ON "$ASAN_BUILD_DIR" > "$ASAN_BUILD_DIR.configure.log" 2>&1 \
         || { cat "$ASAN_BUILD_DIR.configure.log"; exit 1; }
 fi
 

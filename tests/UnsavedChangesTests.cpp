@@ -599,11 +599,18 @@ TEST_F (UnsavedChangesOnScreen, TheDefaultIsTheFrameworksOwnQuestion)
 
 namespace
 {
-/** The real application object, except that an agreed quit is counted
-    instead of stopping the test process's message loop. */
+/** The real application object, except that a quit the user agrees to is
+    counted instead of stopping the test process's message loop (which could
+    not be started again). Quit, the close button and the system all reach
+    the application through systemRequestedQuit(). */
 struct QuitCountingApp : public AppClass
 {
-    void quitAgreed() override { ++quits; }
+    void systemRequestedQuit() override
+    {
+        if (userAgreesToQuit())
+            ++quits;
+    }
+
     int quits = 0;
 };
 

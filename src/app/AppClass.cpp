@@ -15,24 +15,17 @@ void AppClass::initialise (const juce::String&)
     mainWindow->centreWithSize (600, 450);
     mainWindow->setResizeLimits (600, 450, 10000, 10000);
     mainWindow->setVisible (true);
-
-    const auto probeFolder = juce::SystemStats::getEnvironmentVariable ("TINTWRIGHT_PROBE_DIR", {});
-
-    if (probeFolder.isNotEmpty())
-    {
-        probe = std::make_unique<TestProbe> (juce::File (probeFolder), *mainWindow);
-        mainWindow->getMainComponent().setSaveObserver (
-            [p = probe.get()] (const juce::File& target, const SchemeModel& scheme, bool succeeded)
-            { p->recordSave (target, scheme, succeeded); });
-    }
 }
 
 void AppClass::systemRequestedQuit()
 {
-    if (mainWindow != nullptr && ! mainWindow->getMainComponent().saveIfNeededAndUserAgrees())
-        return;
+    if (userAgreesToQuit())
+        quitAgreed();
+}
 
-    quitAgreed();
+bool AppClass::userAgreesToQuit()
+{
+    return mainWindow == nullptr || mainWindow->getMainComponent().saveIfNeededAndUserAgrees();
 }
 
 void AppClass::quitAgreed()
@@ -53,9 +46,7 @@ void AppClass::quitAgreed()
 
 void AppClass::shutdown()
 {
-    // The window first: its documents hold the probe's save observer.
     mainWindow.reset();
-    probe.reset();
 }
 
 const juce::String AppClass::getApplicationName()

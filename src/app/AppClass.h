@@ -1,7 +1,6 @@
 #pragma once
 
 #include "app/MainAppWindow.h"
-#include "app/TestProbe.h"
 
 /** The application object: creates the main window at start and deletes it at the end. */
 class AppClass : public juce::JUCEApplication
@@ -17,19 +16,19 @@ public:
     bool moreThanOneInstanceAllowed() override;
     void anotherInstanceStarted (const juce::String& commandLine) override;
 
-    /** Quit, the close button and the system: quits unless the shown scheme
-        has changes that the user wants to keep (Cancel, or a failed save). */
+    /** Quit, the close button and the system: quits if userAgreesToQuit(). */
     void systemRequestedQuit() override;
+
+    /** True unless the shown scheme has changes that the user wants to keep
+        (Cancel, or a failed save); asks first when it has changes. */
+    bool userAgreesToQuit();
 
     MainAppWindow* getMainWindow() const noexcept { return mainWindow.get(); }
 
-protected:
-    /** Ends the program once quitting is agreed; tests count the calls instead. */
-    virtual void quitAgreed();
-
 private:
+    void quitAgreed();
+
     std::unique_ptr<MainAppWindow> mainWindow;
-    std::unique_ptr<TestProbe> probe;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (AppClass)
 };

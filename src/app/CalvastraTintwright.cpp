@@ -116,7 +116,6 @@ bool CalvastraTintwright::openScheme (const juce::File& file)
 
     auto newScheme = std::make_unique<CalvastraScheme>();
     newScheme->setRecentlyOpenedFiles (&recentFiles);
-    newScheme->onSaveAttempt = saveObserver;
 
     const auto result = file == juce::File() ? newScheme->loadFromUserSpecifiedFile (false)
                                              : newScheme->loadFrom (file, false);

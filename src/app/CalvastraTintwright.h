@@ -94,9 +94,6 @@ public:
 
     juce::RecentlyOpenedFilesList& getRecentFiles() noexcept { return recentFiles; }
 
-    /** Handed to every document opened from now on (see CalvastraScheme::onSaveAttempt). */
-    void setSaveObserver (decltype (CalvastraScheme::onSaveAttempt) observer) { saveObserver = std::move (observer); }
-
     // ApplicationCommandTarget
     juce::ApplicationCommandTarget* getNextCommandTarget() override;
     void getAllCommands (juce::Array<juce::CommandID>& commands) override;
@@ -116,7 +113,6 @@ private:
     std::unique_ptr<CalvastraScheme> scheme;
     SaveQuestion saveQuestion;
     bool asking = false;
-    decltype (CalvastraScheme::onSaveAttempt) saveObserver;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CalvastraTintwright)
 };

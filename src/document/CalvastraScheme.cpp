@@ -12,6 +12,11 @@ CalvastraScheme::CalvastraScheme()
 
 CalvastraScheme::~CalvastraScheme()
 {
+    // A save announces itself with a change message, which is delivered
+    // later; opening another scheme right after saving deletes this one in
+    // the same dispatch. The listeners hear of it now, while the scheme is
+    // still here, rather than never.
+    dispatchPendingMessages();
     clear();
 }
 
@@ -35,9 +40,6 @@ juce::Result CalvastraScheme::saveDocument (const juce::File& file)
 {
     const auto target = file.withFileExtension (".calvastrascheme");
     const auto result = writeTo (target);
-
-    if (onSaveAttempt != nullptr)
-        onSaveAttempt (target, *this, result.wasOk());
 
     if (result.wasOk())
         documentTitle = file.getFileNameWithoutExtension();

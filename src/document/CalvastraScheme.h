@@ -16,10 +16,6 @@ public:
     /** The main component's list; the document reads and extends it. May be null. */
     void setRecentlyOpenedFiles (juce::RecentlyOpenedFilesList* list) noexcept { recentFiles = list; }
 
-    /** Called after every attempt to save, with the file written to (or not)
-        and whether it worked. For the monkey test's probe; usually unset. */
-    std::function<void (const juce::File& target, const SchemeModel& scheme, bool succeeded)> onSaveAttempt;
-
     /** Makes chosen steps of every save from now on fail; null for none. For
         tests only; the faults must outlive the document or be unset first. */
     void setSaveFaults (const AtomicFileReplace::Faults* faults) noexcept { saveFaults = faults; }

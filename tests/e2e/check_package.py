@@ -6,7 +6,8 @@ way Debian checks packages, installed with apt-get, started, and removed.
    of its own); its files and control fields are checked.
 2. lintian finds no error and no warning; appstreamcli validates the AppStream
    metadata and desktop-file-validate the launcher, as installed.
-3. apt-get installs the package; /usr/bin/Tintwright starts under a private
+3. apt-get installs the package; /usr/bin/Tintwright holds nothing of the
+   monkey test's probe (check_no_test_probe.sh), starts under a private
    Xvfb, without the font path the other tests set, and shows its 600 x 450
    window with text in its menu bar. Every file it opens on the way (traced
    with strace) that some package owns must come from a package the .deb
@@ -300,6 +301,15 @@ def check_opens(trace, depends):
           f"libraries: {' '.join(os.path.basename(p) for p in libraries)}")
 
 
+def check_no_test_probe():
+    """The installed program is no probed build (see check_no_test_probe.sh)."""
+    script = os.path.join(os.path.dirname(os.path.abspath(__file__)), "check_no_test_probe.sh")
+    result = run([script, PROGRAM], check=False)
+    if result.returncode != 0:
+        raise CheckFailed(result.stderr.strip() or f"{script} gave exit {result.returncode}")
+    print(result.stdout.strip())
+
+
 # 4. Removed ----------------------------------------------------------------------
 
 def check_cli_installed(version):
@@ -347,7 +357,7 @@ def main():
         return SKIPPED
     try:
         need_tools("dpkg-deb", "dpkg-shlibdeps", "lintian", "appstreamcli", "desktop-file-validate", "apt-get",
-                   "strace", "Xvfb", "xdotool", "import", "convert")
+                   "strace", "Xvfb", "xdotool", "import", "convert", "nm", "strings")
     except DriveError as error:
         print(f"package test: {error}", file=sys.stderr)
         return 1
@@ -367,6 +377,7 @@ def main():
                               + " ".join(sorted(existed_before & PACKAGE_FILES)))
         installed = True
         install(deb)
+        check_no_test_probe()
         check_cli_installed(args.version)
         trace = start_installed(args.work, args.shots)
         check_opens(trace, [run(["dpkg-query", "-W", "-f=${Depends}", PACKAGE]).stdout])

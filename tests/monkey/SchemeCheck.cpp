@@ -8,7 +8,7 @@
 // Exit status: 0 (printed, or the same scheme), 1 when the file does not open
 // as a scheme, 2 for bad arguments or a listing that cannot be read, 3 when
 // the file holds another scheme (the first difference is printed).
-#include "app/TestProbe.h"
+#include "probe/TestProbe.h"
 #include "scheme/SchemeComparison.h"
 #include "schemefile/SchemeFile.h"
 

@@ -2,7 +2,7 @@
 """Monkey test: random but plausible input to the real program on a private
 Xvfb, for a time or a number of events, with a seed that makes a run
 repeatable. Run it through scripts/monkey.sh, which builds the sanitizer
-program and the checker first.
+program with its probe (tests/monkey/probe) and the checker first.
 
 Watched after every event:
 - the program's exit (restarted, and the run goes on, when the monkey quit it
@@ -12,7 +12,8 @@ Watched after every event:
 - the scratch folder: every file a save wrote must open with the program's
   own reader (tintwright_scheme_check) and hold the scheme the program had when
   it saved (the probe's saves.log; the checker compares the two as schemes);
-  a failed save must leave the file's bytes alone; no other file may change;
+  no other file may change (a failed save, which the probe does not record,
+  must leave the file's bytes alone);
 - after a pop-up (menu, name window, question, file chooser) closes: the
   window's pixels 200 ms later against a fresh repaint (stale screen), on a
   sample: the first close of every kind of pop-up and then every
@@ -1103,7 +1104,7 @@ class Monkey:
         self.say(f"seed {self.args.seed}: {self.events} events in {seconds:.0f} s "
                  f"({self.events / max(seconds, 1):.2f}/s) in {c.get('cycles', 0)} cycles; events by kind: "
                  + ", ".join(f"{v} {k}" for k, v in kinds.items()))
-        self.say(f"{c.get('saves', 0)} saves, {c.get('failed saves', 0)} failed saves, "
+        self.say(f"{c.get('saves', 0)} saves (the probe records those that succeed), "
                  f"{c.get('pick open', 0)} Open and {c.get('pick recent', 0)} recent-file picks "
                  f"({c.get('opens at start', 0)} of the Open picks at a start), {c.get('quits', 0)} quits on purpose, "
                  f"{c.get('starts', 1) - 1} restarts; unsaved-changes questions answered: "

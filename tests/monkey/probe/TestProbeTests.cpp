@@ -1,9 +1,17 @@
-#include "app/TestProbe.h"
+#include "probe/TestProbe.h"
+
+#include "DocumentTestSupport.h"
+#include "TestDisplay.h"
+#include "app/CalvastraTintwright.h"
+#include "app/MainAppWindow.h"
 #include "scheme/SchemeComparison.h"
+#include "schemefile/SchemeFile.h"
 #include "schemefile/SchemeReader.h"
 #include "schemefile/SchemeWriter.h"
 
 #include <gtest/gtest.h>
+
+#include <vector>
 
 namespace
 {
@@ -125,4 +133,115 @@ TEST (TestProbeDescribe, TextThatIsNoListingIsRefused)
     SchemeModel empty;
     EXPECT_TRUE (readListing ({}, empty));
     EXPECT_EQ (empty.getNumColours() + empty.getNumGroups(), 0);
+}
+
+//==============================================================================
+// The probe in a main window: what it records of saves
+
+namespace
+{
+struct Save
+{
+    juce::String head, listing;
+};
+
+std::vector<Save> recordedSaves (const juce::File& probeFolder)
+{
+    std::vector<Save> saves;
+    auto text = probeFolder.getChildFile ("saves.log").loadFileAsString();
+
+    while (text.contains ("END\n"))
+    {
+        const auto entry = text.upToFirstOccurrenceOf ("END\n", false, false);
+        text = text.fromFirstOccurrenceOf ("END\n", false, false);
+        saves.push_back ({ entry.upToFirstOccurrenceOf ("\n", false, false),
+                           entry.fromFirstOccurrenceOf ("\n", false, false) });
+    }
+
+    return saves;
+}
+
+juce::String listingOfFile (const juce::File& file)
+{
+    SchemeModel model;
+    EXPECT_TRUE (SchemeFile::readSchemeFile (file, model)) << file.getFullPathName();
+    return TestProbe::describe (model);
+}
+
+void runMessageLoop (int milliseconds)
+{
+    juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
+}
+} // namespace
+
+// The probe hears of saves only through the document's change broadcast, so
+// these go through the real documents of a real main window.
+TEST (TestProbeOnScreen, RecordsEverySuccessfulSaveWithTheSchemeItWrote)
+{
+    if (! testdisplay::haveDisplay())
+        GTEST_SKIP() << "the main window needs an X display";
+
+    using namespace DocumentTestSupport;
+    ScopedTempFolder temp;
+    const auto probeFolder = temp.folder.getChildFile ("probe");
+    const auto first = temp.write ("First.calvastrascheme", schemeText ("Background", "Panels"));
+    const auto second = temp.write ("Second.calvastrascheme", schemeText ("Other", "Group"));
+
+    auto window = std::make_unique<MainAppWindow>();
+    auto probe = std::make_unique<TestProbe> (probeFolder, *window);
+    auto& main = window->getMainComponent();
+
+    ASSERT_TRUE (main.openScheme (first));
+    runMessageLoop (150); // the probe starts listening to the new document on its next tick
+
+    auto edit = [&main] (juce::uint32 argb)
+    {
+        main.getScheme()->getColour (0)->colour = juce::Colour (argb);
+        main.getScheme()->changed();
+    };
+
+    // A save is recorded with the file and the scheme it wrote.
+    edit (0xff0000ff);
+    ASSERT_EQ (main.getScheme()->save (false, false), juce::FileBasedDocument::savedOk);
+    runMessageLoop (50);
+    auto saves = recordedSaves (probeFolder);
+    ASSERT_EQ (saves.size(), 1u);
+    EXPECT_EQ (saves[0].head, "SAVE ok " + first.getFullPathName());
+    EXPECT_EQ (saves[0].listing, listingOfFile (first));
+    EXPECT_TRUE (saves[0].listing.contains ("colour ff0000ff Background\n")) << saves[0].listing;
+
+    // A failed save is not: the monkey then expects the file as it was.
+    edit (0xff00ff00);
+    const auto nowhere = temp.folder.getChildFile ("missing").getChildFile ("Nowhere.calvastrascheme");
+    EXPECT_EQ (main.getScheme()->saveAs (nowhere, false, false, false),
+               juce::FileBasedDocument::failedToWriteToFile);
+    runMessageLoop (50);
+    EXPECT_EQ (recordedSaves (probeFolder).size(), 1u);
+
+    // Saved and at once replaced by another scheme, in the same dispatch:
+    // the document is deleted before its change message would arrive.
+    ASSERT_EQ (main.getScheme()->save (false, false), juce::FileBasedDocument::savedOk);
+    ASSERT_TRUE (main.openScheme (second));
+    saves = recordedSaves (probeFolder);
+    ASSERT_EQ (saves.size(), 2u);
+    EXPECT_EQ (saves[1].head, "SAVE ok " + first.getFullPathName());
+    EXPECT_EQ (saves[1].listing, listingOfFile (first));
+    EXPECT_TRUE (saves[1].listing.contains ("colour ff00ff00 Background\n")) << saves[1].listing;
+
+    // The new document is watched too; Save As records the file it wrote,
+    // with the scheme extension the document gives it.
+    runMessageLoop (150);
+    ASSERT_EQ (main.getScheme()->saveAs (temp.folder.getChildFile ("Copy.txt"), false, false, false),
+               juce::FileBasedDocument::savedOk);
+    runMessageLoop (50);
+    saves = recordedSaves (probeFolder);
+    ASSERT_EQ (saves.size(), 3u);
+    const auto copy = temp.folder.getChildFile ("Copy.calvastrascheme");
+    EXPECT_EQ (saves[2].head, "SAVE ok " + copy.getFullPathName());
+    EXPECT_EQ (saves[2].listing, listingOfFile (copy));
+    EXPECT_TRUE (saves[2].listing.contains ("colour ff102030 Other\n")) << saves[2].listing;
+
+    // The window (and with it the documents) goes first, as in the program.
+    window.reset();
+    probe.reset();
 }

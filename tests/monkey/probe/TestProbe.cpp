@@ -1,4 +1,6 @@
-#include "app/TestProbe.h"
+#include "probe/TestProbe.h"
+
+#include "app/CalvastraTintwright.h"
 
 #include <string>
 #include <string_view>
@@ -66,7 +68,7 @@ bool startsWith (std::string_view line, std::string_view prefix)
 }
 } // namespace
 
-TestProbe::TestProbe (const juce::File& folderToUse, juce::Component& windowToWatch)
+TestProbe::TestProbe (const juce::File& folderToUse, MainAppWindow& windowToWatch)
     : folder (folderToUse),
       window (windowToWatch),
       heartbeat (folder.getChildFile ("heartbeat")),
@@ -76,6 +78,7 @@ TestProbe::TestProbe (const juce::File& folderToUse, juce::Component& windowToWa
 {
     folder.createDirectory();
     heartbeat.create();
+    listenToShownScheme();
     startTimer (50);
 }
 
@@ -84,8 +87,33 @@ TestProbe::~TestProbe()
     stopTimer();
 }
 
+void TestProbe::listenToShownScheme()
+{
+    // Every Open makes a new document. Adding a listener twice adds it once,
+    // so asking on every tick is cheap and needs no memory of the documents
+    // that went (which are deleted, and never touched again).
+    if (auto* scheme = window.getMainComponent().getScheme())
+        scheme->addChangeListener (this);
+}
+
+void TestProbe::changeListenerCallback (juce::ChangeBroadcaster* source)
+{
+    // A failed save leaves the document changed and is not recorded: the
+    // monkey then expects its file to be as it was.
+    auto* scheme = dynamic_cast<CalvastraScheme*> (source);
+
+    if (scheme == nullptr || scheme->hasChangedSinceSaved() || scheme->getFile() == juce::File())
+        return;
+
+    // The document writes its file under the scheme extension, whatever the
+    // name chosen.
+    recordSave (scheme->getFile().withFileExtension (".calvastrascheme"), *scheme);
+}
+
 void TestProbe::timerCallback()
 {
+    listenToShownScheme();
+
     if (++ticks % 5 == 0)
         heartbeat.setLastModificationTime (juce::Time::getCurrentTime());
 
@@ -103,10 +131,10 @@ void TestProbe::timerCallback()
     repaintDone.replaceWithText (token);
 }
 
-void TestProbe::recordSave (const juce::File& target, const SchemeModel& model, bool succeeded)
+void TestProbe::recordSave (const juce::File& target, const SchemeModel& model)
 {
     juce::String entry;
-    entry << "SAVE " << (succeeded ? "ok " : "failed ") << escaped (target.getFullPathName()) << "\n"
+    entry << "SAVE ok " << escaped (target.getFullPathName()) << "\n"
           << describe (model) << "END\n";
     savesLog.appendText (entry, false, false, "\n");
 }
