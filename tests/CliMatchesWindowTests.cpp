@@ -10,6 +10,7 @@
 #include "hue/ModalMenu.h"
 #include "support/model/SchemeBuilders.h"
 #include "support/model/TempFolder.h"
+#include "support/ui/MainComponentUnderTest.h"
 #include "support/ui/MessageLoop.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 #include "tweak/PreviewSweep.h"
@@ -72,22 +73,10 @@ juce::String testScheme()
         .replace ("  </COLOURGROUPS>", "    <COLOURGROUP name=\"Made\">\n" + members + "    </COLOURGROUP>\n  </COLOURGROUPS>");
 }
 
-class CliMatchesWindowTest : public ::testing::Test
+class CliMatchesWindowTest : public ::testing::Test,
+                             protected testkit::MainComponentUnderTest
 {
 protected:
-    CliMatchesWindowTest()
-    {
-        main = std::make_unique<CalvastraTintwright> (&commands);
-        commands.registerAllCommandsForTarget (main.get());
-        commands.setFirstCommandTarget (main.get());
-    }
-
-    ~CliMatchesWindowTest() override
-    {
-        main.reset();
-        commands.setFirstCommandTarget (nullptr);
-    }
-
     /** Opens the file in the window, tweaks, applies and saves it. */
     void tweakInTheWindow (const juce::File& file, const Tweak& tweak)
     {
@@ -140,8 +129,6 @@ protected:
     }
 
     TempFolder temp;
-    juce::ApplicationCommandManager commands;
-    std::unique_ptr<CalvastraTintwright> main;
 };
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "groups/ColourTweaker.h"
 #include "support/model/SchemeBuilders.h"
 #include "support/model/TempFolder.h"
+#include "support/ui/MainComponentUnderTest.h"
 #include "support/ui/Menus.h"
 #include "support/ui/MessageLoop.h"
 #include "tweak/ColourGroupTweakerComponent.h"
@@ -19,22 +20,10 @@ namespace
 using testkit::MenuEntry;
 const auto separator = testkit::menuSeparator;
 
-class MainComponentTest : public ::testing::Test
+class MainComponentTest : public ::testing::Test,
+                          protected testkit::MainComponentUnderTest
 {
 protected:
-    MainComponentTest()
-    {
-        main = std::make_unique<CalvastraTintwright> (&commands);
-        commands.registerAllCommandsForTarget (main.get());
-        commands.setFirstCommandTarget (main.get());
-    }
-
-    ~MainComponentTest() override
-    {
-        main.reset();
-        commands.setFirstCommandTarget (nullptr);
-    }
-
     std::vector<MenuEntry> fileMenu()
     {
         return testkit::menuEntries (main->getMenuForIndex (0, "File"));
@@ -51,8 +40,6 @@ protected:
     }
 
     TempFolder temp;
-    juce::ApplicationCommandManager commands;
-    std::unique_ptr<CalvastraTintwright> main;
 };
 
 /** The same fixture, for the tests that need the display (see TestDisplay.h). */

@@ -9,6 +9,7 @@
 #include "model/FailingFileStep.h"
 #include "support/model/SchemeBuilders.h"
 #include "support/model/TempFolder.h"
+#include "support/ui/MainComponentUnderTest.h"
 #include "support/ui/Menus.h"
 #include "support/ui/MessageLoop.h"
 #include "tweak/ColourGroupTweakerComponent.h"
@@ -20,6 +21,7 @@
 #include <optional>
 
 using testkit::answerGroupMenu;
+using testkit::bytesOf;
 using testkit::longSchemeText;
 using testkit::schemeText;
 using testkit::TempFolder;
@@ -64,25 +66,17 @@ struct ScriptedQuestion
     }
 };
 
-class UnsavedChangesTest : public ::testing::Test
+class UnsavedChangesTest : public ::testing::Test,
+                           protected testkit::MainComponentUnderTest
 {
 protected:
     UnsavedChangesTest()
     {
-        main = std::make_unique<CalvastraTintwright> (&commands);
-        commands.registerAllCommandsForTarget (main.get());
-        commands.setFirstCommandTarget (main.get());
         main->setSize (600, 400);
         main->setSaveQuestion (question.function());
 
         file = temp.write ("Scheme.calvastrascheme", schemeText ("Background", "Panels"));
         other = temp.write ("Other.calvastrascheme", schemeText ("Elsewhere", "Other group"));
-    }
-
-    ~UnsavedChangesTest() override
-    {
-        main.reset();
-        commands.setFirstCommandTarget (nullptr);
     }
 
     void open()
@@ -143,8 +137,6 @@ protected:
     TempFolder temp;
     juce::File file, other;
     ScriptedQuestion question;
-    juce::ApplicationCommandManager commands;
-    std::unique_ptr<CalvastraTintwright> main;
 };
 
 /** The same fixture, for the tests that need the display (see TestDisplay.h). */
@@ -334,13 +326,6 @@ struct ScopedSaveFaults
 
     CalvastraScheme& document;
 };
-
-juce::MemoryBlock bytesOf (const juce::File& file)
-{
-    juce::MemoryBlock block;
-    file.loadFileAsData (block);
-    return block;
-}
 } // namespace
 
 // File > Save with each step of writing the file made to fail: the window says

@@ -1,6 +1,5 @@
 #include "probe/TestProbe.h"
 
-#include "DocumentTestSupport.h"
 #include "TestDisplay.h"
 #include "app/CalvastraTintwright.h"
 #include "app/MainAppWindow.h"
@@ -8,6 +7,9 @@
 #include "schemefile/SchemeFile.h"
 #include "schemefile/SchemeReader.h"
 #include "schemefile/SchemeWriter.h"
+#include "support/model/SchemeBuilders.h"
+#include "support/model/TempFolder.h"
+#include "support/ui/MessageLoop.h"
 
 #include <gtest/gtest.h>
 
@@ -168,10 +170,6 @@ juce::String listingOfFile (const juce::File& file)
     return TestProbe::describe (model);
 }
 
-void runMessageLoop (int milliseconds)
-{
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (milliseconds);
-}
 } // namespace
 
 // The probe hears of saves only through the document's change broadcast, so
@@ -181,8 +179,8 @@ TEST (TestProbeOnScreen, RecordsEverySuccessfulSaveWithTheSchemeItWrote)
     if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "the main window needs an X display";
 
-    using namespace DocumentTestSupport;
-    ScopedTempFolder temp;
+    using testkit::schemeText;
+    testkit::TempFolder temp;
     const auto probeFolder = temp.folder.getChildFile ("probe");
     const auto first = temp.write ("First.calvastrascheme", schemeText ("Background", "Panels"));
     const auto second = temp.write ("Second.calvastrascheme", schemeText ("Other", "Group"));
@@ -192,7 +190,7 @@ TEST (TestProbeOnScreen, RecordsEverySuccessfulSaveWithTheSchemeItWrote)
     auto& main = window->getMainComponent();
 
     ASSERT_TRUE (main.openScheme (first));
-    runMessageLoop (150); // the probe starts listening to the new document on its next tick
+    testkit::pumpFor (150); // the probe starts listening to the new document on its next tick
 
     auto edit = [&main] (juce::uint32 argb)
     {
@@ -203,7 +201,7 @@ TEST (TestProbeOnScreen, RecordsEverySuccessfulSaveWithTheSchemeItWrote)
     // A save is recorded with the file and the scheme it wrote.
     edit (0xff0000ff);
     ASSERT_EQ (main.getScheme()->save (false, false), juce::FileBasedDocument::savedOk);
-    runMessageLoop (50);
+    testkit::pumpFor (50);
     auto saves = recordedSaves (probeFolder);
     ASSERT_EQ (saves.size(), 1u);
     EXPECT_EQ (saves[0].head, "SAVE ok " + first.getFullPathName());
@@ -215,7 +213,7 @@ TEST (TestProbeOnScreen, RecordsEverySuccessfulSaveWithTheSchemeItWrote)
     const auto nowhere = temp.folder.getChildFile ("missing").getChildFile ("Nowhere.calvastrascheme");
     EXPECT_EQ (main.getScheme()->saveAs (nowhere, false, false, false),
                juce::FileBasedDocument::failedToWriteToFile);
-    runMessageLoop (50);
+    testkit::pumpFor (50);
     EXPECT_EQ (recordedSaves (probeFolder).size(), 1u);
 
     // Saved and at once replaced by another scheme, in the same dispatch:
@@ -230,10 +228,10 @@ TEST (TestProbeOnScreen, RecordsEverySuccessfulSaveWithTheSchemeItWrote)
 
     // The new document is watched too; Save As records the file it wrote,
     // with the scheme extension the document gives it.
-    runMessageLoop (150);
+    testkit::pumpFor (150);
     ASSERT_EQ (main.getScheme()->saveAs (temp.folder.getChildFile ("Copy.txt"), false, false, false),
                juce::FileBasedDocument::savedOk);
-    runMessageLoop (50);
+    testkit::pumpFor (50);
     saves = recordedSaves (probeFolder);
     ASSERT_EQ (saves.size(), 3u);
     const auto copy = temp.folder.getChildFile ("Copy.calvastrascheme");
