@@ -5,6 +5,7 @@
 #include "groups/ColourTweakerListener.h"
 #include "support/model/SchemeBuilders.h"
 #include "support/ui/Menus.h"
+#include "support/ui/Recorders.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 #include "tweak/ColourTweakerList.h"
 #include "tweak/TweakPanel.h"
@@ -15,12 +16,6 @@
 
 namespace
 {
-struct AppliedRecorder : public ColourTweakerListener
-{
-    void coloursApplied (ColourTweaker* source) override { sources.push_back (source); }
-    std::vector<ColourTweaker*> sources;
-};
-
 class ColourTweakerPaneTest : public ::testing::Test
 {
 protected:
@@ -131,7 +126,7 @@ TEST_F (ColourTweakerPaneTest, SelectionsAndDeletionsReachTheTweaker)
 
 TEST_F (ColourTweakerPaneTest, AppliedColoursAreReportedOnlyToARegisteredListener)
 {
-    AppliedRecorder recorder;
+    testkit::AppliedRecorder recorder;
     pane.notifyColoursApplied(); // nobody to tell yet
 
     pane.setColourTweakerListener (&recorder);

@@ -7,6 +7,7 @@
 #include "support/ui/Menus.h"
 #include "support/ui/MessageLoop.h"
 #include "support/ui/Pixels.h"
+#include "support/ui/Recorders.h"
 
 #include <gtest/gtest.h>
 
@@ -16,12 +17,6 @@
 
 namespace
 {
-struct RecordingListener : public ColourGroupControlListener
-{
-    void colourGroupSelected (ColourGroup* group) override { calls.push_back (group); }
-    std::vector<ColourGroup*> calls;
-};
-
 class GroupControlsTest : public ::testing::Test
 {
 protected:
@@ -93,7 +88,7 @@ protected:
 
     SchemeModel scheme;
     ColourGroupList& groups = scheme.getColourGroups();
-    RecordingListener recorder;
+    testkit::GroupSelectionRecorder recorder;
     ColourGroupControls controls;
 
     int menuChoice = 0;

@@ -9,6 +9,7 @@
 #include "scheme/SchemeModel.h"
 #include "support/ui/MessageLoop.h"
 #include "support/ui/Pixels.h"
+#include "support/ui/Recorders.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 #include "tweak/ColourTweakerList.h"
 #include "tweak/PreviewSweep.h"
@@ -18,12 +19,6 @@
 
 namespace
 {
-struct AppliedCounter : public ColourTweakerListener
-{
-    void coloursApplied (ColourTweaker* source) override { sources.push_back (source); }
-    std::vector<ColourTweaker*> sources;
-};
-
 /** The group tweaker inside a real group pane, with a three-colour group. */
 class GroupTweakerTest : public ::testing::Test
 {
@@ -89,7 +84,7 @@ protected:
     const std::vector<double> neutral { 0.0, 1.0, 1.0, 0.0, 0.0, 0.0, 0.5, 0.0 };
     SchemeModel scheme;
     ColourGroup group;
-    AppliedCounter applied;
+    testkit::AppliedRecorder applied;
     ColourTweaker pane;
 };
 } // namespace
