@@ -59,3 +59,9 @@ foreach (module juce_gui_basics juce_gui_extra)
 endforeach()
 target_link_libraries (tintwright_juce_gui PUBLIC tintwright_juce_model)
 tintwright_juce_library (tintwright_juce_gui)
+
+# JUCE 7.0.5's Windows windowing asks DXGI for the displays' vertical blanks,
+# but its module lists no DXGI library for MinGW.
+if (WIN32)
+    target_link_libraries (tintwright_juce_gui PUBLIC dxgi)
+endif()

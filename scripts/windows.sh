@@ -177,8 +177,14 @@ start_wine() {
         mkdir -p "$WINEPREFIX"
         "$WINE_LOADER" wineboot -i > "$WIN_BUILD/wineboot.log" 2>&1
     fi
-    "$WINESERVER" -p
+    "$WINESERVER" -p || true # one may be running for this prefix already
     trap 'stop_wine' EXIT
+    # Wine waits up to two seconds for a window manager to withdraw each
+    # window it hides (every menu, and the four shadow windows of each); there
+    # is none on the Xvfb, so Wine is told to manage the windows itself. This
+    # first Wine command also starts Wine's services, away from the pipes
+    # that ctest reads (they would keep them open).
+    "$WINE_LOADER" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f > /dev/null 2>&1
     wine_ready=1
 }
 
@@ -226,7 +232,7 @@ step_package() {
     version=$(sed -n 's/^project (Tintwright VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
     installer=$out/Tintwright-$version-win64.exe
     archive=$out/Tintwright-$version-win64.zip
-    "$HOST-objdump" -p "$WIN_BUILD/Tintwright.exe" | grep -i 'DLL Name' | sort -u > "$WIN_BUILD/dlls.txt"
+    "$HOST-objdump" -p "$WIN_BUILD/Tintwright_artefacts/Release/Tintwright.exe" | grep -i 'DLL Name' | sort -u > "$WIN_BUILD/dlls.txt"
     if grep -qiE 'libstdc|libgcc|libwinpthread|zlib|libpng|libjpeg' "$WIN_BUILD/dlls.txt"; then
         echo "Tintwright.exe needs a MinGW or library DLL:" >&2
         cat "$WIN_BUILD/dlls.txt" >&2

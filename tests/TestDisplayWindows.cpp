@@ -21,8 +21,16 @@ std::unique_ptr<DisplaySetup> prepareDisplay()
     return nullptr;
 }
 
-std::string whyRenderedTextDiffers()
+std::string whyPressesInsideMenusMiss()
 {
-    return "text is drawn by Windows' GDI fonts, not the Linux font renderer these pictures were made with";
+    // Seen under Wine 8 with windows that Wine manages itself (which the test
+    // run sets, as no window manager runs on its X server): a press sent to
+    // the hue strip inside the menu arrives at the strip's end. With Wine
+    // leaving the windows to a window manager it lands right, but then every
+    // hidden window costs a two-second wait for one.
+    if (isRunningUnderWine())
+        return "under Wine with windows it manages itself, a press sent into an open menu misses its place";
+
+    return {};
 }
 } // namespace testdisplay

@@ -147,7 +147,7 @@ TEST (AtomicFileReplaceWindows, WindowsPathsWithDriveLettersBackslashesAndOtherS
     {
         SCOPED_TRACE (name);
         const juce::File target (folderPath + "\\" + name);
-        const juce::File subfolderTarget (folderPath + "\\" + juce::CharPointer_UTF8 ("Unterordner \xc3\xa4") + "\\" + name);
+        const juce::File subfolderTarget (folderPath + "\\" + juce::String (juce::CharPointer_UTF8 ("Unterordner \xc3\xa4")) + "\\" + name);
         ASSERT_TRUE (subfolderTarget.getParentDirectory().createDirectory());
 
         for (auto& file : { target, subfolderTarget })

@@ -23,7 +23,7 @@ struct ScratchFolder
     ~ScratchFolder() { folder.deleteRecursively(); }
 
     juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getChildFile (juce::CharPointer_UTF8 ("Farbschemata \xe8\x89\xb2 ") + juce::Uuid().toString());
+                            .getChildFile (juce::String (juce::CharPointer_UTF8 ("Farbschemata \xe8\x89\xb2 ")) + juce::Uuid().toString());
 };
 } // namespace
 
