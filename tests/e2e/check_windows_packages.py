@@ -5,7 +5,8 @@
    Program Files\\Tintwright with a Start-menu entry; the installed program
    starts, shows its 600 x 450 window, and quits from its close button.
 2. Its uninstaller (Uninstall.exe /S) removes every file and folder the
-   installer made: drive C: holds the same files as before the install.
+   installer made (drive C: holds the same files as before the install) and
+   its entry in the list of installed programs.
 3. The zip, unpacked into a scratch folder, holds the program and a read-me
    and no DLL; the program starts from there and shows its window.
 
@@ -31,6 +32,7 @@ from tintwright_window import Program, start_program, wait_for_exit  # noqa: E40
 WINDOW_SIZE = (600, 450)
 INSTALL_DIR = os.path.join("drive_c", "Program Files", "Tintwright")
 START_MENU = os.path.join("drive_c", "ProgramData", "Microsoft", "Windows", "Start Menu", "Programs", "Tintwright")
+UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tintwright"
 # Wine's own bookkeeping, written by any program that runs: not the installer's.
 IGNORED = ("drive_c/users/", "drive_c/windows/")
 
@@ -96,6 +98,8 @@ def check_installer(desktop, loader, installer, prefix, shots, scratch):
         raise DriveError(f"no Start-menu entry Tintwright.lnk in {START_MENU} (found {links})")
     added = sorted(files_under(prefix) - before)
     print("installed: " + ", ".join(added))
+    if wine(loader, "reg", "query", UNINSTALL_KEY) != 0:
+        raise DriveError(f"the installer registered no uninstaller under {UNINSTALL_KEY}")
 
     start_and_close(desktop, Program(os.path.join(installed, "Tintwright.exe"), loader), scratch, shots, "installed")
 
@@ -106,6 +110,8 @@ def check_installer(desktop, loader, installer, prefix, shots, scratch):
     left = sorted(files_under(prefix) - before)
     if left:
         raise DriveError("the uninstaller left " + ", ".join(left))
+    if wine(loader, "reg", "query", UNINSTALL_KEY) == 0:
+        raise DriveError(f"the uninstaller left its registry key {UNINSTALL_KEY}")
     print("uninstalled: nothing of the installer is left on drive C:")
 
 
