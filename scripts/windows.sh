@@ -22,10 +22,10 @@ export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEPREFIX=${WINEPREFIX:-$WIN_BUILD/wine}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="} # no Mono or Gecko prompt
-# The console programs the build makes and the packages carry beside the
-# window program; one more program is one more name here.
-WIN_PROGRAMS=(Tintwright)
-WIN_TEST_PROGRAMS=(tintwright_model_tests tintwright_tweak_portable_tests tintwright_tests)
+# What is built: every program the packages carry (the target
+# tintwright_programs: TINTWRIGHT_PROGRAMS in CMakeLists.txt) and the test
+# programs that CTest runs.
+WIN_TARGETS=(tintwright_programs tintwright_model_tests tintwright_tweak_portable_tests tintwright_tests)
 
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
@@ -154,8 +154,8 @@ step_build() {
     mkdir -p "$WIN_BUILD"
     log "configuring $WIN_BUILD"
     configure
-    log "building ${WIN_PROGRAMS[*]} ${WIN_TEST_PROGRAMS[*]}"
-    cmake --build "$WIN_BUILD" -j "$(nproc)" --target "${WIN_PROGRAMS[@]}" "${WIN_TEST_PROGRAMS[@]}"
+    log "building ${WIN_TARGETS[*]}"
+    cmake --build "$WIN_BUILD" -j "$(nproc)" --target "${WIN_TARGETS[@]}"
 }
 
 # Steps: test, e2e, package (all under Wine) ------------------------------------
