@@ -30,8 +30,8 @@ public:
 /** Called by main() once JUCE's GUI is initialised. */
 std::unique_ptr<DisplaySetup> prepareDisplay();
 
-/** Empty where a mouse press sent to a component inside an open pop-up
-    menu lands where it is sent; otherwise why it does not here. */
+/** Empty where mouse events sent through a peer to a component inside an
+    open pop-up menu reach it as sent; otherwise why they do not here. */
 std::string whyPressesInsideMenusMiss();
 } // namespace testdisplay
 
