@@ -3,9 +3,9 @@
 // The baselines that time JUCE's own XML writer need the scheme as JUCE's
 // element tree; the program itself writes straight from the model.
 
-#include "scheme/SchemeColourText.h"
 #include "scheme/SchemeModel.h"
-#include "scheme/SchemeVocabulary.h"
+#include "schemefile/SchemeColourText.h"
+#include "schemefile/SchemeVocabulary.h"
 
 // Appending walks JUCE's linked list of children, so the tree is built from the back.
 inline juce::XmlElement* prepend (juce::XmlElement& parent, const char* tag)

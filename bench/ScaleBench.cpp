@@ -17,7 +17,7 @@
 #include "document/CalvastraScheme.h"
 #include "document/CalvastraSchemeList.h"
 #include "groups/ColourTweaker.h"
-#include "scheme/SchemeWriter.h"
+#include "schemefile/SchemeWriter.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 #include "tweak/ColourTweakerList.h"
 

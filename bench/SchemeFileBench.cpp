@@ -4,8 +4,8 @@
 //   SchemeOpen/N   vs SchemeOpenBareParse/N    (bytes to model vs bare XmlDocument parse)
 
 #include "JuceSchemeTree.h"
-#include "scheme/SchemeReader.h"
-#include "scheme/SchemeWriter.h"
+#include "schemefile/SchemeReader.h"
+#include "schemefile/SchemeWriter.h"
 
 #include <benchmark/benchmark.h>
 

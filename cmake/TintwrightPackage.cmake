@@ -36,6 +36,14 @@ if (TARGET Tintwright)
     install (FILES "${TINTWRIGHT_PACKAGING_OUT}/Tintwright.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
 endif()
 
+# The command-line program's manual page and bash completion (loaded on demand
+# by bash-completion from this folder, by the command's name).
+configure_file (packaging/tintwright-cli.1 "${TINTWRIGHT_PACKAGING_OUT}/tintwright-cli.1" @ONLY)
+tintwright_gzip ("${TINTWRIGHT_PACKAGING_OUT}/tintwright-cli.1" "${TINTWRIGHT_PACKAGING_OUT}/tintwright-cli.1.gz")
+install (FILES "${TINTWRIGHT_PACKAGING_OUT}/tintwright-cli.1.gz" DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+install (FILES packaging/tintwright-cli.bash-completion
+         DESTINATION "${CMAKE_INSTALL_DATADIR}/bash-completion/completions" RENAME tintwright-cli)
+
 # The package ------------------------------------------------------------------
 
 set (CPACK_GENERATOR DEB)

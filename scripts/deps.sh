@@ -11,7 +11,7 @@ packages=(
     fonts-dejavu-core
     dpkg-dev file lintian appstream strace
     clang libclang-rt-14-dev clang-format
-    libpugixml-dev
+    libpugixml-dev libcli11-dev
 )
 
 missing=()

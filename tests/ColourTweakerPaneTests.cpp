@@ -31,9 +31,9 @@ void answerMenu (ColourGroupControls& controls, int choice)
 class ColourTweakerPaneTest : public ::testing::Test
 {
 protected:
-    ColourGroup& addGroup (ColourGroupList& list, const char* name)
+    ColourGroup& addGroup (SchemeModel& scheme, const char* name)
     {
-        auto& group = *list.add (std::make_unique<ColourGroup>());
+        auto& group = scheme.appendGroup (std::make_unique<ColourGroup>());
         group.setName (name);
         return group;
     }
@@ -41,7 +41,7 @@ protected:
     ColourGroup* shownGroup() { return pane.getGroupTweaker().getColourGroup(); }
 
     SchemeColour red { "Red", juce::Colour (0xffc02010) };
-    ColourGroupList firstScheme, secondScheme;
+    SchemeModel firstScheme, secondScheme;
     ColourTweaker pane;
 };
 } // namespace
@@ -66,7 +66,7 @@ TEST_F (ColourTweakerPaneTest, ChildrenAndGeometry)
 TEST_F (ColourTweakerPaneTest, PaintsNothingInItsMargins)
 {
     addGroup (firstScheme, "Alpha");
-    pane.setColourGroups (&firstScheme);
+    pane.setScheme (&firstScheme);
     pane.setSize (500, 400);
 
     const auto image = pane.createComponentSnapshot (pane.getLocalBounds());
@@ -87,7 +87,7 @@ TEST_F (ColourTweakerPaneTest, OpeningASchemeShowsItsFirstGroupAndResetsIt)
     alpha.setRedOffset (40);
     ASSERT_NE (alpha.getMember (0)->getPreviewColour(), red.colour);
 
-    pane.setColourGroups (&firstScheme);
+    pane.setScheme (&firstScheme);
 
     EXPECT_EQ (shownGroup(), &alpha);
     EXPECT_EQ (pane.getGroupTweaker().getList().getColourGroup(), &alpha);
@@ -100,17 +100,17 @@ TEST_F (ColourTweakerPaneTest, OpeningASecondSchemeEndsOnItsFirstGroup)
 {
     addGroup (firstScheme, "Alpha");
     addGroup (firstScheme, "Beta");
-    pane.setColourGroups (&firstScheme);
+    pane.setScheme (&firstScheme);
     pane.getGroupControls().getGroupSelector().setSelectedId (2, juce::sendNotificationSync);
-    ASSERT_EQ (shownGroup(), firstScheme[1]);
+    ASSERT_EQ (shownGroup(), firstScheme.getGroup (1));
 
     auto& gamma = addGroup (secondScheme, "Gamma");
-    pane.setColourGroups (&secondScheme);
+    pane.setScheme (&secondScheme);
     EXPECT_EQ (shownGroup(), &gamma);
 
     // A scheme without groups shows none.
-    ColourGroupList noGroups;
-    pane.setColourGroups (&noGroups);
+    SchemeModel noGroups;
+    pane.setScheme (&noGroups);
     EXPECT_EQ (shownGroup(), nullptr);
 }
 
@@ -119,10 +119,10 @@ TEST_F (ColourTweakerPaneTest, ALostListLetsGoOfTheShownGroup)
     // With no list the controls announce nothing, so only the pane itself
     // can make the tweaker drop the old scheme's group.
     addGroup (firstScheme, "Alpha");
-    pane.setColourGroups (&firstScheme);
-    ASSERT_EQ (shownGroup(), firstScheme[0]);
+    pane.setScheme (&firstScheme);
+    ASSERT_EQ (shownGroup(), firstScheme.getGroup (0));
 
-    pane.setColourGroups (nullptr);
+    pane.setScheme (nullptr);
     EXPECT_EQ (shownGroup(), nullptr);
     EXPECT_EQ (pane.getGroupTweaker().getList().getColourGroup(), nullptr);
 }
@@ -132,15 +132,15 @@ TEST_F (ColourTweakerPaneTest, SelectionsAndDeletionsReachTheTweaker)
     addGroup (firstScheme, "Alpha");
     addGroup (firstScheme, "Beta");
     addGroup (firstScheme, "Gamma");
-    pane.setColourGroups (&firstScheme);
+    pane.setScheme (&firstScheme);
 
     pane.getGroupControls().getGroupSelector().setSelectedId (3, juce::sendNotificationSync);
-    EXPECT_EQ (shownGroup(), firstScheme[2]);
+    EXPECT_EQ (shownGroup(), firstScheme.getGroup (2));
 
     answerMenu (pane.getGroupControls(), ColourGroupControls::deleteItemId);
     pane.getGroupControls().buttonClicked (&pane.getGroupControls().getGroupsButton());
-    ASSERT_EQ (firstScheme.size(), 2);
-    EXPECT_EQ (shownGroup(), firstScheme[1]);
+    ASSERT_EQ (firstScheme.getNumGroups(), 2);
+    EXPECT_EQ (shownGroup(), firstScheme.getGroup (1));
 }
 
 TEST_F (ColourTweakerPaneTest, AppliedColoursAreReportedOnlyToARegisteredListener)
@@ -155,7 +155,7 @@ TEST_F (ColourTweakerPaneTest, AppliedColoursAreReportedOnlyToARegisteredListene
     // Apply in the tweaker comes back through the pane.
     auto& alpha = addGroup (firstScheme, "Alpha");
     alpha.addColour (red);
-    pane.setColourGroups (&firstScheme);
+    pane.setScheme (&firstScheme);
     pane.getGroupTweaker().buttonClicked (&pane.getGroupTweaker().getPanel().applyButton);
     EXPECT_EQ (recorder.sources, (std::vector<ColourTweaker*> { &pane, &pane }));
 
@@ -168,7 +168,7 @@ TEST_F (ColourTweakerPaneTest, RefreshColoursRecomputesTheShownGroup)
 {
     auto& alpha = addGroup (firstScheme, "Alpha");
     alpha.addColour (red);
-    pane.setColourGroups (&firstScheme);
+    pane.setScheme (&firstScheme);
 
     red.colour = juce::Colour (0xff112233);
     ASSERT_NE (alpha.getMember (0)->getPreviewColour(), red.colour);

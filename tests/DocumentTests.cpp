@@ -227,9 +227,13 @@ TEST (CalvastraSchemeTest, EveryFailingSaveStepFailsTheSaveAndKeepsTheDocumentUn
         file.loadFileAsData (bytesNow);
 
         if (step == Step::syncFolder)
+        {
             EXPECT_TRUE (file.loadFileAsString().contains ("ff445566"));
+        }
         else
+        {
             EXPECT_EQ (bytesNow, oldBytes);
+        }
 
         // Save as to a new file: a new file has no permissions to take over.
         const auto copy = temp.folder.getChildFile ("Copy.calvastrascheme");
@@ -256,4 +260,30 @@ TEST (CalvastraSchemeTest, EveryFailingSaveStepFailsTheSaveAndKeepsTheDocumentUn
         EXPECT_FALSE (doc.hasChangedSinceSaved());
         EXPECT_TRUE (file.loadFileAsString().contains ("ff445566"));
     }
+}
+
+TEST (CalvastraSchemeTest, AReadOnlyFileIsNotSavedOverAndTheMessageSaysWhy)
+{
+    ScopedTempFolder temp;
+    const auto file = temp.write ("Locked.calvastrascheme", schemeText());
+    juce::MemoryBlock oldBytes;
+    file.loadFileAsData (oldBytes);
+
+    CalvastraScheme doc;
+    ASSERT_TRUE (doc.loadFrom (file, false).wasOk());
+    doc.getColour (0)->colour = juce::Colour (0xff445566);
+    doc.setChangedFlag (true);
+    ASSERT_TRUE (file.setReadOnly (true));
+
+    EXPECT_EQ (doc.saveDocument (file).getErrorMessage(), "The file is read-only. It was left as it was.");
+    EXPECT_EQ (doc.save (false, false), juce::FileBasedDocument::failedToWriteToFile);
+    EXPECT_TRUE (doc.hasChangedSinceSaved());
+
+    juce::MemoryBlock bytesNow;
+    file.loadFileAsData (bytesNow);
+    EXPECT_EQ (bytesNow, oldBytes);
+
+    ASSERT_TRUE (file.setReadOnly (false));
+    EXPECT_EQ (doc.save (false, false), juce::FileBasedDocument::savedOk);
+    EXPECT_TRUE (file.loadFileAsString().contains ("ff445566"));
 }

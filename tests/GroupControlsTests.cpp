@@ -77,7 +77,7 @@ protected:
     void openGroups()
     {
         controls.setListener (&recorder);
-        controls.setColourGroups (&groups);
+        controls.setScheme (&scheme);
         recorder.calls.clear();
     }
 
@@ -112,7 +112,8 @@ protected:
     using Items = std::vector<std::pair<int, juce::String>>;
     using Calls = std::vector<ColourGroup*>;
 
-    ColourGroupList groups;
+    SchemeModel scheme;
+    ColourGroupList& groups = scheme.getColourGroups();
     RecordingListener recorder;
     ColourGroupControls controls;
 
@@ -154,28 +155,28 @@ TEST_F (GroupControlsTest, SetColourGroupsFillsSelectsAndAnnouncesTheFirstGroup)
     controls.setListener (&recorder);
     EXPECT_TRUE (recorder.calls.empty()); // setting the listener announces nothing
 
-    controls.setColourGroups (&groups);
+    controls.setScheme (&scheme);
     EXPECT_EQ (items(), (Items { { 1, "Alpha" }, { 2, "Beta" }, { 3, "Gamma" } }));
     EXPECT_EQ (selector().getSelectedId(), 1);
     EXPECT_EQ (recorder.calls, Calls { groups[0] });
 
     // A later list replaces the items and starts again at its first group.
-    ColourGroupList other;
-    other.add (std::make_unique<ColourGroup>());
-    controls.setColourGroups (&other);
+    SchemeModel other;
+    other.appendGroup (std::make_unique<ColourGroup>());
+    controls.setScheme (&other);
     EXPECT_EQ (items(), (Items { { 1, "Unnamed group" } }));
-    EXPECT_EQ (recorder.calls, (Calls { groups[0], other[0] }));
+    EXPECT_EQ (recorder.calls, (Calls { groups[0], other.getGroup (0) }));
 
-    ColourGroupList empty;
-    controls.setColourGroups (&empty);
+    SchemeModel empty;
+    controls.setScheme (&empty);
     EXPECT_EQ (selector().getNumItems(), 0);
     EXPECT_EQ (selector().getSelectedId(), 0);
     EXPECT_EQ (selector().getText(), "");
-    EXPECT_EQ (recorder.calls, (Calls { groups[0], other[0], nullptr }));
+    EXPECT_EQ (recorder.calls, (Calls { groups[0], other.getGroup (0), nullptr }));
 
     // No list: emptied, and nothing to announce.
-    controls.setColourGroups (&groups);
-    controls.setColourGroups (nullptr);
+    controls.setScheme (&scheme);
+    controls.setScheme (nullptr);
     EXPECT_EQ (selector().getNumItems(), 0);
     EXPECT_EQ (selector().getText(), "");
     EXPECT_EQ (recorder.calls.size(), 4u);
@@ -184,7 +185,7 @@ TEST_F (GroupControlsTest, SetColourGroupsFillsSelectsAndAnnouncesTheFirstGroup)
 TEST_F (GroupControlsTest, NothingIsAnnouncedWithoutAListener)
 {
     makeGroups ({ "Alpha", "Beta", "Gamma" });
-    controls.setColourGroups (&groups);
+    controls.setScheme (&scheme);
     pickItem (2);
     clickGroups (ColourGroupControls::deleteItemId);
     EXPECT_EQ (groups.size(), 2); // the delete still happened
@@ -231,7 +232,7 @@ TEST_F (GroupControlsTest, AGroupWithAnEmptyNameHasNoItem)
     EXPECT_EQ (recorder.calls, Calls { groups[3] });
 
     // The first item stands for the first group that has one.
-    controls.setColourGroups (&groups);
+    controls.setScheme (&scheme);
     EXPECT_EQ (recorder.calls, (Calls { groups[3], groups[1] }));
 }
 
@@ -394,7 +395,7 @@ TEST_F (GroupControlsTest, TheFirstAnnouncementComesBeforeTheGroupIsDestroyed)
     makeGroups ({ "Alpha", "Beta" });
     checker.groups = &groups;
     controls.setListener (&checker);
-    controls.setColourGroups (&groups);
+    controls.setScheme (&scheme);
     auto* alpha = groups[0];
 
     clickGroups (ColourGroupControls::deleteItemId);

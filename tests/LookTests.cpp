@@ -1,5 +1,5 @@
-#include "app/LameOLook.h"
 #include "look/ColourShades.h"
+#include "look/LameOLook.h"
 
 #include <gtest/gtest.h>
 

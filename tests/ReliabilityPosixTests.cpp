@@ -3,8 +3,8 @@
 
 #include "ReliabilityTestSupport.h"
 #include "document/CalvastraScheme.h"
-#include "scheme/AtomicFileReplace.h"
-#include "scheme/SchemeWriter.h"
+#include "schemefile/AtomicFileReplace.h"
+#include "schemefile/SchemeWriter.h"
 
 #include <gtest/gtest.h>
 

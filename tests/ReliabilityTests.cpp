@@ -6,6 +6,7 @@
 #include "app/CalvastraTintwright.h"
 #include "document/CalvastraScheme.h"
 #include "groups/ColourTweaker.h"
+#include "scheme/SchemeComparison.h"
 #include "tweak/ColourGroupTweakerComponent.h"
 
 #include <gtest/gtest.h>
@@ -229,12 +230,7 @@ TEST_F (BadInputTest, OddSchemesOpenShowAndSaveBack)
         ASSERT_TRUE (scheme->saveDocument (copy).wasOk());
         CalvastraScheme reread;
         ASSERT_TRUE (reread.loadDocument (copy).wasOk());
-        ASSERT_EQ (reread.getNumColours(), 2);
-        EXPECT_EQ (reread.getColour (0)->name, c.name);
-        EXPECT_EQ (reread.getColour (0)->colour.getARGB(), c.argb);
-        ASSERT_EQ (reread.getNumGroups(), 1);
-        EXPECT_EQ (reread.getGroup (0)->getName(), c.name);
-        EXPECT_EQ (reread.getGroup (0)->getNumMembers(), 2);
+        EXPECT_EQ (SchemeComparison::firstDifference (*scheme, reread), "");
         copy.deleteFile();
     }
 }
@@ -259,7 +255,7 @@ TEST_F (BadInputTest, HundredMegabyteNameOpensAndPaints)
     // In the group colour list too.
     auto& group = scheme->appendGroup (std::make_unique<ColourGroup>());
     group.addColour (*scheme->getColour (0));
-    main->getGroupPane().setColourGroups (&scheme->getColourGroups());
+    main->getGroupPane().setScheme (scheme);
 
     const auto started = juce::Time::getMillisecondCounterHiRes();
     const auto image = paintAll();

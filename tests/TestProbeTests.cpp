@@ -1,6 +1,7 @@
 #include "app/TestProbe.h"
-#include "scheme/SchemeReader.h"
-#include "scheme/SchemeWriter.h"
+#include "scheme/SchemeComparison.h"
+#include "schemefile/SchemeReader.h"
+#include "schemefile/SchemeWriter.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +22,11 @@ juce::String describeAfterSaving (const SchemeModel& model)
     const auto bytes = SchemeWriter::write (model);
     EXPECT_TRUE (SchemeReader::read (juce::MemoryBlock (bytes.data(), bytes.size()), readBack));
     return TestProbe::describe (readBack);
+}
+
+bool readListing (const juce::String& text, SchemeModel& model)
+{
+    return TestProbe::readDescription (juce::MemoryBlock (text.toRawUTF8(), text.getNumBytesAsUTF8()), model);
 }
 } // namespace
 
@@ -73,4 +79,50 @@ TEST (TestProbeDescribe, OddNamesSurviveSavingAndOpening)
                                                              "colour 00000000 \n"
                                                              "group \n")))
         << listing;
+}
+
+// The monkey checker turns a listing back into a scheme to compare it with a file's.
+TEST (TestProbeDescribe, AListingReadsBackAsTheSchemeItDescribes)
+{
+    SchemeModel model;
+    auto& odd = addColour (model, juce::String::fromUTF8 ("Tab\there \\ \xe2\x98\x83"), 0x0000000f);
+    auto& dup = addColour (model, "Dup", 0xff112233);
+    auto& secondDup = addColour (model, "Dup", 0xff445566);
+    auto& group = model.appendGroup (std::make_unique<ColourGroup>());
+    group.setName ("Line\nbreak");
+    group.addColour (secondDup);
+    group.addColour (odd);
+    group.addColour (dup);
+    model.appendGroup (std::make_unique<ColourGroup>()).setName ("");
+
+    SchemeModel fromListing;
+    ASSERT_TRUE (readListing (TestProbe::describe (model), fromListing));
+    EXPECT_EQ (SchemeComparison::firstDifference (model, fromListing), "");
+    EXPECT_EQ (TestProbe::describe (fromListing), TestProbe::describe (model));
+
+    // One value changed in the listing is another scheme.
+    SchemeModel changed;
+    ASSERT_TRUE (readListing (TestProbe::describe (model).replace ("ff445566", "ff445567"), changed));
+    EXPECT_FALSE (SchemeComparison::sameScheme (model, changed));
+}
+
+TEST (TestProbeDescribe, TextThatIsNoListingIsRefused)
+{
+    for (const auto* text : { "colour ff00 short\n",
+                              "colour ff0000zz name\n",
+                              "colour ff000000name\n",
+                              "colour ff000000 bad \\x4\n",
+                              "colour ff000000 bad \\y41\n",
+                              "  member before any group\n",
+                              "group G\n  member NoSuchColour\n",
+                              "something else\n",
+                              "colour ff000000 no newline at the end" })
+    {
+        SchemeModel model;
+        EXPECT_FALSE (readListing (text, model)) << text;
+    }
+
+    SchemeModel empty;
+    EXPECT_TRUE (readListing ({}, empty));
+    EXPECT_EQ (empty.getNumColours() + empty.getNumGroups(), 0);
 }

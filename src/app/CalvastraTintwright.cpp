@@ -20,7 +20,7 @@ CalvastraTintwrightComponent::~CalvastraTintwrightComponent()
 void CalvastraTintwrightComponent::setScheme (CalvastraScheme* scheme)
 {
     currentScheme = scheme;
-    groupPane->setColourGroups (scheme != nullptr ? &scheme->getColourGroups() : nullptr);
+    groupPane->setScheme (scheme);
     schemeListPane->getList().setScheme (scheme);
     refreshSchemeList();
 }

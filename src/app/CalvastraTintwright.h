@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/LameOLook.h"
 #include "document/CalvastraScheme.h"
 #include "document/CalvastraSchemeList.h"
 #include "groups/ColourTweakerListener.h"
+#include "look/LameOLook.h"
 
 #include <juce_gui_extra/juce_gui_extra.h>
 

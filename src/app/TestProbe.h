@@ -31,6 +31,11 @@ public:
         and reading resolves a name to the first colour that bears it. */
     static juce::String describe (const SchemeModel& model);
 
+    /** Fills the empty model with the scheme that a listing of describe()
+        stands for, so that it can be compared with a file's as a scheme.
+        False for text that is no such listing. */
+    static bool readDescription (const juce::MemoryBlock& listing, SchemeModel& model);
+
 private:
     void timerCallback() override;
 

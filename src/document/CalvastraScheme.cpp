@@ -1,6 +1,6 @@
 #include "document/CalvastraScheme.h"
 
-#include "scheme/SchemeFile.h"
+#include "schemefile/SchemeFile.h"
 
 CalvastraScheme::CalvastraScheme()
     : juce::FileBasedDocument (".calvastrascheme",

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "scheme/AtomicFileReplace.h"
 #include "scheme/SchemeModel.h"
+#include "schemefile/AtomicFileReplace.h"
 
 #include <juce_gui_extra/juce_gui_extra.h>
 

@@ -8,7 +8,4 @@ class ColourGroupControlListener
 public:
     virtual ~ColourGroupControlListener() = default;
     virtual void colourGroupSelected (ColourGroup* group) = 0;
-
-    /** A group was added or deleted, or renamed to another name. */
-    virtual void colourGroupsEdited() {}
 };

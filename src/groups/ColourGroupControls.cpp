@@ -19,9 +19,9 @@ ColourGroupControls::~ColourGroupControls()
     groupsButton.removeListener (this);
 }
 
-void ColourGroupControls::setColourGroups (ColourGroupList* newGroups)
+void ColourGroupControls::setScheme (SchemeModel* newScheme)
 {
-    groups = newGroups;
+    scheme = newScheme;
     refill();
     groupSelector.setSelectedItemIndex (0, juce::dontSendNotification);
     announce();
@@ -54,14 +54,14 @@ void ColourGroupControls::refill()
     groupSelector.clear (juce::dontSendNotification);
     groupSelector.setText ({}, juce::dontSendNotification);
 
-    if (groups == nullptr)
+    if (scheme == nullptr)
         return;
 
-    for (int i = 0; i < groups->size(); ++i)
+    for (int i = 0; i < scheme->getNumGroups(); ++i)
     {
         // A combo box item cannot have empty text; such a group simply has no
         // item, and the others keep the ID of their position.
-        const auto& name = groups->getUnchecked (i)->getName();
+        const auto& name = scheme->getGroup (i)->getName();
 
         // The box lays out all of its text on every paint: a huge name from a
         // file is cut to what the box could ever show.
@@ -72,17 +72,16 @@ void ColourGroupControls::refill()
 
 void ColourGroupControls::announce()
 {
-    if (listener == nullptr || groups == nullptr)
+    if (listener == nullptr || scheme == nullptr)
         return;
 
-    const auto index = groupSelector.getSelectedId() - 1;
-    listener->colourGroupSelected (juce::isPositiveAndBelow (index, groups->size()) ? groups->getUnchecked (index)
-                                                                                    : nullptr);
+    // Null for an ID outside the list.
+    listener->colourGroupSelected (scheme->getGroup (groupSelector.getSelectedId() - 1));
 }
 
 void ColourGroupControls::runGroupMenu()
 {
-    if (groups == nullptr)
+    if (scheme == nullptr)
         return;
 
     juce::PopupMenu menu;
@@ -91,13 +90,13 @@ void ColourGroupControls::runGroupMenu()
     menu.addSeparator();
     menu.addItem (renameItemId, "Rename");
 
-    const auto* listShown = groups;
+    const auto* schemeShown = scheme;
     juce::Component::SafePointer<ColourGroupControls> safeThis (this);
 
     const auto result = chooseFromMenu != nullptr ? chooseFromMenu (menu) : menu.show();
 
-    // The menu ran a modal loop: make sure we and our list are still the same.
-    if (safeThis == nullptr || groups != listShown)
+    // The menu ran a modal loop: make sure we and our scheme are still the same.
+    if (safeThis == nullptr || scheme != schemeShown)
         return;
 
     switch (result)
@@ -118,23 +117,20 @@ void ColourGroupControls::runGroupMenu()
 
 void ColourGroupControls::addGroup()
 {
-    const auto* listShown = groups;
+    const auto* schemeShown = scheme;
     juce::Component::SafePointer<ColourGroupControls> safeThis (this);
 
     const auto name = askGroupName ({});
 
-    if (safeThis == nullptr || groups != listShown || name.isEmpty())
+    if (safeThis == nullptr || scheme != schemeShown || scheme->addGroup (name) == nullptr)
         return;
 
-    auto group = std::make_unique<ColourGroup>();
-    group->setName (name);
-    groups->add (group.release());
-    groupsEdited();
+    schemeEdited();
 
     refill();
     // By ID rather than by index: a group without a name has no item, so the
     // last item is not always the last group.
-    groupSelector.setSelectedId (groups->size(), juce::dontSendNotification);
+    groupSelector.setSelectedId (scheme->getNumGroups(), juce::dontSendNotification);
     announce();
 }
 
@@ -142,18 +138,19 @@ void ColourGroupControls::deleteSelectedGroup()
 {
     auto k = groupSelector.getSelectedId() - 1;
 
-    if (! juce::isPositiveAndBelow (k, groups->size()))
+    if (scheme->getGroup (k) == nullptr)
         return;
 
     // Nobody may keep working on the group while it goes away.
     if (listener != nullptr)
         listener->colourGroupSelected (nullptr);
 
-    groups->remove (k);
-    groupsEdited();
+    if (scheme->deleteGroup (k))
+        schemeEdited();
+
     refill();
 
-    if (k == groups->size())
+    if (k == scheme->getNumGroups())
         --k;
 
     groupSelector.setSelectedId (k + 1, juce::dontSendNotification);
@@ -163,25 +160,21 @@ void ColourGroupControls::deleteSelectedGroup()
 void ColourGroupControls::renameSelectedGroup()
 {
     const auto id = groupSelector.getSelectedId();
+    auto* group = scheme->getGroup (id - 1);
 
-    if (! juce::isPositiveAndBelow (id - 1, groups->size()))
+    if (group == nullptr)
         return;
 
-    auto* group = groups->getUnchecked (id - 1);
-    const auto* listShown = groups;
+    const auto* schemeShown = scheme;
     juce::Component::SafePointer<ColourGroupControls> safeThis (this);
 
     const auto name = askGroupName (group->getName());
 
-    if (safeThis == nullptr || groups != listShown || groups->indexOf (group) != id - 1 || name.isEmpty())
+    if (safeThis == nullptr || scheme != schemeShown || scheme->getGroup (id - 1) != group
+        || ! scheme->renameGroup (*group, name))
         return;
 
-    // The same text again changes nothing that a save would write.
-    if (name == group->getName())
-        return;
-
-    group->setName (name);
-    groupsEdited();
+    schemeEdited();
     refill();
 
     // The group's own item, even when another item bears the same name: the
@@ -189,10 +182,10 @@ void ColourGroupControls::renameSelectedGroup()
     groupSelector.setSelectedId (id, juce::dontSendNotification);
 }
 
-void ColourGroupControls::groupsEdited()
+void ColourGroupControls::schemeEdited()
 {
-    if (listener != nullptr)
-        listener->colourGroupsEdited();
+    if (onSchemeEdited != nullptr)
+        onSchemeEdited();
 }
 
 juce::String ColourGroupControls::askGroupName (const juce::String& initialName)

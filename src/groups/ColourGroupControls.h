@@ -9,8 +9,9 @@
 
 /** The group selector and the "Groups..." button above the group tweaker.
 
-    Works directly on the scheme's group list (not owned) and tells one listener
-    which group is selected. Group at position i is the selector's item ID i + 1.
+    Edits the scheme's groups (not owned) through the scheme's own edits and
+    tells one listener which group is selected. Group at position i is the
+    selector's item ID i + 1.
 */
 class ColourGroupControls : public juce::Component,
                             public juce::ComboBox::Listener,
@@ -22,9 +23,13 @@ public:
 
     void setListener (ColourGroupControlListener* newListener) noexcept { listener = newListener; }
 
-    /** Shows this list (null: no scheme), selects its first group and announces it. */
-    void setColourGroups (ColourGroupList* newGroups);
-    ColourGroupList* getColourGroups() const noexcept { return groups; }
+    /** Shows this scheme's groups (null: no scheme), selects its first group
+        and announces it. */
+    void setScheme (SchemeModel* newScheme);
+    SchemeModel* getScheme() const noexcept { return scheme; }
+
+    /** Called after Add, Delete or Rename changed the scheme. */
+    std::function<void()> onSchemeEdited;
 
     juce::ComboBox& getGroupSelector() noexcept { return groupSelector; }
     juce::TextButton& getGroupsButton() noexcept { return groupsButton; }
@@ -58,14 +63,14 @@ private:
     void addGroup();
     void deleteSelectedGroup();
     void renameSelectedGroup();
-    void groupsEdited();
+    void schemeEdited();
 
     /** Runs the name window modally; the text in its field when it closes. */
     juce::String askGroupName (const juce::String& initialName);
 
     juce::ComboBox groupSelector { "GroupSelector" };
     juce::TextButton groupsButton { "Groups...", "Click here for options to manage the groups." };
-    ColourGroupList* groups = nullptr;
+    SchemeModel* scheme = nullptr;
     ColourGroupControlListener* listener = nullptr;
     MenuChooser chooseFromMenu;
     NameAsker askForName;

@@ -9,6 +9,8 @@ ColourTweaker::ColourTweaker()
     groupControls = std::make_unique<ColourGroupControls>();
     addAndMakeVisible (*groupControls);
     groupControls->setListener (this);
+    groupControls->onSchemeEdited = [this]
+    { notifySchemeEdited(); };
 
     groupTweaker = std::make_unique<ColourGroupTweakerComponent>();
     groupTweaker->onColoursApplied = [this]
@@ -20,14 +22,14 @@ ColourTweaker::ColourTweaker()
 
 ColourTweaker::~ColourTweaker() = default;
 
-void ColourTweaker::setColourGroups (ColourGroupList* newGroups)
+void ColourTweaker::setScheme (SchemeModel* newScheme)
 {
-    groups = newGroups;
+    scheme = newScheme;
 
     // Let go of the old scheme's group before the controls announce the new
-    // list's first group (which arrives back here, synchronously).
+    // scheme's first group (which arrives back here, synchronously).
     groupTweaker->setColourGroup (nullptr);
-    groupControls->setColourGroups (newGroups);
+    groupControls->setScheme (newScheme);
 }
 
 void ColourTweaker::colourGroupSelected (ColourGroup* group)

@@ -19,11 +19,11 @@ public:
     ~ColourTweaker() override;
 
     /** Called whenever a scheme has been opened (null: no scheme). */
-    void setColourGroups (ColourGroupList* newGroups);
+    void setScheme (SchemeModel* newScheme);
     void colourGroupSelected (ColourGroup* group) override;
-    void colourGroupsEdited() override { notifySchemeEdited(); }
     void setColourTweakerListener (ColourTweakerListener* listener) noexcept { tweakerListener = listener; }
     void notifyColoursApplied();
+    /** Every edit in the pane that changed the scheme ends here. */
     void notifySchemeEdited();
     void refreshColours();
     /** Every preview of the shown group up to date for the latest slider values. */
@@ -38,7 +38,7 @@ public:
 private:
     std::unique_ptr<ColourGroupControls> groupControls;
     std::unique_ptr<ColourGroupTweakerComponent> groupTweaker;
-    ColourGroupList* groups = nullptr;
+    SchemeModel* scheme = nullptr;
     ColourTweakerListener* tweakerListener = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (ColourTweaker)

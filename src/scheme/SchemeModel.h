@@ -3,12 +3,12 @@
 #include <juce_core/juce_core.h>
 #include <juce_graphics/juce_graphics.h>
 
+#include "containers/ColourName.h"
+#include "containers/FlatHashTable.h"
+#include "containers/NameStore.h"
+#include "containers/StableList.h"
 #include "maths/TweakMaths.h"
-#include "scheme/ColourName.h"
-#include "scheme/FlatHashTable.h"
-#include "scheme/NameStore.h"
 #include "scheme/PendingTweak.h"
-#include "scheme/StableList.h"
 
 //==============================================================================
 /** One named colour of the scheme. Names need not be unique. */
@@ -198,6 +198,44 @@ public:
 
     /** Deletes all colours, then all groups. */
     void clear();
+
+    //==============================================================================
+    // The edits a user makes to a scheme. Each says whether the scheme changed,
+    // that is, whether a save would now write something else: an edit that
+    // changes nothing a file holds (the same name again, a colour picked to its
+    // own value, Apply with nothing to apply) does not count.
+
+    /** The first group in list order whose name is exactly this one, or null. */
+    ColourGroup* findGroup (const juce::String& name) const noexcept;
+
+    /** Appends a group of this name, with no members. An empty name adds
+        nothing and gives null. */
+    ColourGroup* addGroup (const juce::String& name);
+
+    /** Deletes the group at this index with its members; false when there is none. */
+    bool deleteGroup (int index);
+
+    /** Gives the group a new name; false, with the old name kept, when the new
+        one is empty or the same. */
+    bool renameGroup (ColourGroup& group, const juce::String& newName);
+
+    /** Adds the colours at these indices of the colour list to the group, in
+        list order, each as a neutral member; colours the group already has and
+        indices outside the list are skipped. True if any colour joined. */
+    bool addColoursToGroup (ColourGroup& group, const juce::SparseSet<int>& colourIndices);
+
+    // These two need nothing of the scheme but the group, so a window part that
+    // only holds a group can make them too.
+
+    /** Sets the stored colour of one member of the group directly. Its preview
+        follows at once, with the group's latest tweak values, so that the next
+        Apply does not write the old colour back. An index outside the group
+        changes nothing. True if the stored colour changed. */
+    static bool pickColour (ColourGroup& group, int memberIndex, juce::Colour newColour);
+
+    /** Writes every member's preview, with the latest tweak values, into the
+        scheme and resets the members; true if any stored colour changed. */
+    static bool applyTweak (ColourGroup& group);
 
 private:
     // Names are indexed in batches, when the first lookup after appending comes.

@@ -32,7 +32,7 @@ ColourGroupTweakerComponent::ColourGroupTweakerComponent()
     list->onSchemeColourEdited = [this] (ColourGroupMember&)
     { coloursApplied(); };
 
-    list->onSchemeChanged = [this]
+    list->onSchemeEdited = [this]
     { schemeEdited(); };
 }
 
@@ -117,12 +117,10 @@ void ColourGroupTweakerComponent::buttonClicked (juce::Button* button)
         // Apply writes what the sliders show, every member included.
         sweep->finish();
 
-        // Apply with nothing to apply writes the same colours again, which
-        // changes nothing a save would write.
-        const auto storedColoursChange = currentGroup->applyTweak();
+        const auto schemeChanged = SchemeModel::applyTweak (*currentGroup);
         coloursApplied();
 
-        if (storedColoursChange)
+        if (schemeChanged)
             schemeEdited();
     }
     else if (button == &panel->resetButton)

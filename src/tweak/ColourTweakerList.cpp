@@ -49,15 +49,13 @@ void ColourTweakerListItem::colourBoxChanged (ColourBox* box)
     if (box != storedBox.get() || member == nullptr)
         return;
 
-    const auto colourChanged = member->getSchemeColour().colour != box->getColour();
-    member->getSchemeColour().colour = box->getColour();
+    auto* group = owner.getColourGroup();
 
-    // Keep the preview in step with the new stored colour and the latest
-    // sliders, or the next Apply would write the old colour back over the pick.
-    if (auto* group = owner.getColourGroup(); group != nullptr && group->getMember (row) == member)
-        group->updateMember (row);
+    // Only a row that still shows its group's member may write into it.
+    if (group == nullptr || group->getMember (row) != member)
+        return;
 
-    member->recomputePreview();
+    const auto colourChanged = SchemeModel::pickColour (*group, row, box->getColour());
     previewBox->setColour (member->getPreviewColour());
     repaint();
 
@@ -164,24 +162,13 @@ void ColourTweakerList::itemDropped (const SourceDetails& dragSourceDetails)
     if (source == nullptr || source->getScheme() == nullptr)
         return;
 
-    SchemeModel& scheme = *source->getScheme();
-    const auto rows = source->getSelectedRows();
-    auto added = false;
-
-    for (int i = 0; i < rows.getNumRanges(); ++i)
-    {
-        const auto range = rows.getRange (i);
-
-        for (auto rowNumber = range.getStart(); rowNumber < range.getEnd(); ++rowNumber)
-            if (auto* colour = scheme.getColour (rowNumber))
-                added = currentGroup->addColour (*colour) || added;
-    }
+    const auto added = source->getScheme()->addColoursToGroup (*currentGroup, source->getSelectedRows());
 
     updateContent();
     repaint();
 
     if (added)
-        schemeChanged();
+        schemeEdited();
 }
 
 void ColourTweakerList::schemeColourEdited (ColourGroupMember& member, bool colourChanged)
@@ -190,11 +177,11 @@ void ColourTweakerList::schemeColourEdited (ColourGroupMember& member, bool colo
         onSchemeColourEdited (member);
 
     if (colourChanged)
-        schemeChanged();
+        schemeEdited();
 }
 
-void ColourTweakerList::schemeChanged()
+void ColourTweakerList::schemeEdited()
 {
-    if (onSchemeChanged != nullptr)
-        onSchemeChanged();
+    if (onSchemeEdited != nullptr)
+        onSchemeEdited();
 }

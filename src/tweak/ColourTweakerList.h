@@ -67,7 +67,7 @@ public:
 
     /** Called when what a save would write has changed here: a pick that gave
         a stored colour another value, or a drop that added a member. */
-    std::function<void()> onSchemeChanged;
+    std::function<void()> onSchemeEdited;
 
     int getNumRows() override;
     void paintListBoxItem (int rowNumber, juce::Graphics& g, int width, int height, bool rowIsSelected) override;
@@ -79,7 +79,7 @@ public:
 private:
     friend class ColourTweakerListItem;
     void schemeColourEdited (ColourGroupMember& member, bool colourChanged);
-    void schemeChanged();
+    void schemeEdited();
 
     ColourGroup* currentGroup = nullptr;
     ModalMenu::Runner menuRunner = ModalMenu::showAt;

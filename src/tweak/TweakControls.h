@@ -2,6 +2,8 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include "scheme/TweakRanges.h"
+
 #include <vector>
 
 class PendingTweak;
@@ -15,7 +17,7 @@ struct TweakControl
     juce::Slider TweakPanel::*slider;
     const char* name; // the component's name
     const char* label; // rotated up its pad, or left of its row
-    double minimum, maximum, step, neutral;
+    TweakRange range; // shared with the command line
 
     /** Where the slider sits in the panel. A vertical slider stands on a pad
         around it; a horizontal one is a row with its label on the left. */

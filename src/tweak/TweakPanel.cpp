@@ -25,8 +25,8 @@ TweakPanel::TweakPanel()
         auto& slider = this->*control.slider;
         slider.setName (control.name);
         addAndMakeVisible (slider);
-        slider.setRange (control.minimum, control.maximum, control.step);
-        slider.setValue (control.neutral, juce::dontSendNotification);
+        slider.setRange (control.range.minimum, control.range.maximum, control.range.step);
+        slider.setValue (control.range.neutral, juce::dontSendNotification);
 
         if (control.vertical)
             slider.setSliderStyle (juce::Slider::LinearVertical);
@@ -40,7 +40,7 @@ TweakPanel::~TweakPanel() = default;
 void TweakPanel::resetSliders()
 {
     for (const auto& control : tweakControls)
-        (this->*control.slider).setValue (control.neutral, juce::dontSendNotification);
+        (this->*control.slider).setValue (control.range.neutral, juce::dontSendNotification);
 }
 
 juce::Colour TweakPanel::buttonColour() noexcept

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs a build into a fresh temporary prefix and checks what lands there:
 # the program, its freedesktop launcher and the launcher's icon, its AppStream
-# metadata and manual page, and nothing else.
+# metadata and manual page, the command-line program with its manual page and
+# bash completion, and nothing else.
 #
 #   check_install.sh CMAKE BUILD_DIR
 set -euo pipefail
@@ -26,6 +27,9 @@ desktop=$prefix/share/applications/tintwright.desktop
 icon=$prefix/share/icons/hicolor/scalable/apps/tintwright.svg
 metainfo=$prefix/share/metainfo/tintwright.metainfo.xml
 manual=$prefix/share/man/man1/Tintwright.1.gz
+cli=$prefix/bin/tintwright-cli
+cli_manual=$prefix/share/man/man1/tintwright-cli.1.gz
+cli_completion=$prefix/share/bash-completion/completions/tintwright-cli
 
 [ -f "$program" ] && [ -x "$program" ] || fail "no executable bin/Tintwright"
 head -c 4 "$program" | grep -q $'^\x7fELF' || fail "bin/Tintwright is not an ELF program"
@@ -36,9 +40,16 @@ grep -q '<launchable type="desktop-id">tintwright.desktop</launchable>' "$metain
     || fail "no share/metainfo/tintwright.metainfo.xml naming the launcher"
 gzip -dc "$manual" 2> /dev/null | grep -q '^\.TH TINTWRIGHT 1' || fail "no manual page share/man/man1/Tintwright.1.gz"
 
+[ -x "$cli" ] || fail "no executable bin/tintwright-cli"
+"$cli" --version | grep -q '^tintwright-cli [0-9]' || fail "the installed tintwright-cli --version does not run"
+gzip -dc "$cli_manual" 2> /dev/null | grep -q '^\.TH TINTWRIGHT-CLI 1' || fail "no manual page share/man/man1/tintwright-cli.1.gz"
+grep -q 'complete -F _tintwright_cli tintwright-cli' "$cli_completion" \
+    || fail "no bash completion share/bash-completion/completions/tintwright-cli"
+bash -n "$cli_completion" || fail "the bash completion is no valid bash"
+
 # Nothing else: no tests, benchmarks or static libraries in the prefix.
 installed=$(cd "$prefix" && find . -type f | sort | tr '\n' ' ')
-expected="./bin/Tintwright ./share/applications/tintwright.desktop ./share/icons/hicolor/scalable/apps/tintwright.svg ./share/man/man1/Tintwright.1.gz ./share/metainfo/tintwright.metainfo.xml "
+expected="./bin/Tintwright ./bin/tintwright-cli ./share/applications/tintwright.desktop ./share/bash-completion/completions/tintwright-cli ./share/icons/hicolor/scalable/apps/tintwright.svg ./share/man/man1/Tintwright.1.gz ./share/man/man1/tintwright-cli.1.gz ./share/metainfo/tintwright.metainfo.xml "
 [ "$installed" = "$expected" ] || fail "installed files are: $installed"
 
 # The launcher starts the installed program by name and shows the installed icon.
@@ -55,4 +66,4 @@ else
     echo "install check: desktop-file-validate not installed (package desktop-file-utils); launcher not validated"
 fi
 
-echo "install check: bin/Tintwright, the launcher, its icon, the AppStream metadata and the manual page installed into a fresh prefix"
+echo "install check: bin/Tintwright, the launcher, its icon, the AppStream metadata, the manual page and bin/tintwright-cli with its manual page and bash completion installed into a fresh prefix"

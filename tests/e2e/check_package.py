@@ -35,6 +35,7 @@ from tintwright_window import MENU_BAR, WINDOW_BACKGROUND, MainWindow  # noqa: E
 SKIPPED = 77
 PACKAGE = "tintwright"
 PROGRAM = "/usr/bin/Tintwright"
+CLI = "/usr/bin/tintwright-cli"
 WINDOW_SIZE = (600, 450)
 FONT_SUFFIXES = (".ttf", ".otf", ".pfb", ".pcf")  # the kinds JUCE reads on Linux
 PACKAGE_FILES = {
@@ -43,6 +44,9 @@ PACKAGE_FILES = {
     "/usr/share/icons/hicolor/scalable/apps/tintwright.svg",
     "/usr/share/metainfo/tintwright.metainfo.xml",
     "/usr/share/man/man1/Tintwright.1.gz",
+    "/usr/bin/tintwright-cli",
+    "/usr/share/man/man1/tintwright-cli.1.gz",
+    "/usr/share/bash-completion/completions/tintwright-cli",
     "/usr/share/doc/tintwright/copyright",
     "/usr/share/doc/tintwright/changelog.gz",
 }
@@ -298,6 +302,19 @@ def check_opens(trace, depends):
 
 # 4. Removed ----------------------------------------------------------------------
 
+def check_cli_installed(version):
+    """The command-line program runs from the package, without a display."""
+    env = {k: v for k, v in os.environ.items() if k != "DISPLAY"}
+    result = run([CLI, "--version"], check=False, env=env)
+    if result.returncode != 0 or result.stdout.strip() != f"tintwright-cli {version}":
+        raise CheckFailed(f"{CLI} --version gave exit {result.returncode}: {result.stdout.strip()} {result.stderr.strip()}")
+    manual = run(["man", "-l", "-Tutf8", "/usr/share/man/man1/tintwright-cli.1.gz"], check=False, env=env) \
+        if shutil.which("man") else None
+    if manual is not None and "tintwright-cli" not in manual.stdout:
+        raise CheckFailed("the installed manual page of tintwright-cli does not format")
+    print(f"installed command line: {result.stdout.strip()}")
+
+
 def remove(package_paths, existed_before):
     """Removes the package; its files must be gone, and so must every folder
     that only the package had brought."""
@@ -350,6 +367,7 @@ def main():
                               + " ".join(sorted(existed_before & PACKAGE_FILES)))
         installed = True
         install(deb)
+        check_cli_installed(args.version)
         trace = start_installed(args.work, args.shots)
         check_opens(trace, [run(["dpkg-query", "-W", "-f=${Depends}", PACKAGE]).stdout])
         remove(package_paths, existed_before)

@@ -2,7 +2,7 @@
 
 // A scratch folder for the tests of the file replace on every platform.
 
-#include "scheme/AtomicFileReplace.h"
+#include "schemefile/AtomicFileReplace.h"
 
 #include <cstring>
 

@@ -89,7 +89,9 @@ TEST (AtomicFileReplace, EveryFailingStepIsReportedAndLeavesNoTemporaryFile)
             auto target = scratch.folder.getChildFile ("Scheme.calvastrascheme");
 
             if (targetExisted)
+            {
                 ASSERT_TRUE (target.replaceWithText (oldText));
+            }
 
             FailingFileStep::Fault fault (step);
             const auto outcome = replace (target, newText, &fault);
@@ -114,9 +116,13 @@ TEST (AtomicFileReplace, EveryFailingStepIsReportedAndLeavesNoTemporaryFile)
                 EXPECT_EQ (outcome, Outcome::failed);
 
                 if (targetExisted)
+                {
                     EXPECT_EQ (target.loadFileAsString(), oldText);
+                }
                 else
+                {
                     EXPECT_FALSE (target.exists());
+                }
             }
 
             const auto leftInFolder = step == Step::syncFolder || targetExisted ? juce::StringArray ("Scheme.calvastrascheme")

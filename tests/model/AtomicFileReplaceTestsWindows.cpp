@@ -14,33 +14,95 @@ using AtomicFileReplaceTestSupport::ScratchFolder;
 
 namespace
 {
-// The child processes are this test program again, running one of the
-// tests below that do nothing unless this variable names their file.
-const wchar_t* const childFileVariable = L"TINTWRIGHT_REPLACE_CHILD_FILE";
+// The child processes are this test program again, started with this
+// variable set to their task and its file. They do it before any test runs,
+// and never reach the tests.
+const wchar_t* const childTaskVariable = L"TINTWRIGHT_REPLACE_CHILD_TASK";
+const char* const holdTask = "hold:";
+const char* const replaceTask = "replace:";
 
-juce::String childFile()
+juce::MemoryBlock patternOf (size_t size, char salt)
 {
-    wchar_t value[32768];
-    const auto length = ::GetEnvironmentVariableW (childFileVariable, value, 32768);
-    return length > 0 && length < 32768 ? juce::String (value) : juce::String();
+    juce::MemoryBlock block (size);
+
+    for (size_t i = 0; i < size; ++i)
+        static_cast<char*> (block.getData())[i] = (char) ('a' + (i * 7 + (size_t) salt) % 26);
+
+    return block;
 }
 
-/** This test program, started with one test and the variable set to a file. */
+const juce::MemoryBlock& firstBytes()
+{
+    static const auto bytes = patternOf (3 << 20, 1);
+    return bytes;
+}
+
+const juce::MemoryBlock& secondBytes()
+{
+    static const auto bytes = patternOf (5 << 20, 2);
+    return bytes;
+}
+
+// Opens the file without sharing it, says so with a file beside it, and waits to be killed.
+void holdWithoutSharing (const juce::File& file)
+{
+    auto handle = ::CreateFileW (file.getFullPathName().toWideCharPointer(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+
+    if (handle == INVALID_HANDLE_VALUE)
+        ::ExitProcess (2);
+
+    file.getSiblingFile (file.getFileName() + ".held").create();
+    ::Sleep (INFINITE);
+}
+
+// Replaces the file with one set of bytes, then the other, until killed.
+void replaceUntilKilled (const juce::File& file)
+{
+    file.getSiblingFile (file.getFileName() + ".started").create();
+
+    for (int i = 0;; ++i)
+    {
+        auto& bytes = i % 2 == 0 ? secondBytes() : firstBytes();
+        AtomicFileReplace::replace (file, bytes.getData(), bytes.getSize());
+    }
+}
+
+bool runChildTaskWhenAsked()
+{
+    wchar_t value[32768];
+    const auto length = ::GetEnvironmentVariableW (childTaskVariable, value, 32768);
+
+    if (length == 0 || length >= 32768)
+        return false;
+
+    const juce::String task (value);
+
+    if (task.startsWith (holdTask))
+        holdWithoutSharing (juce::File (task.fromFirstOccurrenceOf (holdTask, false, false)));
+
+    if (task.startsWith (replaceTask))
+        replaceUntilKilled (juce::File (task.fromFirstOccurrenceOf (replaceTask, false, false)));
+
+    ::ExitProcess (3);
+}
+
+[[maybe_unused]] const bool ranAsChild = runChildTaskWhenAsked();
+
+/** This test program, started with a task for this file. */
 struct ChildProcess
 {
-    ChildProcess (const char* test, const juce::File& file)
+    ChildProcess (const char* task, const juce::File& file)
     {
         wchar_t self[MAX_PATH * 4];
         ::GetModuleFileNameW (nullptr, self, MAX_PATH * 4);
 
-        auto commandLine = "\"" + juce::String (self) + "\" --gtest_filter=" + test;
-        ::SetEnvironmentVariableW (childFileVariable, file.getFullPathName().toWideCharPointer());
+        std::wstring commandLine (("\"" + juce::String (self) + "\"").toWideCharPointer());
+        ::SetEnvironmentVariableW (childTaskVariable, (task + file.getFullPathName()).toWideCharPointer());
 
         STARTUPINFOW startup {};
         startup.cb = sizeof (startup);
-        std::wstring mutableLine (commandLine.toWideCharPointer());
-        started = ::CreateProcessW (nullptr, mutableLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info) != 0;
-        ::SetEnvironmentVariableW (childFileVariable, nullptr);
+        started = ::CreateProcessW (self, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info) != 0;
+        ::SetEnvironmentVariableW (childTaskVariable, nullptr);
     }
 
     ~ChildProcess()
@@ -83,51 +145,7 @@ juce::MemoryBlock bytesOf (const juce::File& file)
     return block;
 }
 
-juce::MemoryBlock patternOf (size_t size, char salt)
-{
-    juce::MemoryBlock block (size);
-
-    for (size_t i = 0; i < size; ++i)
-        static_cast<char*> (block.getData())[i] = (char) ('a' + (i * 7 + (size_t) salt) % 26);
-
-    return block;
-}
 } // namespace
-
-//==============================================================================
-// Run only as child processes of the tests further down.
-
-TEST (AtomicFileReplaceWindowsChild, HoldsTheFileWithoutSharing)
-{
-    const auto path = childFile();
-
-    if (path.isEmpty())
-        GTEST_SKIP() << "only run as a child process";
-
-    auto handle = ::CreateFileW (path.toWideCharPointer(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE (handle, INVALID_HANDLE_VALUE);
-    juce::File (path + ".held").create();
-    ::Sleep (INFINITE);
-}
-
-TEST (AtomicFileReplaceWindowsChild, ReplacesUntilKilled)
-{
-    const auto path = childFile();
-
-    if (path.isEmpty())
-        GTEST_SKIP() << "only run as a child process";
-
-    const juce::File target (path);
-    const auto first = patternOf (3 << 20, 1);
-    const auto second = patternOf (5 << 20, 2);
-    juce::File (path + ".started").create();
-
-    for (int i = 0;; ++i)
-    {
-        auto& bytes = i % 2 == 0 ? second : first;
-        AtomicFileReplace::replace (target, bytes.getData(), bytes.getSize());
-    }
-}
 
 //==============================================================================
 
@@ -135,7 +153,7 @@ TEST (AtomicFileReplaceWindows, WindowsPathsWithDriveLettersBackslashesAndOtherS
 {
     ScratchFolder scratch;
     const auto folderPath = scratch.folder.getFullPathName();
-    ASSERT_EQ (folderPath[1], ':') << "a path with a drive letter: " << folderPath;
+    ASSERT_EQ (folderPath[1], (juce::juce_wchar) ':') << "a path with a drive letter: " << folderPath;
 
     const juce::String names[] = {
         juce::CharPointer_UTF8 ("Gr\xc3\xbc\xc3\x9f\x65 \xe8\x89\xb2.calvastrascheme"), // Grüße 色
@@ -191,7 +209,7 @@ TEST (AtomicFileReplaceWindows, ATargetHeldOpenWithoutSharingIsRefusedAndKeepsIt
     ASSERT_TRUE (target.replaceWithText ("old"));
 
     {
-        ChildProcess holder ("AtomicFileReplaceWindowsChild.HoldsTheFileWithoutSharing", target);
+        ChildProcess holder (holdTask, target);
         ASSERT_TRUE (holder.started);
         const auto held = target.getSiblingFile (target.getFileName() + ".held");
         ASSERT_TRUE (waitFor ([&]
@@ -214,22 +232,23 @@ TEST (AtomicFileReplaceWindows, AWriterKilledMidwayLeavesTheOldOrTheNewBytes)
 {
     ScratchFolder scratch;
     const auto target = scratch.folder.getChildFile ("Killed.calvastrascheme");
-    const auto first = patternOf (3 << 20, 1);
-    const auto second = patternOf (5 << 20, 2);
+    const auto& first = firstBytes();
+    const auto& second = secondBytes();
     ASSERT_EQ (AtomicFileReplace::replace (target, first.getData(), first.getSize()), Outcome::replaced);
 
     const auto seed = std::random_device()();
     std::mt19937 random (seed);
     std::uniform_int_distribution<int> milliseconds (0, 200);
-    int sawFirst = 0, sawSecond = 0;
+    int sawFirst = 0, sawSecond = 0, killedMidway = 0;
 
-    for (int round = 0; round < 12; ++round)
+    // At least 12 rounds, and more until some kills have hit a replace half-way.
+    for (int round = 0; round < 12 || (killedMidway < 3 && round < 60); ++round)
     {
         SCOPED_TRACE ("round " + juce::String (round) + ", seed " + juce::String ((juce::int64) seed));
         const auto started = target.getSiblingFile (target.getFileName() + ".started");
         started.deleteFile();
 
-        ChildProcess writer ("AtomicFileReplaceWindowsChild.ReplacesUntilKilled", target);
+        ChildProcess writer (replaceTask, target);
         ASSERT_TRUE (writer.started);
         ASSERT_TRUE (waitFor ([&]
                               { return started.existsAsFile(); }));
@@ -242,11 +261,17 @@ TEST (AtomicFileReplaceWindows, AWriterKilledMidwayLeavesTheOldOrTheNewBytes)
         sawFirst += isFirst ? 1 : 0;
         sawSecond += isSecond ? 1 : 0;
         started.deleteFile();
+
+        // A temporary file left behind means the writer died before its move.
+        killedMidway += scratch.contents().size() > 1 ? 1 : 0;
     }
+
+    EXPECT_GE (killedMidway, 3) << "the kills never landed while a file was written";
 
     // The next replace clears away what the killed writers left behind.
     ASSERT_EQ (AtomicFileReplace::replace (target, first.getData(), first.getSize()), Outcome::replaced);
     EXPECT_EQ (scratch.contents(), juce::StringArray ("Killed.calvastrascheme"));
     RecordProperty ("first", sawFirst);
     RecordProperty ("second", sawSecond);
+    RecordProperty ("killedMidway", killedMidway);
 }

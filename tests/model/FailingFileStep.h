@@ -2,7 +2,7 @@
 
 // Faults that make one step of a file replace fail, for the tests of saving.
 
-#include "scheme/AtomicFileReplace.h"
+#include "schemefile/AtomicFileReplace.h"
 
 namespace FailingFileStep
 {

@@ -3,8 +3,8 @@
 // Models, texts and data files shared by the scheme file tests.
 
 #include "scheme/SchemeModel.h"
-#include "scheme/SchemeReader.h"
-#include "scheme/SchemeWriter.h"
+#include "schemefile/SchemeReader.h"
+#include "schemefile/SchemeWriter.h"
 
 #include <vector>
 

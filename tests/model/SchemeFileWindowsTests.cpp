@@ -2,7 +2,7 @@
 // in other scripts. The bytes are the Linux program's.
 
 #include "SchemeFileTestSupport.h"
-#include "scheme/SchemeFile.h"
+#include "schemefile/SchemeFile.h"
 
 #include <gtest/gtest.h>
 

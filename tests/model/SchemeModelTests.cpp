@@ -1,4 +1,4 @@
-#include "scheme/FlatHashTable.h"
+#include "containers/FlatHashTable.h"
 #include "scheme/SchemeModel.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "SchemeFileTestSupport.h"
-#include "scheme/SchemeFile.h"
+#include "schemefile/SchemeFile.h"
 
 #include <gtest/gtest.h>
 

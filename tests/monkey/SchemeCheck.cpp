@@ -1,17 +1,24 @@
-// Prints a scheme file as the program's own reader reads it, in the form of
-// TestProbe::describe, so the monkey test can compare a saved file with the
-// scheme the program had when it saved. Exit status 1 when the file does not
-// open as a scheme.
+// Reads a scheme file with the program's own reader, for the monkey test.
+//
+//   tintwright_scheme_check FILE           prints the scheme in the form of
+//                                          TestProbe::describe
+//   tintwright_scheme_check FILE LISTING   compares the scheme with the one a
+//                                          listing of the probe stands for
+//
+// Exit status: 0 (printed, or the same scheme), 1 when the file does not open
+// as a scheme, 2 for bad arguments or a listing that cannot be read, 3 when
+// the file holds another scheme (the first difference is printed).
 #include "app/TestProbe.h"
-#include "scheme/SchemeFile.h"
+#include "scheme/SchemeComparison.h"
+#include "schemefile/SchemeFile.h"
 
 #include <iostream>
 
 int main (int argc, char* argv[])
 {
-    if (argc != 2)
+    if (argc != 2 && argc != 3)
     {
-        std::cerr << "usage: tintwright_scheme_check FILE\n";
+        std::cerr << "usage: tintwright_scheme_check FILE [LISTING]\n";
         return 2;
     }
 
@@ -23,6 +30,27 @@ int main (int argc, char* argv[])
         return 1;
     }
 
-    std::cout << TestProbe::describe (model);
-    return 0;
+    if (argc == 2)
+    {
+        std::cout << TestProbe::describe (model);
+        return 0;
+    }
+
+    juce::MemoryBlock listing;
+    SchemeModel expected;
+
+    if (! juce::File (juce::String::fromUTF8 (argv[2])).loadFileAsData (listing)
+        || ! TestProbe::readDescription (listing, expected))
+    {
+        std::cerr << "not a listing of the probe: " << argv[2] << "\n";
+        return 2;
+    }
+
+    const auto difference = SchemeComparison::firstDifference (expected, model);
+
+    if (difference.isEmpty())
+        return 0;
+
+    std::cout << "saved scheme != file: " << difference << "\n";
+    return 3;
 }

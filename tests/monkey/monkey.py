@@ -11,8 +11,8 @@ Watched after every event:
 - sanitizer reports, JUCE's leak detector and JUCE assertions on its stderr;
 - the scratch folder: every file a save wrote must open with the program's
   own reader (tintwright_scheme_check) and hold the scheme the program had when
-  it saved (the probe's saves.log); a failed save must leave the file's bytes
-  alone; no other file may change;
+  it saved (the probe's saves.log; the checker compares the two as schemes);
+  a failed save must leave the file's bytes alone; no other file may change;
 - after a pop-up (menu, name window, question, file chooser) closes: the
   window's pixels 200 ms later against a fresh repaint (stale screen), on a
   sample: the first close of every kind of pop-up and then every
@@ -355,15 +355,21 @@ class Monkey:
         for real, (ok, target, listing) in last.items():
             explained.add(real)
             if ok:
-                check = subprocess.run([self.args.checker, real], capture_output=True)
-                shown = check.stdout.decode("utf-8", "replace")
-                if check.returncode != 0 or shown != listing:
-                    folder = self.fail("bad file", f"{target}: " + (
-                        "does not open as a scheme" if check.returncode != 0 else
-                        "reads back as another scheme than the one saved"))
+                # The checker compares the file with the probe's listing as schemes.
+                expected = os.path.join(self.out, "checked-listing.txt")
+                with open(expected, "w", encoding="utf-8", newline="") as f:
+                    f.write(listing)
+                check = subprocess.run([self.args.checker, real, expected], capture_output=True)
+                if check.returncode != 0:
+                    why = {1: "does not open as a scheme",
+                           3: "reads back as another scheme than the one saved ("
+                              + check.stdout.decode("utf-8", "replace").strip() + ")"}
+                    folder = self.fail("bad file", f"{target}: " + why.get(
+                        check.returncode, "the checker failed: " + check.stderr.decode("utf-8", "replace").strip()))
+                    shown = subprocess.run([self.args.checker, real], capture_output=True).stdout
                     with open(os.path.join(folder, "expected.txt"), "w", encoding="utf-8") as f:
                         f.write(listing)
-                    with open(os.path.join(folder, "read-back.txt"), "w", encoding="utf-8") as f:
+                    with open(os.path.join(folder, "read-back.txt"), "wb") as f:
                         f.write(shown)
                     if real in now:
                         with open(os.path.join(folder, "saved-file"), "wb") as f:

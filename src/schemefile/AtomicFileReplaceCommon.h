@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scheme/AtomicFileReplace.h"
+#include "schemefile/AtomicFileReplace.h"
 
 #include <functional>
 

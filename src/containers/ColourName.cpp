@@ -1,4 +1,4 @@
-#include "scheme/ColourName.h"
+#include "containers/ColourName.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "scheme/AtomicFileReplaceCommon.h"
+#include "schemefile/AtomicFileReplaceCommon.h"
 
 namespace AtomicFileReplace
 {

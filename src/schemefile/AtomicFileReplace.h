@@ -35,8 +35,10 @@ enum class Outcome
     failed, // the target and its folder are as they were
     targetReadOnly, // refused, nothing changed
     targetInUse, // another program holds the target without sharing it; nothing changed
-    replacedNotLasting // the target holds the new bytes, but the system did not confirm
-    // that the replace is stored: a crash now could bring back the old bytes
+
+    // The target holds the new bytes, but the system did not confirm that the
+    // replace is stored: a crash now could bring back the old bytes.
+    replacedNotLasting
 };
 
 /** Replaces the target's content with these bytes. Faults, when given,

@@ -1,4 +1,4 @@
-#include "scheme/AtomicFileReplaceCommon.h"
+#include "schemefile/AtomicFileReplaceCommon.h"
 
 #include <cerrno>
 #include <csignal>
@@ -13,12 +13,10 @@ namespace
     bool writeAll (int fd, const char* data, size_t size, const Faults* faults) noexcept
     {
         // A failing write still writes half: what it wrote must not reach the target.
-        const auto wanted = size;
+        const bool failing = fails (faults, Step::write);
 
-        if (fails (faults, Step::write))
+        if (failing)
             size /= 2;
-
-        const auto toWrite = size;
 
         while (size > 0)
         {
@@ -35,7 +33,7 @@ namespace
             size -= (size_t) written;
         }
 
-        return toWrite == wanted;
+        return ! failing;
     }
 
     bool syncFolder (const juce::File& folder, const Faults* faults) noexcept

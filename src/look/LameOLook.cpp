@@ -1,4 +1,4 @@
-#include "app/LameOLook.h"
+#include "look/LameOLook.h"
 
 #include "look/ColourShades.h"
 #include "look/UiConstants.h"

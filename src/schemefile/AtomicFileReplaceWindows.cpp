@@ -1,4 +1,4 @@
-#include "scheme/AtomicFileReplaceCommon.h"
+#include "schemefile/AtomicFileReplaceCommon.h"
 
 #include <windows.h>
 
@@ -36,12 +36,10 @@ namespace
     bool writeAll (HANDLE handle, const char* data, size_t size, const Faults* faults) noexcept
     {
         // A failing write still writes half: what it wrote must not reach the target.
-        const auto wanted = size;
+        const bool failing = fails (faults, Step::write);
 
-        if (fails (faults, Step::write))
+        if (failing)
             size /= 2;
-
-        const auto toWrite = size;
 
         while (size > 0)
         {
@@ -54,7 +52,7 @@ namespace
             size -= (size_t) written;
         }
 
-        return toWrite == wanted;
+        return ! failing;
     }
 
     // The replaced file's own attributes (hidden, say) go to the new file.
@@ -155,13 +153,12 @@ Outcome replace (const juce::File& target, const void* data, size_t size, const 
 
     DWORD moveError = ERROR_SUCCESS;
 
-    if (ok)
+    if (ok && fails (faults, Step::replaceTarget))
+        ok = false;
+    else if (ok && ! ::MoveFileExW (wide (temporary), wide (destination), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     {
-        ok = ! fails (faults, Step::replaceTarget)
-             && ::MoveFileExW (wide (temporary), wide (destination), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-
-        if (! ok)
-            moveError = ::GetLastError();
+        ok = false;
+        moveError = ::GetLastError();
     }
 
     if (! ok)

@@ -1,7 +1,7 @@
-#include "scheme/SchemeReader.h"
+#include "schemefile/SchemeReader.h"
 
-#include "scheme/SchemeColourText.h"
-#include "scheme/SchemeVocabulary.h"
+#include "schemefile/SchemeColourText.h"
+#include "schemefile/SchemeVocabulary.h"
 
 #include <cstring>
 #include <pugixml.hpp>
@@ -145,7 +145,8 @@ namespace
     class TreeReader
     {
     public:
-        explicit TreeReader (SchemeModel& modelToFill) : model (modelToFill) {}
+        TreeReader (SchemeModel& modelToFill, ReadObserver* observerToTell)
+            : model (modelToFill), observer (observerToTell) {}
 
         /** False for a value holding a character reference beyond Unicode. */
         bool read (const pugi::xml_node& root)
@@ -176,6 +177,9 @@ namespace
                         name = "";
 
                     model.appendColour (name, checkedSize (name), SchemeColourText::fromText (colourText != nullptr ? colourText : ""));
+
+                    if (observer != nullptr)
+                        observer->colourRead (model.getNumColours() - 1, colourText);
                 }
                 else if (isName (child.name(), groupListTag))
                 {
@@ -188,6 +192,7 @@ namespace
 
     private:
         SchemeModel& model;
+        ReadObserver* observer;
         bool clean = true;
 
         // Any value that is not clean UTF-8 fails the whole read.
@@ -219,15 +224,18 @@ namespace
                         continue;
 
                     auto* name = valueOf (member, nameAttribute);
-                    if (auto* colour = model.findColourByName (name, std::strlen (name)))
-                        group.addColour (*colour);
+                    auto* colour = model.findColourByName (name, std::strlen (name));
+                    const auto joined = colour != nullptr && group.addColour (*colour);
+
+                    if (! joined && observer != nullptr)
+                        observer->memberDropped (model.getNumGroups() - 1, name, colour == nullptr);
                 }
             }
         }
     };
 } // namespace
 
-bool read (juce::MemoryBlock bytes, SchemeModel& model)
+bool read (juce::MemoryBlock bytes, SchemeModel& model, ReadObserver* observer)
 {
     // An empty block may have no memory at all, which memchr and pugixml must not be given.
     if (bytes.isEmpty() || ! decode (bytes) || bytes.isEmpty())
@@ -241,7 +249,7 @@ bool read (juce::MemoryBlock bytes, SchemeModel& model)
     if (! parsed || ! document.document_element())
         return false;
 
-    if (TreeReader (model).read (document.document_element()))
+    if (TreeReader (model, observer).read (document.document_element()))
         return true;
 
     model.clear();

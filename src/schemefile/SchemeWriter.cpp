@@ -1,7 +1,7 @@
-#include "scheme/SchemeWriter.h"
+#include "schemefile/SchemeWriter.h"
 
-#include "scheme/SchemeColourText.h"
-#include "scheme/SchemeVocabulary.h"
+#include "schemefile/SchemeColourText.h"
+#include "schemefile/SchemeVocabulary.h"
 
 #include <array>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "scheme/SchemeColourText.h"
+#include "schemefile/SchemeColourText.h"
 
 namespace SchemeColourText
 {

@@ -1,14 +1,14 @@
-#include "scheme/SchemeFile.h"
+#include "schemefile/SchemeFile.h"
 
-#include "scheme/AtomicFileReplace.h"
-#include "scheme/SchemeReader.h"
-#include "scheme/SchemeWriter.h"
+#include "schemefile/AtomicFileReplace.h"
+#include "schemefile/SchemeReader.h"
+#include "schemefile/SchemeWriter.h"
 
 #include <limits>
 
 namespace SchemeFile
 {
-bool readSchemeFile (const juce::File& file, SchemeModel& model)
+bool readFileBytes (const juce::File& file, juce::MemoryBlock& bytes)
 {
     if (! file.existsAsFile())
         return false;
@@ -21,8 +21,14 @@ bool readSchemeFile (const juce::File& file, SchemeModel& model)
     if (! in.openedOk() || size <= 0 || size > std::numeric_limits<int>::max())
         return false;
 
-    juce::MemoryBlock bytes ((size_t) size);
-    return in.read (bytes.getData(), (int) size) == (int) size && SchemeReader::read (std::move (bytes), model);
+    bytes.setSize ((size_t) size);
+    return in.read (bytes.getData(), (int) size) == (int) size;
+}
+
+bool readSchemeFile (const juce::File& file, SchemeModel& model)
+{
+    juce::MemoryBlock bytes;
+    return readFileBytes (file, bytes) && SchemeReader::read (std::move (bytes), model);
 }
 
 AtomicFileReplace::Outcome writeSchemeFile (const juce::File& file, const SchemeModel& model, const AtomicFileReplace::Faults* faults)

@@ -1,0 +1,202 @@
+#include "cli/CliSupport.h"
+
+#include "schemefile/SchemeFile.h"
+#include "schemefile/SchemeWriter.h"
+
+#include <cstdio>
+#include <limits>
+
+namespace Cli
+{
+juce::File fileAt (const std::string& path)
+{
+    return juce::File::getCurrentWorkingDirectory().getChildFile (juce::String::fromUTF8 (path.data(), (int) path.size()));
+}
+
+juce::String readScheme (const juce::File& file,
+                         SchemeModel& model,
+                         SchemeReader::ReadObserver* observer,
+                         juce::MemoryBlock* bytesRead)
+{
+    if (file.isDirectory())
+        return "is a folder, not a file";
+
+    if (! file.existsAsFile())
+        return "no such file";
+
+    if (file.getSize() == 0)
+        return "is empty: File contains no valid XML!";
+
+    juce::MemoryBlock bytes;
+
+    if (! SchemeFile::readFileBytes (file, bytes))
+        return file.getSize() > std::numeric_limits<int>::max() ? "is too large (2 GB or more)"
+                                                                : "cannot be read (no permission?)";
+
+    if (bytesRead != nullptr)
+        *bytesRead = bytes;
+
+    if (! SchemeReader::read (std::move (bytes), model, observer))
+        return "File contains no valid XML! (not a well-formed XML document with a root element)";
+
+    return {};
+}
+
+void readSchemeOrRefuse (const std::string& path, SchemeModel& model)
+{
+    const auto why = readScheme (fileAt (path), model);
+
+    if (why.isNotEmpty())
+        throw Refusal (path + ": " + why.toStdString());
+}
+
+void refuseToReplaceUnreadable (const std::string& path)
+{
+    const auto file = fileAt (path);
+
+    if (! file.exists())
+        return;
+
+    SchemeModel existing;
+    const auto why = readScheme (file, existing);
+
+    if (why.isNotEmpty())
+        throw Refusal (path + ": not overwritten, it is no scheme file (" + why.toStdString() + ")");
+}
+
+void refuseUnlessReplaced (const std::string& path, AtomicFileReplace::Outcome outcome)
+{
+    using Outcome = AtomicFileReplace::Outcome;
+
+    switch (outcome)
+    {
+        case Outcome::replaced:
+            return;
+        case Outcome::targetReadOnly:
+            throw Refusal (path + ": the file is read-only; it was left as it was");
+        case Outcome::targetInUse:
+            throw Refusal (path + ": another program is using the file; it was left as it was");
+        case Outcome::replacedNotLasting:
+            // As the window: new bytes that may not survive a crash are no finished save.
+            throw Refusal (path + ": written, but the system did not confirm that the change is stored; "
+                                  "after a crash the file could hold the earlier version");
+        case Outcome::failed:
+        default:
+            throw Refusal (path + ": could not be written (folder missing or not writable?); it was left as it was");
+    }
+}
+
+void writeSchemeOrRefuse (const std::string& path, const SchemeModel& model)
+{
+    refuseUnlessReplaced (path, SchemeFile::writeSchemeFile (fileAt (path), model));
+}
+
+void Destination::addTo (CLI::App& command)
+{
+    auto* out = command.add_option ("-o,--output", outPath, "Write the result to this file (a new file, or a scheme file to replace)");
+    auto* over = command.add_flag ("--in-place", inPlace, "Write the result over the input file");
+    out->excludes (over);
+}
+
+void Destination::check() const
+{
+    if (! given())
+        throw Refusal ("say where to write: -o OUT or --in-place");
+
+    if (! inPlace)
+        refuseToReplaceUnreadable (outPath);
+}
+
+ColourGroup& groupOrRefuse (const SchemeModel& model, const juce::String& name, const std::string& path)
+{
+    auto* group = model.findGroup (name);
+
+    if (group == nullptr)
+        throw Refusal (path + ": no group named \"" + name.toStdString() + "\"");
+
+    int sharing = 0;
+    for (auto* g : model.getColourGroups())
+        sharing += g->getName() == name ? 1 : 0;
+
+    if (sharing > 1)
+        printError (juce::String (path) + ": " + juce::String (sharing) + " groups are named \"" + name + "\"; the first is meant");
+
+    return *group;
+}
+
+juce::String argbText (juce::Colour colour)
+{
+    return juce::String::toHexString ((juce::int64) colour.getARGB()).paddedLeft ('0', 8);
+}
+
+juce::String jsonString (const juce::String& text)
+{
+    const auto needsEscape = [] (juce::juce_wchar c)
+    { return c < 0x20 || c == '"' || c == '\\'; };
+
+    auto p = text.getCharPointer();
+    while (! p.isEmpty() && ! needsEscape (*p))
+        ++p;
+
+    if (p.isEmpty())
+        return "\"" + text + "\"";
+
+    juce::String result ("\"");
+    result.preallocateBytes (text.getNumBytesAsUTF8() + 2);
+
+    for (p = text.getCharPointer(); ! p.isEmpty();)
+    {
+        const auto c = p.getAndAdvance();
+
+        switch (c)
+        {
+            case '"':
+                result << "\\\"";
+                break;
+            case '\\':
+                result << "\\\\";
+                break;
+            case '\n':
+                result << "\\n";
+                break;
+            case '\r':
+                result << "\\r";
+                break;
+            case '\t':
+                result << "\\t";
+                break;
+            case '\b':
+                result << "\\b";
+                break;
+            case '\f':
+                result << "\\f";
+                break;
+            default:
+                if (c < 0x20)
+                    result << "\\u" << juce::String::toHexString ((int) c).paddedLeft ('0', 4);
+                else
+                    result += juce::String::charToString (c);
+        }
+    }
+
+    return result + "\"";
+}
+
+namespace
+{
+    void writeLine (std::FILE* stream, const juce::String& text)
+    {
+        const auto* utf8 = text.toRawUTF8();
+        std::fwrite (utf8, 1, text.getNumBytesAsUTF8(), stream);
+        std::fputc ('\n', stream);
+    }
+} // namespace
+
+void printLine (const juce::String& text) { writeLine (stdout, text); }
+
+void printError (const juce::String& text)
+{
+    std::fflush (stdout);
+    writeLine (stderr, "tintwright-cli: " + text);
+}
+} // namespace Cli

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "scheme/SchemeModel.h"
+#include "schemefile/AtomicFileReplace.h"
+#include "schemefile/SchemeReader.h"
+
+#include <CLI/CLI.hpp>
+#include <stdexcept>
+#include <string>
+
+/** What the subcommands share: exit codes, reading and writing schemes the
+    way the window does, and text and JSON output. */
+namespace Cli
+{
+enum ExitCode
+{
+    done = 0,
+    problemsFound = 1,
+    refused = 2 // bad usage, or a file that cannot be read or written
+};
+
+/** A file or a request the program will not go on with. main() prints the
+    message on stderr and exits with ExitCode::refused. */
+struct Refusal : public std::runtime_error
+{
+    using std::runtime_error::runtime_error;
+};
+
+/** A path from the command line (UTF-8), relative to the working folder. */
+juce::File fileAt (const std::string& path);
+
+/** Why the file cannot be opened as a scheme, in the words of a message;
+    empty when it reads. Fills the empty model (and tells the observer) as
+    the window does; bytesRead, if given, receives the file's bytes. */
+juce::String readScheme (const juce::File& file,
+                         SchemeModel& model,
+                         SchemeReader::ReadObserver* observer = nullptr,
+                         juce::MemoryBlock* bytesRead = nullptr);
+
+/** The same, refusing with "PATH: reason" when it does not read. */
+void readSchemeOrRefuse (const std::string& path, SchemeModel& model);
+
+/** Refuses a path to write a scheme to when a file is there that is not a
+    scheme this program can read: a slip of -o must not replace a picture or
+    a document. Called before the input is read, so that the two schemes are
+    never in memory at once. */
+void refuseToReplaceUnreadable (const std::string& path);
+
+/** Refuses, naming the file and why, unless the file was replaced for good. */
+void refuseUnlessReplaced (const std::string& path, AtomicFileReplace::Outcome outcome);
+
+/** Writes the model as Save does: the same bytes, the file replaced as a whole. */
+void writeSchemeOrRefuse (const std::string& path, const SchemeModel& model);
+
+/** Where an editing subcommand writes: another file, or over its input. */
+struct Destination
+{
+    std::string outPath;
+    bool inPlace = false;
+
+    /** -o/--output and --in-place, which exclude each other. */
+    void addTo (CLI::App& command);
+    /** Refuses unless one of them was given, or when -o names a file that
+        is no scheme (refuseToReplaceUnreadable). */
+    void check() const;
+    bool given() const { return inPlace || ! outPath.empty(); }
+    const std::string& pathFor (const std::string& input) const { return inPlace ? input : outPath; }
+};
+
+/** The first group of that name; refuses when there is none, and says on
+    stderr when later groups share the name. */
+ColourGroup& groupOrRefuse (const SchemeModel& model, const juce::String& name, const std::string& path);
+
+/** A colour as eight lower-case hex digits, alpha first. */
+juce::String argbText (juce::Colour colour);
+
+/** A JSON string literal: quotes, backslashes and control characters escaped,
+    everything else kept as UTF-8. */
+juce::String jsonString (const juce::String& text);
+
+/** A line of UTF-8 on stdout or stderr. */
+void printLine (const juce::String& text);
+void printError (const juce::String& text);
+} // namespace Cli
