@@ -2,6 +2,8 @@
 
 // Files and folders shared by the document, scheme list and main component tests.
 
+#include "scheme/SchemeModel.h"
+
 #include <juce_core/juce_core.h>
 
 namespace DocumentTestSupport
@@ -49,6 +51,19 @@ inline juce::String schemeText (const juce::String& firstColourName = "Backgroun
 )";
 
     return juce::String (text).replace ("@FIRST@", firstColourName).replace ("@GROUP@", groupName);
+}
+
+/** Appends count opaque colours with long names: a scheme file of about
+    count * 80 bytes. */
+inline void addColours (SchemeModel& model, int count)
+{
+    for (int i = 0; i < count; ++i)
+    {
+        auto colour = std::make_unique<SchemeColour>();
+        colour->name = "A rather long colour name, number " + juce::String (i);
+        colour->colour = juce::Colour ((juce::uint32) (0xff000000 + i));
+        model.appendColour (std::move (colour));
+    }
 }
 
 /** Nested far deeper than a recursive parser survives, and never closed: no document. */

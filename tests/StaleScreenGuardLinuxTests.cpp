@@ -1,5 +1,5 @@
 #include "TestDisplay.h"
-#include "app/StaleScreenGuard.h"
+#include "app/StaleScreenGuardLinux.h"
 
 #include <gtest/gtest.h>
 
