@@ -24,6 +24,17 @@ function (tintwright_juce_library target)
         CXX_VISIBILITY_PRESET hidden)
 endfunction()
 
+# Debian's JUCE uses the system's libpng and libjpeg instead of its own
+# copies: found through pkg-config on Linux, from the Windows builds of their
+# Debian sources (scripts/windows.sh) when building for Windows.
+if (TARGET juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+    set (TINTWRIGHT_IMAGE_LIBRARIES juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+else()
+    find_package (PNG REQUIRED)
+    find_package (JPEG REQUIRED)
+    set (TINTWRIGHT_IMAGE_LIBRARIES PNG::PNG JPEG::JPEG)
+endif()
+
 # The model's modules: text, files, XML, value trees, messages and colours.
 add_library (tintwright_juce_model STATIC)
 target_link_libraries (tintwright_juce_model
@@ -34,7 +45,7 @@ target_link_libraries (tintwright_juce_model
         juce::juce_graphics
     PUBLIC
         juce::juce_recommended_config_flags
-        juce::pkgconfig_JUCE_IMG_LINUX_DEPS)
+        ${TINTWRIGHT_IMAGE_LIBRARIES})
 tintwright_juce_library (tintwright_juce_model)
 
 # The GUI modules. Linking juce::juce_gui_basics would bring the sources of
@@ -48,3 +59,9 @@ foreach (module juce_gui_basics juce_gui_extra)
 endforeach()
 target_link_libraries (tintwright_juce_gui PUBLIC tintwright_juce_model)
 tintwright_juce_library (tintwright_juce_gui)
+
+# JUCE 7.0.5's Windows windowing asks DXGI for the displays' vertical blanks,
+# but its module lists no DXGI library for MinGW.
+if (WIN32)
+    target_link_libraries (tintwright_juce_gui PUBLIC dxgi)
+endif()

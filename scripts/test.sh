@@ -27,3 +27,7 @@ scripts/sanitize.sh
 # can be run again with --seed). The long run is scripts/monkey.sh --seconds N.
 scripts/monkey.sh --seed 17 --seconds 30
 scripts/monkey.sh --seconds 30
+
+# The Windows program: built with MinGW-w64, its tests and end-to-end runs
+# under Wine, its installer and zip made and checked (scripts/windows.sh).
+scripts/windows.sh

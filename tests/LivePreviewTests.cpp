@@ -2,91 +2,10 @@
 // follow at the next message, the other members catch up between events, and
 // Apply or a change of group never sees a member that lags behind.
 
-#include "groups/ColourTweaker.h"
-#include "maths/TweakMaths.h"
-#include "scheme/SchemeModel.h"
-#include "tweak/ColourGroupTweakerComponent.h"
-#include "tweak/ColourTweakerList.h"
+#include "LivePreviewTestSupport.h"
 #include "tweak/PreviewSweep.h"
-#include "tweak/TweakPanel.h"
 
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <thread>
-#include <unistd.h>
-
-namespace
-{
-class LivePreviewTest : public ::testing::Test
-{
-protected:
-    void build (int numMembers)
-    {
-        juce::Random random (5);
-
-        for (int i = 0; i < numMembers; ++i)
-        {
-            auto colour = std::make_unique<SchemeColour>();
-            colour->colour = juce::Colour ((juce::uint32) random.nextInt());
-            big.addColour (scheme.appendColour (std::move (colour)));
-        }
-
-        small.addColour (*scheme.getColour (0));
-
-        pane.setSize (470, 426);
-        pane.colourGroupSelected (&big);
-    }
-
-    ColourGroupTweakerComponent& tweaker() { return pane.getGroupTweaker(); }
-    TweakPanel& panel() { return tweaker().getPanel(); }
-    ColourTweakerList& list() { return tweaker().getList(); }
-
-    juce::uint32 withRed (int member, int red) const
-    {
-        TweakMaths::TweakParameters p;
-        p.redOffset = red;
-        return TweakMaths::tweakColour (big.getMember (member)->getStoredColour().getARGB(), p);
-    }
-
-    juce::uint32 preview (int member) const { return big.getMember (member)->getPreviewColour().getARGB(); }
-
-    // Every member's preview as a Red offset alone gives it; the first
-    // mismatch, or -1.
-    int firstMemberNotAtRed (int red) const
-    {
-        for (int i = 0; i < big.getNumMembers(); ++i)
-            if (preview (i) != withRed (i, red) || big.getMember (i)->getRedOffset() != red)
-                return i;
-        return -1;
-    }
-
-    // Row components on screen whose preview swatch is not Red offset alone.
-    std::vector<int> rowsNotAtRed (int red)
-    {
-        std::vector<int> wrong;
-        auto& l = list();
-        const auto first = l.getRowContainingPosition (5, 5);
-        for (int r = first; r < first + l.getNumRowsOnScreen(); ++r)
-            if (auto* item = dynamic_cast<ColourTweakerListItem*> (l.getComponentForRowNumber (r)))
-                if (item->getPreviewBox().getColour().getARGB() != withRed (r, red))
-                    wrong.push_back (r);
-        return wrong;
-    }
-
-    // Runs the message loop as the program would, until the sweep is done.
-    bool runUntilCaughtUp()
-    {
-        for (int i = 0; i < 2000 && tweaker().hasPendingPreviews(); ++i)
-            juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
-        return ! tweaker().hasPendingPreviews();
-    }
-
-    SchemeModel scheme;
-    ColourGroup big, small;
-    ColourTweaker pane;
-};
-} // namespace
 
 TEST_F (LivePreviewTest, ABurstOfMovesReachesTheRowsOnScreenAtTheNextMessageWithTheLatestValue)
 {
@@ -160,47 +79,4 @@ TEST_F (LivePreviewTest, TheGroupLeftBehindIsUpToDateAndTheNewOneReset)
     tweaker().buttonClicked (&panel().resetButton);
     EXPECT_FALSE (tweaker().hasPendingPreviews());
     EXPECT_EQ (firstMemberNotAtRed (0), -1);
-}
-
-TEST_F (LivePreviewTest, WindowEventsGetThroughWhileAMillionMembersCatchUp)
-{
-    build (1000000);
-    panel().redSlider.setValue (9, juce::sendNotificationSync);
-    tweaker().getPreviewSweep().refreshNow();
-
-    // Mouse and paint events come from a file descriptor that the event loop
-    // polls only when the message queue is empty; this pipe stands for the X
-    // connection. It becomes readable while the members are catching up: a
-    // sweep that held the message thread until its end would keep it waiting.
-    int pipeEnds[2];
-    ASSERT_EQ (pipe (pipeEnds), 0);
-    std::atomic<bool> ran { false };
-    auto stillCatchingUp = false;
-    juce::LinuxEventLoop::registerFdCallback (pipeEnds[0], [&] (int fd)
-                                              {
-                                                  char byte;
-                                                  if (read (fd, &byte, 1) == 1 && ! ran)
-                                                  {
-                                                      ran = true;
-                                                      stillCatchingUp = tweaker().hasPendingPreviews();
-                                                  } });
-
-    std::thread input ([&]
-                       {
-                           std::this_thread::sleep_for (std::chrono::milliseconds (10));
-                           [[maybe_unused]] auto written = write (pipeEnds[1], "x", 1); });
-
-    for (int i = 0; i < 2000 && ! ran; ++i)
-        juce::MessageManager::getInstance()->runDispatchLoopUntil (1);
-
-    input.join();
-    juce::LinuxEventLoop::unregisterFdCallback (pipeEnds[0]);
-    close (pipeEnds[0]);
-    close (pipeEnds[1]);
-
-    EXPECT_TRUE (ran);
-    EXPECT_TRUE (stillCatchingUp);
-
-    ASSERT_TRUE (runUntilCaughtUp());
-    EXPECT_EQ (firstMemberNotAtRed (9), -1);
 }

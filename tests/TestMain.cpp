@@ -1,38 +1,17 @@
 // Test entry point: JUCE's GUI subsystem is initialised once per test process,
 // so components can be built and painted into Images.
 
+#include "TestDisplay.h"
+
 #include <gtest/gtest.h>
 #include <juce_gui_basics/juce_gui_basics.h>
-
-#include <dlfcn.h>
-
-namespace
-{
-// Under a bare Xvfb (no window manager) Xlib reports errors such as BadAtom for
-// WM_STATE and, with its default handler, ends the process. A JUCE app installs
-// its own handler; a test binary must do it itself. libX11 is already loaded by
-// JUCE with dlopen, so it is looked up the same way instead of linked.
-int ignoreXError (void*, void*) { return 0; }
-
-void installXErrorHandler()
-{
-    if (auto* x11 = dlopen ("libX11.so.6", RTLD_LAZY | RTLD_GLOBAL))
-    {
-        using Handler = int (*) (void*, void*);
-        using SetHandler = Handler (*) (Handler);
-
-        if (auto setHandler = reinterpret_cast<SetHandler> (dlsym (x11, "XSetErrorHandler")))
-            setHandler (ignoreXError);
-    }
-}
-} // namespace
 
 int main (int argc, char** argv)
 {
     testing::InitGoogleTest (&argc, argv);
 
     juce::ScopedJuceInitialiser_GUI juce;
-    installXErrorHandler();
+    const auto display = testdisplay::prepareDisplay();
 
     return RUN_ALL_TESTS();
 }

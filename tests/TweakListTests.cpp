@@ -5,6 +5,7 @@
 #include "hue/ModalMenu.h"
 #include "scheme/SchemeModel.h"
 #include "support/ui/MessageLoop.h"
+#include "support/ui/Pixels.h"
 #include "tweak/ColourTweakerList.h"
 
 #include <gtest/gtest.h>
@@ -196,11 +197,9 @@ TEST_F (TweakListTest, RowPaintsStoredSwatchWithOutlineNameAndPreviewSwatch)
     EXPECT_EQ (image.getPixelAt (w - 21, 11), white);
 
     // The name in black between the swatches.
-    int dark = 0;
-    for (int y = 5; y < 17; ++y)
-        for (int x = 30; x < w - 30; ++x)
-            dark += image.getPixelAt (x, y).getBrightness() < 0.3f ? 1 : 0;
-    EXPECT_GT (dark, 10);
+    EXPECT_GT (testkit::countPixels (image, { 30, 5, w - 60, 12 }, [] (juce::Colour c)
+                                     { return c.getBrightness() < 0.3f; }),
+               10);
 
     // A translucent colour shows what lies beneath.
     auto* first = row (0);

@@ -345,7 +345,7 @@ TEST_F (UnsavedChangesOnScreen, EveryFailingSaveStepIsShownAndKeepsTheFileAndThe
     {
         SCOPED_TRACE (FailingFileStep::nameOf (step));
 
-        ASSERT_TRUE (file.replaceWithData (oldBytes.getData(), oldBytes.getSize()));
+        ASSERT_TRUE (file.replaceWithData (oldBytes.data(), oldBytes.size()));
         question.answer = Answer::discard;
         ASSERT_TRUE (main->openScheme (file));
         question.asked = 0;

@@ -1,6 +1,7 @@
 #include "app/AppClass.h"
 
 #include "app/CalvastraTintwright.h"
+#include "app/PlatformWindowing.h"
 
 namespace
 {
@@ -31,15 +32,8 @@ bool AppClass::userAgreesToQuit()
 void AppClass::quitAgreed()
 {
     // After the question about unsaved changes, this runs inside the same
-    // run-loop dispatch as the question's modal loop. JUCE 7's Linux run loop
-    // keeps the callbacks of a dispatch in one list that the nested loop
-    // empties, so that outer dispatch reports that it ran nothing, and the
-    // main loop goes back to poll() without seeing that quitting has begun:
-    // the program then never ends, with the closed question still painted
-    // (no message can be posted once quitting, so nothing wakes it). One more
-    // dispatch with a message in it, before quitting, puts that right.
-    juce::MessageManager::callAsync ([] {});
-    juce::MessageManager::getInstance()->runDispatchLoopUntil (0);
+    // run-loop dispatch as the question's modal loop.
+    PlatformWindowing::prepareRunLoopForQuit();
 
     quit();
 }

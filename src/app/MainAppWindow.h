@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/StaleScreenGuard.h"
+#include "app/PlatformWindowing.h"
 
 #include <juce_gui_extra/juce_gui_extra.h>
 
@@ -23,7 +23,7 @@ public:
 
 private:
     juce::ApplicationCommandManager commandManager;
-    StaleScreenGuard staleScreenGuard { *this };
+    std::unique_ptr<PlatformWindowing::ScreenUpkeep> screenUpkeep = PlatformWindowing::makeScreenUpkeep (*this);
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (MainAppWindow)
 };

@@ -105,7 +105,7 @@ class CycleRun(E2eRun):
             expected_bytes = f.read()
 
         self.step("start")
-        self.process, window = start_program(self.desktop, self.args.app, workdir, self.stderr_path)
+        self.process, window = start_program(self.desktop, self.program, workdir, self.stderr_path)
         if (window.width, window.height) != (600, 450):
             raise DriveError(f"the window is {window.width}x{window.height}, expected 600x450")
         centred = ((self.desktop.display.width - 600) // 2, (self.desktop.display.height - 450) // 2)

@@ -106,7 +106,7 @@ class LiveDragRun(E2eRun):
         write_scheme(scheme, self.args.members)
 
         self.step("start")
-        self.process, window = start_program(self.desktop, self.args.app, workdir, self.stderr_path)
+        self.process, window = start_program(self.desktop, self.program, workdir, self.stderr_path)
 
         self.step("open")
         self.open_through_chooser(window, scheme, recent_files=0, timeout=60)

@@ -9,6 +9,7 @@ import sys
 import tempfile
 import time
 
+from tintwright_window import Program
 from xdrive import Desktop, Display, DriveError, expect_pixels, need_tools
 
 # tests/e2e/data/start.calvastrascheme, row by row (None: a transparent colour).
@@ -38,6 +39,7 @@ class E2eRun:
 
     def __init__(self, args):
         self.args = args
+        self.program = Program(args.app, args.wine)
         self.shots_dir = args.shots
         self.step_number = 0
         self.step_name = "start"
@@ -66,7 +68,7 @@ class E2eRun:
     def open_through_chooser(self, window, path, recent_files, timeout=15.0):
         """File > Open..., the path typed into the chooser, until the chooser has closed."""
         window.file_command(recent_files=recent_files, index=0)
-        window.type_into_chooser(OPEN_TITLE, path)
+        window.type_into_chooser(OPEN_TITLE, self.program.path(path))
         self.desktop.wait_for_no_window(OPEN_TITLE, timeout=timeout)
 
     def check(self, shot, expectations, what):
@@ -108,9 +110,8 @@ class E2eRun:
                 pass
             return 1
         finally:
-            if self.process is not None and self.process.poll() is None:
-                self.process.kill()
-                self.process.wait()
+            if self.process is not None:
+                self.program.stop(self.process)
             display.stop()
             shutil.rmtree(workdir, ignore_errors=True)
 
@@ -121,6 +122,7 @@ def run_main(description, run_class, add_arguments=None):
     adds for one test."""
     parser = argparse.ArgumentParser(description=description)
     parser.add_argument("--app", required=True, help="the Tintwright program")
+    parser.add_argument("--wine", help="Wine's loader, to run a Windows build of the program")
     parser.add_argument("--data", help="folder with the scheme files of the test")
     parser.add_argument("--shots", required=True, help="folder for the screenshots of each step")
     if add_arguments is not None:

@@ -97,7 +97,7 @@ class UnsavedRun(E2eRun):
         original = read_bytes(scheme_file)
 
         self.step("start")
-        self.process, window = start_program(self.desktop, self.args.app, workdir, self.stderr_path)
+        self.process, window = start_program(self.desktop, self.program, workdir, self.stderr_path)
 
         self.step("open")
         self.open_through_chooser(window, scheme_file, recent_files=0)
@@ -150,7 +150,7 @@ class UnsavedRun(E2eRun):
 
         self.step("restart")
         saved_bytes = read_bytes(scheme_file)
-        self.process, window = start_program(self.desktop, self.args.app, workdir, self.stderr_path)
+        self.process, window = start_program(self.desktop, self.program, workdir, self.stderr_path)
 
         self.step("open-saved")
         self.open_through_chooser(window, scheme_file, recent_files=0)

@@ -15,7 +15,7 @@ sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from xdrive import Desktop, Display, DriveError, expect_pixels, need_tools  # noqa: E402
-from tintwright_window import start_program, wait_for_exit  # noqa: E402
+from tintwright_window import Program, start_program, wait_for_exit  # noqa: E402
 
 OPEN_TITLE = "^Choose a scheme file to open...$"
 HUE_SLIDER_Y = 30  # a quarter turn forward, roughly: a plain click sets the value under the pointer
@@ -30,7 +30,7 @@ def first_colours(path, count):
 def take(args, desktop, workdir):
     scheme = os.path.join(workdir, os.path.basename(args.scheme))
     shutil.copyfile(args.scheme, scheme)
-    process, window = start_program(desktop, args.app, workdir, os.path.join(workdir, "stderr.txt"))
+    process, window = start_program(desktop, Program(args.app), workdir, os.path.join(workdir, "stderr.txt"))
     try:
         window.file_command(recent_files=0, index=0)
         window.type_into_chooser(OPEN_TITLE, scheme)

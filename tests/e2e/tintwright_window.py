@@ -15,6 +15,7 @@ in it. Every position follows from the window's fixed layout:
 - tweak panel: Red slider at (15, 0, 20, 100), Reset at y 215, Apply at y 240.
 """
 
+import os
 import subprocess
 import time
 
@@ -175,7 +176,7 @@ class MainWindow:
         self.desktop.key("ctrl+a")
         self.desktop.type(text)
         self.desktop.key("Return")
-        if "/" in text:
+        if "/" in text or "\\" in text:
             self.desktop.key("Return")
 
 
@@ -186,10 +187,37 @@ def wait_for_exit(process, timeout):
         return None
 
 
-def start_program(desktop, app, workdir, stderr_path):
+class Program:
+    """The program under test and how it is started: the Linux program
+    directly, the Windows program (Tintwright.exe) through Wine's loader.
+    Under Wine the program sees the machine's files on drive Z:."""
+
+    def __init__(self, app, wine=None):
+        self.app = app
+        self.wine = wine
+
+    def command(self):
+        return [self.wine, self.app] if self.wine else [self.app]
+
+    def path(self, host_path):
+        """A file's path as the program writes it."""
+        return "Z:" + host_path.replace("/", "\\") if self.wine else host_path
+
+    def stop(self, process):
+        """Ends a program that is still running after a failure. A Windows
+        program can outlive the loader it was started with, so the prefix's
+        wine server ends it."""
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+        if self.wine:
+            subprocess.run([os.path.join(os.path.dirname(self.wine), "wineserver"), "-k"], check=False)
+
+
+def start_program(desktop, program, workdir, stderr_path):
     """Starts the program in workdir and waits for its painted main window."""
     stderr = open(stderr_path, "wb")
-    process = subprocess.Popen([app], cwd=workdir, stdout=subprocess.DEVNULL, stderr=stderr,
+    process = subprocess.Popen(program.command(), cwd=workdir, stdout=subprocess.DEVNULL, stderr=stderr,
                                env=desktop.display.environment(JUCE_FONT_PATH="/usr/share/fonts/truetype/dejavu",
                                                                HOME=str(workdir)))
     stderr.close()

@@ -108,6 +108,7 @@ TEST (SchemeRoundTrip, ShippedFilesInTheWrittenFormSaveToThemselves)
         sources.getChildFile ("docs/sample.calvastrascheme"),
         sources.getChildFile ("tests/e2e/data/start.calvastrascheme"),
         sources.getChildFile ("tests/e2e/data/expected.calvastrascheme"),
+        sources.getChildFile ("tests/e2e/data/sample-saved.calvastrascheme"),
     };
 
     for (auto& file : files)

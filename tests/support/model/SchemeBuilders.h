@@ -41,6 +41,19 @@ inline juce::String longSchemeText (int colours)
     return text;
 }
 
+/** Appends count opaque colours with long names: a scheme file of about
+    count * 80 bytes. */
+inline void addColours (SchemeModel& model, int count)
+{
+    for (int i = 0; i < count; ++i)
+    {
+        auto colour = std::make_unique<SchemeColour>();
+        colour->name = "A rather long colour name, number " + juce::String (i);
+        colour->colour = juce::Colour ((juce::uint32) (0xff000000 + i));
+        model.appendColour (std::move (colour));
+    }
+}
+
 /** Nested far deeper than a recursive parser survives, and never closed: no document. */
 inline juce::String deeplyNestedText (int depth = 60000)
 {

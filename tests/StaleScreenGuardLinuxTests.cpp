@@ -1,5 +1,5 @@
 #include "TestDisplay.h"
-#include "app/StaleScreenGuard.h"
+#include "app/StaleScreenGuardLinux.h"
 #include "support/ui/MessageLoop.h"
 
 #include <gtest/gtest.h>

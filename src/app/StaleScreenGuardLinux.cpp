@@ -1,4 +1,4 @@
-#include "app/StaleScreenGuard.h"
+#include "app/StaleScreenGuardLinux.h"
 
 namespace
 {

@@ -1,0 +1,50 @@
+// Scheme files under Windows paths: a drive letter, either separator, names
+// in other scripts. The bytes are the Linux program's.
+
+#include "SchemeFileTestSupport.h"
+#include "schemefile/SchemeFile.h"
+
+#include <gtest/gtest.h>
+
+using namespace SchemeFileTestSupport;
+
+namespace
+{
+juce::MemoryBlock bytesOf (const juce::File& file)
+{
+    juce::MemoryBlock bytes;
+    file.loadFileAsData (bytes);
+    return bytes;
+}
+
+struct ScratchFolder
+{
+    ScratchFolder() { folder.createDirectory(); }
+    ~ScratchFolder() { folder.deleteRecursively(); }
+
+    juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
+                            .getChildFile (juce::String (juce::CharPointer_UTF8 ("Farbschemata \xe8\x89\xb2 ")) + juce::Uuid().toString());
+};
+} // namespace
+
+TEST (SchemeFileWindows, OpensTheSameFileThroughEitherSeparatorAndSavesItToTheSameBytes)
+{
+    const auto original = dataFile ("written.calvastrascheme");
+    const auto path = original.getFullPathName();
+    ASSERT_EQ (path[1], ':') << "a path with a drive letter: " << path;
+
+    SchemeModel throughBackslashes, throughSlashes;
+    ASSERT_TRUE (SchemeFile::readSchemeFile (juce::File (path), throughBackslashes));
+    ASSERT_TRUE (SchemeFile::readSchemeFile (juce::File (path.replaceCharacter ('\\', '/')), throughSlashes));
+    EXPECT_EQ (writeModel (throughBackslashes), writeModel (throughSlashes));
+
+    ScratchFolder scratch;
+    const auto target = scratch.folder.getChildFile (juce::CharPointer_UTF8 ("Gr\xc3\xbc\xc3\x9f\x65 \xce\xa3\xcf\x87\xce\xad\xce\xb4\xce\xb9\xce\xbf.calvastrascheme"));
+    EXPECT_EQ (SchemeFile::writeSchemeFile (target, throughBackslashes), AtomicFileReplace::Outcome::replaced);
+    EXPECT_EQ (bytesOf (target), bytesOf (original));
+
+    SchemeModel readBack;
+    ASSERT_TRUE (SchemeFile::readSchemeFile (target, readBack));
+    EXPECT_EQ (writeModel (readBack), writeModel (throughBackslashes));
+    EXPECT_EQ (scratch.folder.getNumberOfChildFiles (juce::File::findFilesAndDirectories), 1) << "no temporary file is left";
+}
