@@ -3,19 +3,13 @@
 // What the reliability tests share: scratch folders and filled schemes.
 
 #include "scheme/SchemeModel.h"
+#include "support/model/TempFolder.h"
 
 #include <juce_core/juce_core.h>
 
 namespace ReliabilityTestSupport
 {
-/** A fresh folder, deleted with everything in it. */
-struct ScratchFolder
-{
-    ScratchFolder() { folder.createDirectory(); }
-    ~ScratchFolder() { folder.deleteRecursively(); }
-
-    juce::File folder = juce::File::createTempFile ("reliability");
-};
+using ScratchFolder = testkit::TempFolder;
 
 /** numColours colours with names that need escaping, and numGroups groups
     of membersPerGroup members; salt makes the colours of two schemes differ. */

@@ -3,29 +3,12 @@
 
 #include "SchemeFileTestSupport.h"
 #include "schemefile/SchemeFile.h"
+#include "support/model/TempFolder.h"
 
 #include <gtest/gtest.h>
 
 using namespace SchemeFileTestSupport;
-
-namespace
-{
-juce::MemoryBlock bytesOf (const juce::File& file)
-{
-    juce::MemoryBlock bytes;
-    file.loadFileAsData (bytes);
-    return bytes;
-}
-
-struct ScratchFolder
-{
-    ScratchFolder() { folder.createDirectory(); }
-    ~ScratchFolder() { folder.deleteRecursively(); }
-
-    juce::File folder = juce::File::getSpecialLocation (juce::File::tempDirectory)
-                            .getChildFile (juce::String (juce::CharPointer_UTF8 ("Farbschemata \xe8\x89\xb2 ")) + juce::Uuid().toString());
-};
-} // namespace
+using testkit::bytesOf;
 
 TEST (SchemeFileWindows, OpensTheSameFileThroughEitherSeparatorAndSavesItToTheSameBytes)
 {
@@ -38,7 +21,7 @@ TEST (SchemeFileWindows, OpensTheSameFileThroughEitherSeparatorAndSavesItToTheSa
     ASSERT_TRUE (SchemeFile::readSchemeFile (juce::File (path.replaceCharacter ('\\', '/')), throughSlashes));
     EXPECT_EQ (writeModel (throughBackslashes), writeModel (throughSlashes));
 
-    ScratchFolder scratch;
+    testkit::TempFolder scratch (juce::String (juce::CharPointer_UTF8 ("Farbschemata \xe8\x89\xb2 ")));
     const auto target = scratch.folder.getChildFile (juce::CharPointer_UTF8 ("Gr\xc3\xbc\xc3\x9f\x65 \xce\xa3\xcf\x87\xce\xad\xce\xb4\xce\xb9\xce\xbf.calvastrascheme"));
     EXPECT_EQ (SchemeFile::writeSchemeFile (target, throughBackslashes), AtomicFileReplace::Outcome::replaced);
     EXPECT_EQ (bytesOf (target), bytesOf (original));

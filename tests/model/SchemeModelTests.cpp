@@ -1,25 +1,17 @@
 #include "containers/FlatHashTable.h"
 #include "scheme/SchemeModel.h"
+#include "support/model/SchemeBuilders.h"
 
 #include <gtest/gtest.h>
 
-namespace
-{
-SchemeColour& addSchemeColour (SchemeModel& model, const juce::String& name, juce::uint32 argb)
-{
-    auto colour = std::make_unique<SchemeColour>();
-    colour->name = name;
-    colour->colour = juce::Colour (argb);
-    return model.appendColour (std::move (colour));
-}
-} // namespace
+using testkit::addColour;
 
 TEST (SchemeModel, FindByNameTakesFirstExactMatch)
 {
     SchemeModel model;
-    auto& first = addSchemeColour (model, "Background", 0xff000001);
-    addSchemeColour (model, "Background", 0xff000002);
-    addSchemeColour (model, "background", 0xff000003);
+    auto& first = addColour (model, "Background", 0xff000001);
+    addColour (model, "Background", 0xff000002);
+    addColour (model, "background", 0xff000003);
 
     EXPECT_EQ (model.getNumColours(), 3);
     EXPECT_EQ (model.findColourByName ("Background"), &first);
@@ -36,8 +28,8 @@ TEST (SchemeModel, FindByNameTakesFirstExactMatch)
 TEST (SchemeModel, AddColourIsByIdentityAndKeepsTweakState)
 {
     SchemeModel model;
-    auto& a = addSchemeColour (model, "Same", 0xff112233);
-    auto& b = addSchemeColour (model, "Same", 0xff445566);
+    auto& a = addColour (model, "Same", 0xff112233);
+    auto& b = addColour (model, "Same", 0xff445566);
 
     ColourGroup group;
     EXPECT_EQ (group.getName(), "Unnamed group");
@@ -173,12 +165,12 @@ TEST (FlatHashTable, ReservingKeepsWhatIsStoredAndTheFirstValueWins)
 TEST (SchemeModel, ReservedRoomChangesNoAnswer)
 {
     SchemeModel model;
-    auto& first = addSchemeColour (model, "Shared", 0xff000001);
+    auto& first = addColour (model, "Shared", 0xff000001);
     model.reserveColours (1000);
-    addSchemeColour (model, "Shared", 0xff000002);
+    addColour (model, "Shared", 0xff000002);
 
     for (int i = 0; i < 1000; ++i)
-        addSchemeColour (model, "Colour " + juce::String (i), (juce::uint32) i);
+        addColour (model, "Colour " + juce::String (i), (juce::uint32) i);
 
     model.reserveColours (-1);
     EXPECT_EQ (model.getNumColours(), 1002);

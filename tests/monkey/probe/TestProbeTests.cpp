@@ -17,13 +17,7 @@
 
 namespace
 {
-SchemeColour& addColour (SchemeModel& model, const juce::String& name, juce::uint32 argb)
-{
-    auto colour = std::make_unique<SchemeColour>();
-    colour->name = name;
-    colour->colour = juce::Colour (argb);
-    return model.appendColour (std::move (colour));
-}
+using testkit::addColour;
 
 // The listing of the scheme as read back from the bytes a save writes.
 juce::String describeAfterSaving (const SchemeModel& model)

@@ -13,14 +13,21 @@ namespace testkit
     the same free name would share (and delete) one folder. */
 struct TempFolder
 {
-    TempFolder()
+    explicit TempFolder (const juce::String& namePrefix = "tintwright-test-")
         : folder (juce::File::getSpecialLocation (juce::File::tempDirectory)
-                      .getChildFile ("tintwright-test-" + juce::Uuid().toString()))
+                      .getChildFile (namePrefix + juce::Uuid().toString()))
     {
         folder.createDirectory();
     }
 
-    ~TempFolder() { folder.deleteRecursively(); }
+    // Windows deletes no read-only file, and some tests leave one.
+    ~TempFolder()
+    {
+        for (auto& f : folder.findChildFiles (juce::File::findFiles, true))
+            f.setReadOnly (false);
+
+        folder.deleteRecursively();
+    }
 
     TempFolder (const TempFolder&) = delete;
     TempFolder& operator= (const TempFolder&) = delete;
@@ -41,6 +48,16 @@ struct TempFolder
     }
 
     juce::String path (const juce::String& name) const { return folder.getChildFile (name).getFullPathName(); }
+
+    /** The names of what the folder holds, sorted. */
+    juce::StringArray contents() const
+    {
+        juce::StringArray names;
+        for (auto& f : folder.findChildFiles (juce::File::findFilesAndDirectories, false))
+            names.add (f.getFileName());
+        names.sort (false);
+        return names;
+    }
 
     juce::File folder;
 };
