@@ -141,8 +141,10 @@ Result runProgram (const juce::String& program, const juce::StringArray& argumen
     if (GetExitCodeProcess (process.hProcess, &exitCode))
         result.exitCode = (int) exitCode;
 
-    result.out = juce::String::fromUTF8 (outBytes.data(), (int) outBytes.size());
-    result.err = juce::String::fromUTF8 (errBytes.data(), (int) errBytes.size());
+    // The C runtime ends a Windows program's text lines with CR LF; the
+    // tests compare what the lines say.
+    result.out = juce::String::fromUTF8 (outBytes.data(), (int) outBytes.size()).replace ("\r\n", "\n");
+    result.err = juce::String::fromUTF8 (errBytes.data(), (int) errBytes.size()).replace ("\r\n", "\n");
     return result;
 }
 } // namespace CliProcess
