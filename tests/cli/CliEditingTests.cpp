@@ -209,6 +209,29 @@ TEST (CliGroup, AddRemoveRenameAndAddColoursByPattern)
     EXPECT_EQ (bytesOf (juce::File (out)), outBefore);
 }
 
+TEST (CliGroup, NamesReachTheProgramAsTheyWereGiven)
+{
+    // Each name as one argument, whatever a command line would make of it:
+    // blanks, quotes, backslashes before a quote and at the end, non-ASCII.
+    const juce::StringArray names { "two words",
+                                    "say \"hi\"",
+                                    "back\\slash\\",
+                                    "\\\"\\",
+                                    "tab\tand  spaces ",
+                                    juce::String::fromUTF8 ("Gr\xc3\xbcn \xe2\x9c\x93") };
+    TempFolder temp;
+    const auto out = temp.path ("Out.calvastrascheme");
+    temp.write ("Out.calvastrascheme", schemeText);
+
+    for (const auto& name : names)
+    {
+        const auto result = run ({ "group", out, "add", name, "--in-place" });
+        EXPECT_EQ (result.exitCode, 0) << name << ": " << result.err;
+    }
+
+    EXPECT_EQ (Scheme (juce::File (out)).groups(), "Tweak me: Grey, Red; Twice: Grey; Twice: Red; " + names.joinIntoString (": ; ") + ": ");
+}
+
 TEST (CliGroup, PatternsAreShellStyleOnWholeNames)
 {
     TempFolder temp;

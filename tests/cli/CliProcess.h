@@ -15,26 +15,16 @@ struct Result
     juce::String out, err;
 };
 
-/** Runs the program (TINTWRIGHT_CLI, from the build) with these arguments.
-    stderr goes to a file of its own through the shell, since JUCE's child
-    process would mix it into stdout. */
+/** Starts the program with these arguments (given in UTF-8) and waits for
+    it, reading its stdout and stderr through pipes of their own; stdin is
+    empty. The exit code stays -1 when the program could not be started.
+    Each platform has its own (CliProcessPosix.cpp, CliProcessWindows.cpp). */
+Result runProgram (const juce::String& program, const juce::StringArray& arguments);
+
+/** Runs tintwright-cli (TINTWRIGHT_CLI, from the build) with these arguments. */
 inline Result run (const juce::StringArray& arguments)
 {
-    juce::TemporaryFile errors;
-    juce::StringArray command { "/bin/sh", "-c", "e=$1; shift; exec \"$@\" 2>\"$e\"", "sh", errors.getFile().getFullPathName(), TINTWRIGHT_CLI };
-    command.addArray (arguments);
-
-    Result result;
-    juce::ChildProcess process;
-
-    if (! process.start (command, juce::ChildProcess::wantStdOut))
-        return result;
-
-    result.out = process.readAllProcessOutput();
-    process.waitForProcessToFinish (120000);
-    result.exitCode = (int) process.getExitCode();
-    result.err = errors.getFile().loadFileAsString();
-    return result;
+    return runProgram (TINTWRIGHT_CLI, arguments);
 }
 
 inline Result run (std::initializer_list<juce::String> arguments)
