@@ -217,7 +217,10 @@ TEST (AtomicFileReplaceWindows, ATargetHeldOpenWithoutSharingIsRefusedAndKeepsIt
             << "the other process did not open the file";
 
         EXPECT_EQ (replace (target, "new"), Outcome::targetInUse);
-        held.deleteFile();
+        // The other process may still be closing its marker: a file open
+        // elsewhere cannot be deleted on Windows, so try until it goes.
+        EXPECT_TRUE (waitFor ([&]
+                              { return held.deleteFile(); }));
         EXPECT_EQ (scratch.contents(), juce::StringArray ("Held.calvastrascheme")) << "no temporary file is left";
     }
 
