@@ -128,7 +128,7 @@ class CycleRun(E2eRun):
 
         self.step("add-group")
         self.desktop.click(*window.groups_button())
-        menu = self.desktop.wait_for_window("^menu$")
+        menu = self.desktop.wait_for_menu()
         mx, my, mw, mh = self.desktop.geometry(menu)
         if mh != 2 + 22 + 22 + 10 + 22 + 2:
             raise DriveError(f"the Groups... menu is {mh} pixels high, expected Add, Delete, a separator and Rename")

@@ -60,7 +60,7 @@ class SampleSaveRun(E2eRun):
 
         self.step("add-group")
         self.desktop.click(*window.groups_button())
-        menu = self.desktop.wait_for_window("^menu$")
+        menu = self.desktop.wait_for_menu()
         mx, my, mw, _ = self.desktop.geometry(menu)
         self.desktop.move(mx + mw // 2, my + 2 + 11)
         self.desktop.click(mx + mw // 2, my + 2 + 11)  # "Add"

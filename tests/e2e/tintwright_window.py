@@ -150,7 +150,7 @@ class MainWindow:
     def open_file_menu(self):
         """Clicks "File" in the menu bar; returns the menu's geometry."""
         self.desktop.click(self.x + BORDER + 20, self.y + BORDER + TITLE_BAR + MENU_BAR // 2)
-        menu = self.desktop.wait_for_window("^menu$")
+        menu = self.desktop.wait_for_menu()
         return menu, self.desktop.geometry(menu)
 
     def choose_from_menu(self, menu_geometry, entries, index):

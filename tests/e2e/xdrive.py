@@ -13,6 +13,9 @@ import subprocess
 import time
 
 SETTLE = 0.15  # between two input steps, so JUCE sees them as separate events
+# JUCE's pop-up menus ignore a button released within 250 ms of the menu's
+# creation (so that the click that opened a menu cannot choose from it).
+MENU_GUARD = 0.3
 
 
 class DriveError(Exception):
@@ -148,6 +151,12 @@ class Desktop:
                 return found[-1]
             time.sleep(0.1)
         raise DriveError(f"no window named /{name_pattern}/ appeared within {timeout} s")
+
+    def wait_for_menu(self, timeout=15.0):
+        """Waits for a pop-up menu, and until it takes clicks; returns its window."""
+        menu = self.wait_for_window("^menu$", timeout)
+        time.sleep(MENU_GUARD)
+        return menu
 
     def wait_for_no_window(self, name_pattern, timeout=15.0):
         deadline = time.monotonic() + timeout

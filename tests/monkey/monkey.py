@@ -749,9 +749,7 @@ class Monkey:
     def open_file_menu(self):
         w = self.window
         self.tap(w.x + BORDER + 20, w.y + BORDER + TITLE_BAR + MENU_BAR // 2, pause=0.02)
-        menu = self.desktop.wait_for_window("^menu$", timeout=10)
-        # A menu ignores a click that comes too soon after it opened.
-        time.sleep(0.3)
+        menu = self.desktop.wait_for_menu(timeout=10)
         return self.file_menu_geometry(self.desktop.geometry(menu))
 
     @staticmethod
