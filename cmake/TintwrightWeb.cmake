@@ -89,3 +89,23 @@ target_link_options (tintwright-model PRIVATE
 set_target_properties (tintwright-model PROPERTIES
     SUFFIX ".js"
     RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/model")
+
+# The tweak maths' own tests (tests/model/TweakMathsTests.cpp), compiled for
+# WebAssembly the same way, so that the batch in WebAssembly's vectors is held
+# to the portable code's bits as the x86 batch is, hostile values included;
+# scripts/web.sh test runs them in Node. GoogleTest from Debian's sources.
+find_path (TINTWRIGHT_GOOGLETEST_SOURCE src/gtest-all.cc
+    PATHS /usr/src/googletest/googletest NO_CMAKE_FIND_ROOT_PATH
+    DOC "GoogleTest's sources (Debian's googletest)")
+if (TINTWRIGHT_GOOGLETEST_SOURCE)
+    add_executable (tintwright_web_tweak_tests
+        tests/model/TweakMathsTests.cpp
+        "${TINTWRIGHT_GOOGLETEST_SOURCE}/src/gtest-all.cc"
+        "${TINTWRIGHT_GOOGLETEST_SOURCE}/src/gtest_main.cc")
+    target_include_directories (tintwright_web_tweak_tests PRIVATE
+        "${TINTWRIGHT_GOOGLETEST_SOURCE}/include" "${TINTWRIGHT_GOOGLETEST_SOURCE}")
+    target_link_libraries (tintwright_web_tweak_tests PRIVATE tintwright_web_model)
+    set_source_files_properties (tests/model/TweakMathsTests.cpp PROPERTIES COMPILE_OPTIONS -msse2)
+    target_link_options (tintwright_web_tweak_tests PRIVATE -sALLOW_MEMORY_GROWTH=1 -sENVIRONMENT=node -sSINGLE_FILE=1)
+    set_target_properties (tintwright_web_tweak_tests PROPERTIES SUFFIX ".js" RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/tests")
+endif()

@@ -29,7 +29,7 @@ log() { printf '== web: %s (%ss)\n' "$*" "$SECONDS"; }
 
 # Step: deps -------------------------------------------------------------------
 
-packages=(emscripten nodejs zlib1g-dev juce-modules-source dpkg-dev cmake ninja-build ccache)
+packages=(emscripten nodejs zlib1g-dev juce-modules-source googletest dpkg-dev cmake ninja-build ccache)
 
 step_deps() {
     local missing=() p
@@ -56,8 +56,8 @@ step_build() {
     emcmake cmake -S "$ROOT" -B "$WEB_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DTINTWRIGHT_PUGIXML_SOURCE="$pugixml" > "$WEB_BUILD.configure.log" 2>&1 \
         || { cat "$WEB_BUILD.configure.log"; return 1; }
-    log "building the module"
-    cmake --build "$WEB_BUILD" -j "$(nproc)" --target tintwright-model
+    log "building the module and the tweak maths' tests"
+    cmake --build "$WEB_BUILD" -j "$(nproc)" --target tintwright-model tintwright_web_tweak_tests
     log "built $MODULE ($(stat -c %s "$MODULE") bytes)"
 }
 
@@ -75,6 +75,8 @@ native_cli() {
 }
 
 step_test() {
+    log "the tweak maths' tests in WebAssembly"
+    node "$WEB_BUILD/tests/tintwright_web_tweak_tests.js" --gtest_brief=1
     local cli
     cli=$(native_cli)
     log "module tests (node:test), against $cli"
