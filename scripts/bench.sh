@@ -10,8 +10,8 @@
 # Benchmark figures are CPU times (medians of the repetitions), so that other
 # work on the machine disturbs the ratios less. The web model module
 # (scripts/web.sh) is timed in Node on scheme files that the Linux build's
-# counterparts (bench/ModuleCounterpartBench.cpp) read too; those pairs are
-# wall-clock medians on both sides. The start-up is timed on a
+# counterparts (bench/ModuleCounterpartBench.cpp) read too (CPU times of the
+# Node process). The start-up is timed on a
 # private Xvfb by bench/startup/StartupProbe: from starting the program to
 # its first painted window, and its peak resident memory; medians of
 # STARTUP_RUNS runs, the two programs alternating.
@@ -66,14 +66,13 @@ import json, re, statistics, sys
 
 folder = sys.argv[1]
 data = json.load(open(folder + "/bench.json"))
-median, real, counters = {}, {}, {}
+median, counters = {}, {}
 for b in data["benchmarks"]:
     if b.get("aggregate_name") == "median":
         scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
         median[b["run_name"]] = b["cpu_time"] * scale  # milliseconds
-        real[b["run_name"]] = b["real_time"] * scale
         counters[b["run_name"]] = b
-module = json.load(open(folder + "/module.json"))  # the web model module's wall-clock medians (ms)
+module = json.load(open(folder + "/module.json"))  # the web model module's CPU-time medians (ms)
 
 def startup(name):
     runs = [dict(re.findall(r"(\w+)=([\d.]+)", line)) for line in open(f"{folder}/{name}.txt")]
@@ -128,9 +127,9 @@ for what, module_name, native_name in (("open 10k colours", "ModuleOpen/10000", 
                                        ("save 10k colours", "ModuleSave/10000", "NativeSave/10000"),
                                        ("slider step, 1M-member group", "ModuleSliderStep/1000000",
                                         "NativeSliderStep/1000000")):
-    if module_name in module and native_name in real:
-        r = module[module_name] / real[native_name]
-        rows.append((f"Web module vs Linux: {what}", f"{module[module_name]:.2f} / {real[native_name]:.2f} ms",
+    if module_name in module and native_name in median:
+        r = module[module_name] / median[native_name]
+        rows.append((f"Web module vs Linux: {what}", f"{module[module_name]:.2f} / {median[native_name]:.2f} ms",
                      f"{r:.2f}x", "<= 2x", "ok" if r <= 2 else "MISSED"))
 
 if "RepaintMainComponent" in median:
@@ -156,7 +155,7 @@ print()
 print("CPU-time medians of every benchmark (ms):")
 for name, ms in median.items():
     print(f"  {name:45s} {ms:10.3f}")
-print("Wall-clock medians of the web model module in Node (ms):")
+print("CPU-time medians of the web model module in Node (ms):")
 for name, ms in module.items():
     print(f"  {name:45s} {ms:10.3f}")
 EOF

@@ -97,11 +97,26 @@ namespace
 
             for (auto p = value; ! p.isEmpty(); ++numChars)
             {
+                // A run of characters kept as they are goes out in one piece
+                // (the terminating zero is not kept, nor is any byte of a
+                // multi-byte character).
+                const auto* run = p.getAddress();
+                auto runLength = (size_t) 0;
+
+                while ((unsigned char) run[runLength] < 128 && kept[(size_t) run[runLength]])
+                    ++runLength;
+
+                if (runLength > 0)
+                {
+                    out.append (run, runLength);
+                    numChars += (int) runLength - 1;
+                    p = juce::CharPointer_UTF8 (run + runLength);
+                    continue;
+                }
+
                 auto c = p.getAndAdvance();
 
-                if (c < 128 && kept[(size_t) c])
-                    out += (char) c;
-                else if (c == '&')
+                if (c == '&')
                     out += "&amp;";
                 else if (c == '"')
                     out += "&quot;";
