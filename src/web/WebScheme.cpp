@@ -34,10 +34,19 @@ emscripten::val WebScheme::save() const
     return WebArrays::toUint8Array (SchemeWriter::write (model));
 }
 
-std::string WebScheme::colourName (int index) const
+namespace
+{
+std::wstring utf32Of (const juce::String& text)
+{
+    const auto utf32 = text.toUTF32();
+    return { reinterpret_cast<const wchar_t*> (utf32.getAddress()), utf32.length() };
+}
+} // namespace
+
+std::wstring WebScheme::colourName (int index) const
 {
     if (auto* colour = model.getColour (index))
-        return { colour->name.getUtf8(), colour->name.getNumBytes() };
+        return utf32Of (colour->name.toString());
 
     throw WebErrors::OutOfRange ("no colour " + std::to_string (index) + " (the scheme has " + std::to_string (numColours()) + ")");
 }
@@ -70,9 +79,9 @@ ColourGroup& WebScheme::groupAt (int group) const
     throw WebErrors::OutOfRange ("no group " + std::to_string (group) + " (the scheme has " + std::to_string (numGroups()) + ")");
 }
 
-std::string WebScheme::groupName (int group) const
+std::wstring WebScheme::groupName (int group) const
 {
-    return groupAt (group).getName().toStdString();
+    return utf32Of (groupAt (group).getName());
 }
 
 int WebScheme::numMembers (int group) const

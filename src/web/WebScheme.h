@@ -19,13 +19,16 @@ public:
     /** The bytes the window's Save writes (pending previews are not saved). */
     emscripten::val save() const;
 
+    // Names go to the page as UTF-32 (a JavaScript string of the same
+    // characters), so that a lone surrogate a file holds (&#xD800;) arrives as
+    // one, whatever the name's length.
     int numColours() const { return model.getNumColours(); }
-    std::string colourName (int index) const;
+    std::wstring colourName (int index) const;
     juce::uint32 colourArgb (int index) const;
     emscripten::val colourArgbs (int start, int count) const;
 
     int numGroups() const { return model.getNumGroups(); }
-    std::string groupName (int group) const;
+    std::wstring groupName (int group) const;
     int numMembers (int group) const;
     emscripten::val memberColourIndices (int group, int start, int count) const;
     emscripten::val storedColours (int group, int start, int count) const;

@@ -52,3 +52,29 @@ test('every scheme file of the sources saves or is refused as tintwright-cli for
   t.diagnostic(`${saved} saved, ${refusals.size} refused, of ${files.length}`);
   assert.ok(saved > 0 && refusals.size > 0);
 });
+
+test('the colours, groups and members read back as tintwright-cli list gives them', async () => {
+  const model = await loadModel();
+  const named = [...schemeFiles(join(root, 'docs')), ...schemeFiles(join(root, 'tests'))].filter((f) => f.endsWith('.calvastrascheme'));
+  let read = 0;
+
+  for (const file of named) {
+    const run = cli('list', file, '--groups', '--json');
+    if (run.status !== 0) continue; // refused: the test above holds the refusals
+    const expected = JSON.parse(run.stdout);
+    const scheme = model.openScheme(readFileSync(file));
+    const names = Array.from({ length: scheme.numColours() }, (_, i) => scheme.colourName(i));
+    const argbs = Array.from(scheme.colourArgbs(0, scheme.numColours()), (argb) => argb.toString(16).padStart(8, '0'));
+    const actual = {
+      colours: names.map((name, i) => ({ name, colour: argbs[i] })),
+      groups: Array.from({ length: scheme.numGroups() }, (_, g) => ({
+        name: scheme.groupName(g),
+        members: Array.from(scheme.memberColourIndices(g, 0, scheme.numMembers(g)), (i) => names[i]),
+      })),
+    };
+    assert.deepEqual(actual, expected, relative(root, file));
+    scheme.delete();
+    ++read;
+  }
+  assert.ok(read > 20, `only ${read} schemes read`);
+});

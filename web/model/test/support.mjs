@@ -18,9 +18,23 @@ export function loadModel(options) {
 
 /** tintwright-cli run to its end: { status, stdout, stderr }. */
 export function cli(...args) {
-  const run = spawnSync(cliPath, args, { encoding: 'utf8', maxBuffer: 1 << 28 });
+  const run = spawnSync(cliPath, args, { maxBuffer: 1 << 28 });
   if (run.error) throw run.error;
-  return run;
+  return { status: run.status, stdout: fromUtf8(run.stdout), stderr: fromUtf8(run.stderr) };
+}
+
+// UTF-8 with the three bytes of a lone surrogate read as that surrogate, as
+// JUCE writes one (a JavaScript string can hold it; TextDecoder would not keep it).
+function fromUtf8(bytes) {
+  let text = '';
+  for (let i = 0; i < bytes.length;) {
+    const length = bytes[i] < 0x80 ? 1 : bytes[i] < 0xe0 ? 2 : bytes[i] < 0xf0 ? 3 : 4;
+    let c = length === 1 ? bytes[i] : bytes[i] & (0xff >> (length + 1));
+    for (let k = 1; k < length; ++k) c = (c << 6) | (bytes[i + k] & 0x3f);
+    text += String.fromCodePoint(c);
+    i += length;
+  }
+  return text;
 }
 
 /** A scratch folder, removed when the test ends. */
