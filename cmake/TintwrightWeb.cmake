@@ -20,8 +20,11 @@ include (${CMAKE_CURRENT_LIST_DIR}/TintwrightJuceSettings.cmake)
 # Every file is compiled with WebAssembly exceptions, so that running out of
 # the module's memory anywhere ends in a refusal, not in an abort of the
 # module, and with WebAssembly SIMD, which emscripten's SSE2 headers map the
-# tweak maths' four-lane batch onto (below).
-add_compile_options (-fwasm-exceptions -msimd128)
+# tweak maths' four-lane batch onto (below). The C++ library's string code is
+# compiled into each file that uses it, where it can be inlined, instead of
+# being called in the prebuilt library (saving a scheme calls it for every
+# piece of every line).
+add_compile_options (-fwasm-exceptions -msimd128 -D_LIBCPP_DISABLE_EXTERN_TEMPLATE=1)
 add_link_options (-fwasm-exceptions)
 
 # JUCE 7.0.5's own wasm branch does not compile (its thread-priority table has
