@@ -32,8 +32,8 @@ namespace
     }
 
     // The file's bytes, written at a cursor into room made ahead: each piece
-    // is a copy, not a call into the string's own code (which WebAssembly
-    // cannot inline).
+    // is a plain copy instead of a call of the string's append, which a line
+    // would make a dozen times (slow in WebAssembly above all).
     class Output
     {
     public:
