@@ -16,6 +16,12 @@ juce::Range<int> partOf (int size, int start, int count)
     const auto first = juce::jlimit (0, size, start);
     return { first, first + juce::jlimit (0, size - first, count) };
 }
+
+std::wstring utf32Of (const juce::String& text)
+{
+    const auto utf32 = text.toUTF32();
+    return { reinterpret_cast<const wchar_t*> (utf32.getAddress()), utf32.length() };
+}
 } // namespace
 
 std::unique_ptr<WebScheme> WebScheme::open (const emscripten::val& bytes)
@@ -34,29 +40,22 @@ emscripten::val WebScheme::save() const
     return WebArrays::toUint8Array (SchemeWriter::write (model));
 }
 
-namespace
+const SchemeColour& WebScheme::colourAt (int index) const
 {
-std::wstring utf32Of (const juce::String& text)
-{
-    const auto utf32 = text.toUTF32();
-    return { reinterpret_cast<const wchar_t*> (utf32.getAddress()), utf32.length() };
+    if (auto* colour = model.getColour (index))
+        return *colour;
+
+    throw WebErrors::OutOfRange ("no colour " + std::to_string (index) + " (the scheme has " + std::to_string (numColours()) + ")");
 }
-} // namespace
 
 std::wstring WebScheme::colourName (int index) const
 {
-    if (auto* colour = model.getColour (index))
-        return utf32Of (colour->name.toString());
-
-    throw WebErrors::OutOfRange ("no colour " + std::to_string (index) + " (the scheme has " + std::to_string (numColours()) + ")");
+    return utf32Of (colourAt (index).name.toString());
 }
 
 juce::uint32 WebScheme::colourArgb (int index) const
 {
-    if (auto* colour = model.getColour (index))
-        return colour->colour.getARGB();
-
-    throw WebErrors::OutOfRange ("no colour " + std::to_string (index) + " (the scheme has " + std::to_string (numColours()) + ")");
+    return colourAt (index).colour.getARGB();
 }
 
 emscripten::val WebScheme::colourArgbs (int start, int count) const

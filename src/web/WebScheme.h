@@ -52,6 +52,7 @@ public:
     bool applyTweak (int group);
 
 private:
+    const SchemeColour& colourAt (int index) const;
     ColourGroup& groupAt (int group) const;
     int indexOfColour (const SchemeColour& colour) const;
 
