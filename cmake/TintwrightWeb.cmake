@@ -34,10 +34,10 @@ add_link_options (-fwasm-exceptions)
 # juce_core includes the system's zlib header; nothing here uses JUCE's GZIP
 # streams, so nothing links zlib.
 set (shims "${CMAKE_BINARY_DIR}/juce-shims")
-file (WRITE "${shims}/execinfo.h"
-    "#pragma once\n"
-    "static inline int backtrace (void**, int) { return 0; }\n"
-    "static inline char** backtrace_symbols (void* const*, int) { return 0; }\n")
+file (CONFIGURE OUTPUT "${shims}/execinfo.h" CONTENT [[#pragma once
+static inline int backtrace (void**, int) { return 0; }
+static inline char** backtrace_symbols (void* const*, int) { return 0; }
+]])
 file (COPY /usr/include/zlib.h /usr/include/zconf.h DESTINATION "${shims}")
 
 add_library (tintwright_web_juce STATIC
