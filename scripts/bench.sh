@@ -47,13 +47,19 @@ export JUCE_FONT_PATH=/usr/share/fonts/truetype/dejavu
 results=$(mktemp -d)
 trap 'rm -rf "$results"; kill "${XVFB_PID:-}" 2> /dev/null || true' EXIT
 
-module_bench=web/model/bench/module.bench.mjs
-node "$module_bench" schemes "$results/schemes"
-TINTWRIGHT_BENCH_SCHEMES=$results/schemes "$BUILD_DIR/bench/tintwright_bench" --benchmark_filter="${BENCH_FILTER:-.}" \
+# Everything but the web module's Linux counterparts, which run beside it below.
+"$BUILD_DIR/bench/tintwright_bench" --benchmark_filter="${BENCH_FILTER:--^Native}" \
     --benchmark_repetitions="$BENCH_REPETITIONS" \
     --benchmark_report_aggregates_only=true \
     --benchmark_out="$results/bench.json" --benchmark_out_format=json
 
+# The web model module and its Linux counterparts on the same files, one
+# right after the other, so that the machine's state is the same for both.
+module_bench=web/model/bench/module.bench.mjs
+node "$module_bench" schemes "$results/schemes"
+TINTWRIGHT_BENCH_SCHEMES=$results/schemes "$BUILD_DIR/bench/tintwright_bench" --benchmark_filter='^Native' \
+    --benchmark_repetitions="$BENCH_REPETITIONS" --benchmark_report_aggregates_only=true \
+    --benchmark_out="$results/native.json" --benchmark_out_format=json > /dev/null
 node "$module_bench" measure "$results/schemes" "$results/module.json"
 
 for i in $(seq 1 "$STARTUP_RUNS"); do
@@ -66,8 +72,9 @@ import json, re, statistics, sys
 
 folder = sys.argv[1]
 data = json.load(open(folder + "/bench.json"))
+native = json.load(open(folder + "/native.json"))
 median, counters = {}, {}
-for b in data["benchmarks"]:
+for b in data["benchmarks"] + native["benchmarks"]:
     if b.get("aggregate_name") == "median":
         scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
         median[b["run_name"]] = b["cpu_time"] * scale  # milliseconds
