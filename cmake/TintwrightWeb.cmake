@@ -69,6 +69,9 @@ tintwright_sources (TINTWRIGHT_WEB_MODEL_SOURCES ${TINTWRIGHT_MODEL_FOLDERS})
 add_library (tintwright_web_model STATIC ${TINTWRIGHT_WEB_MODEL_SOURCES})
 target_include_directories (tintwright_web_model PUBLIC "${CMAKE_CURRENT_SOURCE_DIR}/src")
 target_link_libraries (tintwright_web_model PUBLIC tintwright_web_juce PRIVATE tintwright_web_pugixml)
+# The tweak's batch is written in SSE2's intrinsics, which emscripten's
+# headers give as WebAssembly SIMD: for the maths' files only, as JUCE's
+# headers take a build with SSE2 for x86.
 set (maths_sources ${TINTWRIGHT_WEB_MODEL_SOURCES})
 list (FILTER maths_sources INCLUDE REGEX "/src/maths/[^/]*\\.cpp$")
 set_source_files_properties (${maths_sources} PROPERTIES COMPILE_OPTIONS -msse2)
