@@ -1,15 +1,20 @@
 # Platform code lives in files of its own, named for the platform they serve:
-# FooPosix.cpp (Linux and macOS), FooLinux.cpp (Linux only), FooWindows.cpp.
-# The build keeps the files of the platform it builds for and drops the rest.
+# FooPosix.cpp (Linux and macOS), FooLinux.cpp (Linux only), FooWindows.cpp,
+# FooDesktop.cpp (every desktop system: files on disk, which a web page has
+# not, and the processor's own instructions), FooWeb.cpp (the model for web
+# pages, built with emscripten). The build keeps the files of the platform it
+# builds for and drops the rest.
 function (tintwright_keep_platform_files variable)
     set (files ${${variable}})
 
-    if (WIN32)
-        list (FILTER files EXCLUDE REGEX "(Posix|Linux)(Tests)?\\.(cpp|h)$")
+    if (EMSCRIPTEN)
+        list (FILTER files EXCLUDE REGEX "(Posix|Linux|Windows|Desktop)(Tests)?\\.(cpp|h)$")
+    elseif (WIN32)
+        list (FILTER files EXCLUDE REGEX "(Posix|Linux|Web)(Tests)?\\.(cpp|h)$")
     elseif (APPLE)
-        list (FILTER files EXCLUDE REGEX "(Linux|Windows)(Tests)?\\.(cpp|h)$")
+        list (FILTER files EXCLUDE REGEX "(Linux|Windows|Web)(Tests)?\\.(cpp|h)$")
     else()
-        list (FILTER files EXCLUDE REGEX "Windows(Tests)?\\.(cpp|h)$")
+        list (FILTER files EXCLUDE REGEX "(Windows|Web)(Tests)?\\.(cpp|h)$")
     endif()
 
     set (${variable} ${files} PARENT_SCOPE)

@@ -18,6 +18,10 @@ export JUCE_FONT_PATH=/usr/share/fonts/truetype/dejavu
 # run in parallel.
 ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j "$(nproc)"
 
+# The scheme model for web pages: built with emscripten, its tests in Node
+# against this build's tintwright-cli (scripts/web.sh).
+scripts/web.sh
+
 # The same suite again under ASan + UBSan (clang, build-asan/), with a 60 s
 # fuzz run of the scheme reader; the long fuzz run is scripts/fuzz.sh.
 scripts/sanitize.sh

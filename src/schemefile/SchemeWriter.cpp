@@ -3,6 +3,7 @@
 #include "schemefile/SchemeColourText.h"
 #include "schemefile/SchemeVocabulary.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -30,10 +31,56 @@ namespace
         return kept;
     }
 
+    // The file's bytes, written at a cursor into room made ahead: each piece
+    // is a plain copy instead of a call of the string's append, which a line
+    // would make a dozen times (slow in WebAssembly above all).
+    class Output
+    {
+    public:
+        explicit Output (size_t expectedSize) { bytes.resize (expectedSize); }
+
+        Output& operator+= (char c)
+        {
+            *room (1) = c;
+            return *this;
+        }
+
+        Output& operator+= (const char* text) { return append (text, std::strlen (text)); }
+        Output& operator+= (const std::string& text) { return append (text.data(), text.size()); }
+
+        Output& append (const char* text, size_t length)
+        {
+            std::memcpy (room (length), text, length);
+            return *this;
+        }
+
+        void append (size_t count, char c) { std::memset (room (count), c, count); }
+
+        std::string take()
+        {
+            bytes.resize (used);
+            return std::move (bytes);
+        }
+
+    private:
+        std::string bytes;
+        size_t used = 0;
+
+        char* room (size_t length)
+        {
+            if (bytes.size() - used < length)
+                bytes.resize (std::max (2 * bytes.size(), used + length));
+
+            auto* at = &bytes[used];
+            used += length;
+            return at;
+        }
+    };
+
     class ElementWriter
     {
     public:
-        ElementWriter (std::string& destination, const char* tagName, int level)
+        ElementWriter (Output& destination, const char* tagName, int level)
             : out (destination), tag (tagName), indent (level * indentPerLevel)
         {
             out.append ((size_t) indent, ' ');
@@ -84,7 +131,7 @@ namespace
         }
 
     private:
-        std::string& out;
+        Output& out;
         const char* tag;
         int indent;
         int lineLength = 0;
@@ -97,11 +144,26 @@ namespace
 
             for (auto p = value; ! p.isEmpty(); ++numChars)
             {
+                // A run of characters kept as they are goes out in one piece
+                // (the terminating zero is not kept, nor is any byte of a
+                // multi-byte character).
+                const auto* run = p.getAddress();
+                auto runLength = (size_t) 0;
+
+                while ((unsigned char) run[runLength] < 128 && kept[(size_t) run[runLength]])
+                    ++runLength;
+
+                if (runLength > 0)
+                {
+                    out.append (run, runLength);
+                    numChars += (int) runLength - 1;
+                    p = juce::CharPointer_UTF8 (run + runLength);
+                    continue;
+                }
+
                 auto c = p.getAndAdvance();
 
-                if (c < 128 && kept[(size_t) c])
-                    out += (char) c;
-                else if (c == '&')
+                if (c == '&')
                     out += "&amp;";
                 else if (c == '"')
                     out += "&quot;";
@@ -122,8 +184,12 @@ std::string write (const SchemeModel& model)
 {
     using namespace SchemeVocabulary;
 
-    std::string out (declaration);
-    out.reserve ((size_t) (model.getNumColours() + model.getNumGroups()) * 64 + 256);
+    auto members = 0;
+    for (auto* group : model.getColourGroups())
+        members += group->getNumMembers();
+
+    Output out ((size_t) (model.getNumColours() + model.getNumGroups() + members) * 64 + 256);
+    out += declaration;
 
     ElementWriter root (out, schemeTag, 0);
 
@@ -161,6 +227,6 @@ std::string write (const SchemeModel& model)
     groupList.close();
     root.close();
     out += newLine;
-    return out;
+    return out.take();
 }
 } // namespace SchemeWriter
