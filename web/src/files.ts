@@ -1,7 +1,7 @@
 // Opening and saving scheme files. Where the browser has the File System
 // Access API (Chromium), a file opened keeps its handle and Save writes that
-// file; elsewhere a file is read from the file input or a drop, and Save
-// downloads the bytes under the file's name. browser-fs-access picks the way.
+// file (through browser-fs-access); elsewhere a file is read from the file
+// input or a drop, and Save downloads the bytes under the file's name.
 
 import { fileOpen, fileSave, supported, type FileSystemHandle } from 'browser-fs-access';
 
@@ -22,10 +22,34 @@ function cancelled(error: unknown): boolean {
   return error instanceof DOMException && error.name === 'AbortError';
 }
 
+/** Where the browser has no file pickers: one file input, whose latest request gets the file chosen. */
+let inputWaiting: ((file: SchemeFile) => void) | null = null;
+
+function chooseWithFileInput(): Promise<SchemeFile | null> {
+  let input = document.getElementById('scheme-file-input') as HTMLInputElement | null;
+  if (input === null) {
+    input = Object.assign(document.createElement('input'), { type: 'file', id: 'scheme-file-input', accept: schemeExtension, hidden: true });
+    input.addEventListener('change', () => {
+      const file = input!.files?.[0];
+      input!.value = '';
+      if (file !== undefined) inputWaiting?.({ name: file.name, file });
+    });
+    document.body.append(input);
+  }
+  // A cancelled chooser leaves the request waiting: nothing is opened, and the next Open replaces it.
+  const shown = input;
+  return new Promise((resolve) => {
+    inputWaiting = resolve;
+    if ('showPicker' in shown) shown.showPicker();
+    else (shown as HTMLInputElement).click();
+  });
+}
+
 export async function chooseSchemeFile(): Promise<SchemeFile | null> {
+  if (!supported) return chooseWithFileInput();
   try {
     const picked = await fileOpen({ extensions: [schemeExtension], description: 'Calvastra scheme files' });
-    return picked.handle !== undefined ? { name: picked.name, handle: picked.handle as unknown as FileSystemFileHandle } : { name: picked.name, file: picked };
+    return { name: picked.name, handle: picked.handle as unknown as FileSystemFileHandle };
   } catch (error) {
     if (cancelled(error)) return null;
     throw error;
