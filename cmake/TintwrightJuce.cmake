@@ -2,16 +2,7 @@
 # settings, in two static libraries: the model's modules (no window, no
 # display) and the GUI modules on top of them. The app, the tests and the
 # benchmarks share both.
-set (TINTWRIGHT_JUCE_SETTINGS
-    JUCE_MODAL_LOOPS_PERMITTED=1
-    JUCE_WEB_BROWSER=0
-    JUCE_USE_CURL=0
-    JUCE_DISABLE_NATIVE_FILECHOOSERS=1
-    JUCE_DISPLAY_SPLASH_SCREEN=0
-    JUCE_USE_XSHM=1
-    JUCE_CHECK_MEMORY_LEAKS=1
-    JUCE_GLOBAL_MODULE_SETTINGS_INCLUDED=1
-    JUCE_STANDALONE_APPLICATION=1)
+include (${CMAKE_CURRENT_LIST_DIR}/TintwrightJuceSettings.cmake)
 
 function (tintwright_juce_library target)
     target_compile_definitions (${target} PUBLIC ${TINTWRIGHT_JUCE_SETTINGS}

@@ -53,43 +53,10 @@ install_packages() {
     fi
 }
 
-# The libraries' sources come from Debian's archive through a deb-src entry
-# beside the deb one, with the same mirror and key.
-fetch_sources() {
-    local list=/etc/apt/sources.list.d/tintwright-deb-src.sources
-    mkdir -p "$WIN_DEPS/src"
-    local have=1 p
-    for p in "${source_packages[@]}"; do
-        compgen -G "$WIN_DEPS/src/${p}_*.dsc" > /dev/null || have=0
-    done
-    [ $have = 1 ] && return 0
-    if [ ! -f "$list" ]; then
-        local uri keyring
-        uri=$(awk '/^URIs:/ { print $2; exit }' /etc/apt/sources.list.d/debian.sources 2> /dev/null || true)
-        keyring=$(awk '/^Signed-By:/ { print $2; exit }' /etc/apt/sources.list.d/debian.sources 2> /dev/null || true)
-        $SUDO tee "$list" > /dev/null << EOF
-Types: deb-src
-URIs: ${uri:-http://deb.debian.org/debian}
-Suites: bookworm
-Components: main
-Signed-By: ${keyring:-/usr/share/keyrings/debian-archive-keyring.gpg}
-EOF
-        $SUDO apt-get update -qq
-    fi
-    log "fetching the sources of ${source_packages[*]}"
-    (cd "$WIN_DEPS/src" && apt-get source -qq --download-only "${source_packages[@]}")
-}
-
-# Unpacks a source package (with Debian's patches) once, prints its folder.
-unpack() {
-    local dsc
-    dsc=$(ls "$WIN_DEPS/src/${1}"_*.dsc | head -n 1)
-    local dir=$WIN_DEPS/src/$1
-    if [ ! -d "$dir" ]; then
-        dpkg-source --no-check -x "$dsc" "$dir" > /dev/null
-    fi
-    echo "$dir"
-}
+# The libraries' sources come from Debian's archive (scripts/debian-sources.sh).
+source "$ROOT/scripts/debian-sources.sh"
+fetch_sources() { fetch_source_packages "$WIN_DEPS/src" "${source_packages[@]}"; }
+unpack() { unpack_source_package "$WIN_DEPS/src" "$1"; }
 
 # Configures, builds and installs one CMake project into the prefix, once.
 build_dep() {

@@ -1,10 +1,10 @@
 #include "cli/CliSupport.h"
 
+#include "schemefile/SchemeBytes.h"
 #include "schemefile/SchemeFile.h"
 #include "schemefile/SchemeWriter.h"
 
 #include <cstdio>
-#include <limits>
 
 namespace Cli
 {
@@ -24,22 +24,20 @@ juce::String readScheme (const juce::File& file,
     if (! file.existsAsFile())
         return "no such file";
 
-    if (file.getSize() == 0)
-        return "is empty: File contains no valid XML!";
+    const auto sizeRefusal = SchemeBytes::refusalForSize (file.getSize());
+
+    if (sizeRefusal.isNotEmpty())
+        return sizeRefusal;
 
     juce::MemoryBlock bytes;
 
     if (! SchemeFile::readFileBytes (file, bytes))
-        return file.getSize() > std::numeric_limits<int>::max() ? "is too large (2 GB or more)"
-                                                                : "cannot be read (no permission?)";
+        return "cannot be read (no permission?)";
 
     if (bytesRead != nullptr)
         *bytesRead = bytes;
 
-    if (! SchemeReader::read (std::move (bytes), model, observer))
-        return "File contains no valid XML! (not a well-formed XML document with a root element)";
-
-    return {};
+    return SchemeBytes::read (std::move (bytes), model, observer);
 }
 
 void readSchemeOrRefuse (const std::string& path, SchemeModel& model)

@@ -1,5 +1,6 @@
 #include "document/CalvastraScheme.h"
 
+#include "schemefile/SchemeBytes.h"
 #include "schemefile/SchemeFile.h"
 
 CalvastraScheme::CalvastraScheme()
@@ -30,7 +31,7 @@ juce::Result CalvastraScheme::loadDocument (const juce::File& file)
     clear();
 
     if (! SchemeFile::readSchemeFile (file, *this))
-        return juce::Result::fail ("File contains no valid XML!");
+        return juce::Result::fail (SchemeBytes::noValidXml);
 
     documentTitle = file.getFileNameWithoutExtension();
     return juce::Result::ok();

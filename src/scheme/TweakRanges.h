@@ -2,6 +2,8 @@
 
 #include "maths/TweakMaths.h"
 
+#include <cmath>
+
 /** What the tweak panel's controls deliver, for the window's sliders and the
     command line alike: the lowest and highest value, the step (0 for
     continuous) and the neutral value, which is the maths' neutral parameter. */
@@ -10,6 +12,12 @@ struct TweakRange
     double minimum, maximum, step, neutral;
 
     bool contains (double value) const noexcept { return value >= minimum && value <= maximum; }
+
+    /** A value the control can hold: in the range and, for a stepped control, on a step. */
+    bool allows (double value) const noexcept
+    {
+        return contains (value) && (step <= 0 || std::fmod (value - minimum, step) == 0);
+    }
 };
 
 namespace TweakRanges

@@ -4,6 +4,7 @@
 #include "schemefile/SchemeVocabulary.h"
 
 #include <cstring>
+#include <new>
 #include <pugixml.hpp>
 #include <vector>
 
@@ -245,6 +246,11 @@ bool read (juce::MemoryBlock bytes, SchemeModel& model, ReadObserver* observer)
     // keep their white space and line ends as written, as JUCE keeps them.
     pugi::xml_document document;
     auto parsed = document.load_buffer_inplace (bytes.getData(), bytes.getSize(), pugi::parse_escapes, pugi::encoding_utf8);
+
+    // Running out of memory says nothing about the file: it fails as any
+    // other allocation does, not as a file that is no XML.
+    if (parsed.status == pugi::status_out_of_memory)
+        throw std::bad_alloc();
 
     if (! parsed || ! document.document_element())
         return false;

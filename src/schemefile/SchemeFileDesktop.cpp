@@ -1,10 +1,9 @@
 #include "schemefile/SchemeFile.h"
 
 #include "schemefile/AtomicFileReplace.h"
+#include "schemefile/SchemeBytes.h"
 #include "schemefile/SchemeReader.h"
 #include "schemefile/SchemeWriter.h"
-
-#include <limits>
 
 namespace SchemeFile
 {
@@ -17,8 +16,8 @@ bool readFileBytes (const juce::File& file, juce::MemoryBlock& bytes)
     juce::FileInputStream in (file);
     const auto size = in.getTotalLength();
 
-    // An empty file is no document; JUCE's text decoding counts in int.
-    if (! in.openedOk() || size <= 0 || size > std::numeric_limits<int>::max())
+    // An empty file is no document.
+    if (! in.openedOk() || size <= 0 || size > SchemeBytes::maxSize)
         return false;
 
     bytes.setSize ((size_t) size);

@@ -1,0 +1,58 @@
+#include "web/WebArrays.h"
+
+#include "web/WebErrors.h"
+
+#include <emscripten/bind.h>
+
+namespace WebArrays
+{
+namespace
+{
+    size_t lengthOf (const emscripten::val& array, const char* what)
+    {
+        const auto length = array.isNull() || array.isUndefined() ? emscripten::val::undefined() : array["length"];
+
+        if (! length.isNumber())
+            throw WebErrors::Refusal (std::string ("expected ") + what);
+
+        return (size_t) length.as<double>();
+    }
+
+    // A view of the module's memory, which the page's array is copied into
+    // or out of; it is used at once, before any allocation could move it.
+    template <typename Value>
+    emscripten::val viewOf (const Value* data, size_t count)
+    {
+        return emscripten::val (emscripten::typed_memory_view (count, data));
+    }
+} // namespace
+
+juce::MemoryBlock bytesOf (const emscripten::val& bytes)
+{
+    juce::MemoryBlock block (lengthOf (bytes, "the file's bytes as a Uint8Array"));
+    viewOf (static_cast<const juce::uint8*> (block.getData()), block.getSize()).call<void> ("set", bytes);
+    return block;
+}
+
+std::vector<int> integersOf (const emscripten::val& numbers)
+{
+    std::vector<int> values (lengthOf (numbers, "colour indices as an Int32Array or an array of numbers"));
+    viewOf (values.data(), values.size()).call<void> ("set", numbers);
+    return values;
+}
+
+emscripten::val toUint8Array (const std::string& bytes)
+{
+    return viewOf (reinterpret_cast<const juce::uint8*> (bytes.data()), bytes.size()).call<emscripten::val> ("slice");
+}
+
+emscripten::val toUint32Array (const std::vector<juce::uint32>& values)
+{
+    return viewOf (values.data(), values.size()).call<emscripten::val> ("slice");
+}
+
+emscripten::val toInt32Array (const std::vector<int>& values)
+{
+    return viewOf (values.data(), values.size()).call<emscripten::val> ("slice");
+}
+} // namespace WebArrays
