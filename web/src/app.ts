@@ -18,7 +18,6 @@ import {
 import { GroupListView } from './group-list';
 import { showHueStrip } from './hue-strip';
 import { showMenu } from './menu';
-import type { TintwrightModel } from './model';
 import { RecentFiles } from './recent-files';
 import { SchemeListView } from './scheme-list';
 import { TweakCatchUp } from './tweak-catch-up';

@@ -4,7 +4,6 @@
 // opened or saved. The model decides what counts as a change: each edit says
 // whether a save would now write something else.
 
-import type { Scheme, SliderName, TintwrightModel } from './model';
 import { titleOf, type SchemeFile } from './files';
 
 export interface GroupItem {

@@ -61,11 +61,11 @@ export async function droppedSchemeFile(data: DataTransfer): Promise<SchemeFile 
   const item = Array.from(data.items).find((i) => i.kind === 'file');
   if (item === undefined) return null;
   const withHandle = item as DataTransferItem & { getAsFileSystemHandle?: () => Promise<FileSystemHandle | null> };
+  // Both asked for before the first await: the items are gone once the drop event ends.
   const file = item.getAsFile();
-  if (withHandle.getAsFileSystemHandle !== undefined) {
-    const handle = await withHandle.getAsFileSystemHandle();
-    if (handle !== null && handle.kind === 'file') return { name: handle.name, handle: handle as unknown as FileSystemFileHandle };
-  }
+  const handle = withHandle.getAsFileSystemHandle?.().catch(() => null);
+  const fromHandle = await handle;
+  if (fromHandle?.kind === 'file') return { name: fromHandle.name, handle: fromHandle as unknown as FileSystemFileHandle };
   return file === null ? null : { name: file.name, file };
 }
 

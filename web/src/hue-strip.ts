@@ -44,7 +44,8 @@ export function showHueStrip(opener: HTMLElement, hueColour: HueColour, chosen: 
     strip.setAttribute('aria-valuenow', hue.toFixed(3));
     strip.setAttribute('aria-valuetext', `${Math.round(hue * 360)} degrees`);
   };
-  const hueAt = (clientY: number) => (clientY - strip.getBoundingClientRect().top - edge) / stripRows;
+  // By whole pixel rows, as the strip is drawn.
+  const hueAt = (clientY: number) => (Math.floor(clientY - strip.getBoundingClientRect().top) - edge) / stripRows;
   const outside = (e: PointerEvent) => {
     if (!popup.contains(e.target as Node)) close();
   };
@@ -78,8 +79,8 @@ export function showHueStrip(opener: HTMLElement, hueColour: HueColour, chosen: 
   show(hue);
   const box = opener.getBoundingClientRect();
   const fitsBelow = box.bottom + height + 4 <= window.innerHeight;
-  popup.style.left = `${Math.max(0, box.left + (box.width - width) / 2 - 2)}px`;
-  popup.style.top = `${fitsBelow ? box.bottom : Math.max(0, box.top - height - 4)}px`;
+  popup.style.left = `${Math.round(Math.max(0, box.left + (box.width - width) / 2 - 2))}px`;
+  popup.style.top = `${Math.round(fitsBelow ? box.bottom : Math.max(0, box.top - height - 4))}px`;
   document.body.append(popup);
   document.addEventListener('pointerdown', outside, true);
   strip.focus();

@@ -3,7 +3,6 @@
 // in slices that leave the browser time to handle input and paint between
 // them.
 
-import type { Scheme } from './model';
 import type { CatchUp } from './editor';
 
 export interface CatchUpClock {

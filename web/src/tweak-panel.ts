@@ -4,7 +4,6 @@
 // values come from the model's table.
 
 import { element } from './dom';
-import type { SliderName, SliderRange, SliderValues } from './model';
 
 type SliderKey = keyof SliderValues;
 

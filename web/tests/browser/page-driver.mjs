@@ -87,7 +87,8 @@ export async function saveAndRead(page, browserName, fileName, downloads) {
   const deadline = Date.now() + 15000;
   while (Date.now() < deadline) {
     if (browserName === 'chromium') {
-      const now = await readPrivateFile(page, fileName);
+      // Read while the page writes, the file may not be readable for a moment.
+      const now = await readPrivateFile(page, fileName).catch(() => before);
       if (!now.equals(before)) return now;
     } else {
       const path = join(downloads, fileName);
