@@ -28,6 +28,11 @@ scripts/sanitize.sh
 scripts/monkey.sh --seed 17 --seconds 30
 scripts/monkey.sh --seconds 30
 
+# The web page: the model's module (emscripten), the page built with its npm
+# tools (pinned in web/package-lock.json), its tests in Node and in Debian's
+# headless Chromium and Firefox ESR, and the zip (scripts/web.sh).
+scripts/web.sh
+
 # The Windows program: built with MinGW-w64, its tests and end-to-end runs
 # under Wine, its installer and zip made and checked (scripts/windows.sh).
 scripts/windows.sh
