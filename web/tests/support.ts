@@ -5,6 +5,7 @@
 
 import { readFileSync } from 'node:fs';
 import { createRequire } from 'node:module';
+import { largeSchemeText } from './large-scheme.mjs';
 
 const built = new URL('../', import.meta.url);
 const repo = new URL('../', built);
@@ -16,12 +17,4 @@ export async function loadModel(): Promise<TintwrightModel> {
 
 export const sampleBytes = (): Uint8Array => new Uint8Array(readFileSync(new URL('docs/sample.calvastrascheme', repo)));
 
-/** A scheme of `count` colours named c0, c1, ... and one group "All" holding every one. */
-export function largeScheme(count: number): Uint8Array {
-  const lines = ['<COLOURS>'];
-  for (let i = 0; i < count; ++i) lines.push(`<COLOUR name="c${i}" colour="ff${(i * 2654435761 >>> 8).toString(16).padStart(6, '0').slice(-6)}"/>`);
-  lines.push('<COLOURGROUPS><COLOURGROUP name="All">');
-  for (let i = 0; i < count; ++i) lines.push(`<COLOUR name="c${i}"/>`);
-  lines.push('</COLOURGROUP></COLOURGROUPS></COLOURS>');
-  return new TextEncoder().encode(lines.join('\n'));
-}
+export const largeScheme = (count: number): Uint8Array => new TextEncoder().encode(largeSchemeText(count));
