@@ -139,6 +139,65 @@ for (const browserName of ['chromium', 'firefox']) {
       await page.close();
     });
 
+    test('with the keyboard alone: open, select colours, add them to the group, move Red, Apply; leaving asks', async () => {
+      const page = await openPage(browser.browser, fileAccessUrl());
+      const focused = () =>
+        page.evaluate(() => {
+          const e = document.activeElement;
+          const labelledBy = document.getElementById(e.getAttribute('aria-labelledby'));
+          return e.getAttribute('aria-label') ?? labelledBy?.textContent ?? e.labels?.[0]?.textContent ?? e.textContent;
+        });
+      if (browserName === 'chromium') {
+        await useOriginPrivateFiles(page);
+        await writePrivateFile(page, 'sample.calvastrascheme', sampleBytes);
+      }
+      await page.keyboard.press('Tab');
+      assert.equal(await focused(), 'File');
+      await page.keyboard.press('Enter');
+      assert.equal(await focused(), 'Open file...');
+      if (browserName === 'chromium') await page.keyboard.press('Enter');
+      else {
+        const [chooser] = await Promise.all([page.waitForFileChooser(), page.keyboard.press('Enter')]);
+        await chooser.accept([sample]);
+      }
+      await waitFor(page, () => document.title.startsWith('sample'));
+
+      // Rows 3 and 4 (Text, Text Dimmed) join the first group, Meters, through the add button.
+      await page.keyboard.press('Tab');
+      assert.equal(await focused(), 'Scheme Colours');
+      for (let i = 0; i < 4; ++i) await page.keyboard.press('ArrowDown');
+      await page.keyboard.down('Shift');
+      await page.keyboard.press('ArrowDown');
+      await page.keyboard.up('Shift');
+      const order = [];
+      for (let i = 0; i < 14; ++i) {
+        await page.keyboard.press('Tab');
+        order.push(await focused());
+        if (i === 0) await page.keyboard.press('Enter');
+      }
+      assert.deepEqual(order, [
+        'Add the selected colours to the group', 'Group', 'Groups...', 'Colours to tweak',
+        'Red', 'Green', 'Blue', 'Hue', 'Saturation', 'Brightness', 'Contrast', 'Centre', 'Reset', 'Apply',
+      ]);
+      const members = await groupRows(page);
+      assert.deepEqual(members.map((r) => r.name).slice(-2), ['Text', 'Text Dimmed']);
+
+      await page.focus('#slider-red');
+      for (let i = 0; i < 3; ++i) await page.keyboard.press('ArrowUp');
+      await page.focus('.tweak-panel .apply');
+      await page.keyboard.press('Enter');
+      const applied = members.map((r) => hex(model.tweakColour(parseInt(r.stored, 16), { red: 3 })));
+      assert.deepEqual((await groupRows(page)).map((r) => r.stored), applied);
+      assert.deepEqual([await schemeRowColour(page, 3), await schemeRowColour(page, 4)], applied.slice(-2));
+      assert.deepEqual(page.errors, []);
+
+      // Unsaved changes: closing the tab brings up the browser's leave-page question.
+      const asked = new Promise((resolve) => page.once('dialog', (dialog) => dialog.dismiss().then(() => resolve(dialog.type()))));
+      await page.close({ runBeforeUnload: true });
+      assert.equal(await asked, 'beforeunload');
+      await page.close();
+    });
+
     test('from file://, a dropped scheme opens and the hue strip forces a hue on the group', async () => {
       const page = await openPage(browser.browser, fileUrl);
       await dropFile(page, 'sample.calvastrascheme', sampleBytes);
