@@ -8,7 +8,10 @@
 #   BENCH_FILTER=Document scripts/bench.sh   only the matching benchmarks
 #
 # Benchmark figures are CPU times (medians of the repetitions), so that other
-# work on the machine disturbs the ratios less. The start-up is timed on a
+# work on the machine disturbs the ratios less. The web model module
+# (scripts/web.sh) is timed in Node on scheme files that the Linux build's
+# counterparts (bench/ModuleCounterpartBench.cpp) read too; those pairs are
+# wall-clock medians on both sides. The start-up is timed on a
 # private Xvfb by bench/startup/StartupProbe: from starting the program to
 # its first painted window, and its peak resident memory; medians of
 # STARTUP_RUNS runs, the two programs alternating. The web page's rows come
@@ -31,6 +34,7 @@ if [ ! -f "$BUILD_DIR/build.ninja" ]; then
         || { cat "$BUILD_DIR.configure.log"; exit 1; }
 fi
 cmake --build "$BUILD_DIR" -j "$(nproc)" --target tintwright_bench Tintwright TintwrightBareWindow StartupProbe
+scripts/web.sh deps build
 
 program=$(find "$BUILD_DIR" -path '*Tintwright_artefacts*' -type f -name Tintwright -perm -u+x | head -n 1)
 bare=$(find "$BUILD_DIR" -path '*TintwrightBareWindow_artefacts*' -type f -name TintwrightBareWindow -perm -u+x | head -n 1)
@@ -48,10 +52,14 @@ trap 'rm -rf "$results"; kill "${XVFB_PID:-}" 2> /dev/null || true' EXIT
 # The web page in headless Chromium, against the model's module in the same tab.
 WEB_BENCH_OUT=$results/page.json scripts/web.sh deps build site bench
 
-"$BUILD_DIR/bench/tintwright_bench" --benchmark_filter="${BENCH_FILTER:-.}" \
+module_bench=web/model/bench/module.bench.mjs
+node "$module_bench" schemes "$results/schemes"
+TINTWRIGHT_BENCH_SCHEMES=$results/schemes "$BUILD_DIR/bench/tintwright_bench" --benchmark_filter="${BENCH_FILTER:-.}" \
     --benchmark_repetitions="$BENCH_REPETITIONS" \
     --benchmark_report_aggregates_only=true \
     --benchmark_out="$results/bench.json" --benchmark_out_format=json
+
+node "$module_bench" measure "$results/schemes" "$results/module.json"
 
 for i in $(seq 1 "$STARTUP_RUNS"); do
     "$probe" "Bare window" 20000 200 "$bare" >> "$results/bare.txt"
@@ -63,12 +71,14 @@ import json, re, statistics, sys
 
 folder = sys.argv[1]
 data = json.load(open(folder + "/bench.json"))
-median, counters = {}, {}
+median, real, counters = {}, {}, {}
 for b in data["benchmarks"]:
     if b.get("aggregate_name") == "median":
         scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
         median[b["run_name"]] = b["cpu_time"] * scale  # milliseconds
+        real[b["run_name"]] = b["real_time"] * scale
         counters[b["run_name"]] = b
+module = json.load(open(folder + "/module.json"))  # the web model module's wall-clock medians (ms)
 
 def startup(name):
     runs = [dict(re.findall(r"(\w+)=([\d.]+)", line)) for line in open(f"{folder}/{name}.txt")]
@@ -117,6 +127,17 @@ for name, label in (("LiveApply/1000000", "Apply right after a step, 1M members"
 ratio("Group list paint, 1M rows vs 1k rows", "LivePaintGroupList/1000000", "LivePaintGroupList/1000",
       "~1x (visible rows only)", 1.5)
 
+# The web model module in Node against the Linux build, on the same files.
+for what, module_name, native_name in (("open 10k colours", "ModuleOpen/10000", "NativeOpen/10000"),
+                                       ("open 100k colours", "ModuleOpen/100000", "NativeOpen/100000"),
+                                       ("save 10k colours", "ModuleSave/10000", "NativeSave/10000"),
+                                       ("slider step, 1M-member group", "ModuleSliderStep/1000000",
+                                        "NativeSliderStep/1000000")):
+    if module_name in module and native_name in real:
+        r = module[module_name] / real[native_name]
+        rows.append((f"Web module vs Linux: {what}", f"{module[module_name]:.2f} / {real[native_name]:.2f} ms",
+                     f"{r:.2f}x", "<= 2x", "ok" if r <= 2 else "MISSED"))
+
 if "RepaintMainComponent" in median:
     ms = median["RepaintMainComponent"]
     rows.append(("Repaint 600x450, 1k colours, 1k-member group",
@@ -142,5 +163,8 @@ for r in rows:
 print()
 print("CPU-time medians of every benchmark (ms):")
 for name, ms in median.items():
+    print(f"  {name:45s} {ms:10.3f}")
+print("Wall-clock medians of the web model module in Node (ms):")
+for name, ms in module.items():
     print(f"  {name:45s} {ms:10.3f}")
 EOF

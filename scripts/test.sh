@@ -18,6 +18,12 @@ export JUCE_FONT_PATH=/usr/share/fonts/truetype/dejavu
 # run in parallel.
 ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j "$(nproc)"
 
+# The scheme model for web pages: built with emscripten, its tests in Node
+# against this build's tintwright-cli; the web page built with its npm tools
+# (pinned in web/package-lock.json), its tests in Node and in Debian's
+# headless Chromium and Firefox ESR; the packages (scripts/web.sh).
+scripts/web.sh
+
 # The same suite again under ASan + UBSan (clang, build-asan/), with a 60 s
 # fuzz run of the scheme reader; the long fuzz run is scripts/fuzz.sh.
 scripts/sanitize.sh
@@ -27,11 +33,6 @@ scripts/sanitize.sh
 # can be run again with --seed). The long run is scripts/monkey.sh --seconds N.
 scripts/monkey.sh --seed 17 --seconds 30
 scripts/monkey.sh --seconds 30
-
-# The web page: the model's module (emscripten), the page built with its npm
-# tools (pinned in web/package-lock.json), its tests in Node and in Debian's
-# headless Chromium and Firefox ESR, and the zip (scripts/web.sh).
-scripts/web.sh
 
 # The Windows program: built with MinGW-w64, its tests and end-to-end runs
 # under Wine, its installer and zip made and checked (scripts/windows.sh).

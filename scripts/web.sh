@@ -93,6 +93,42 @@ step_test() {
     TINTWRIGHT_MODEL=$MODULE TINTWRIGHT_CLI=$cli node --test "$ROOT"/web/model/test/*.test.mjs
 }
 
+# Step: package ----------------------------------------------------------------
+
+# The module as a package for Node and bundlers: build-web/packages/
+# tintwright-model-<version>.tgz in npm's layout (package/ with package.json,
+# the module and its TypeScript declaration), checked by loading it unpacked.
+step_package_module() {
+    local version out=$WEB_BUILD/packages
+    version=$(sed -n 's/^project (Tintwright VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
+    rm -rf "$out"
+    mkdir -p "$out/package"
+    cp "$MODULE" "$ROOT/web/model/tintwright-model.d.ts" "$out/package/"
+    cat > "$out/package/package.json" << END_OF_JSON
+{
+  "name": "tintwright-model",
+  "version": "$version",
+  "description": "Tintwright's scheme model in WebAssembly: opens, edits, tweaks and saves Calvastra colour schemes as the window program does",
+  "main": "tintwright-model.js",
+  "types": "tintwright-model.d.ts",
+  "files": ["tintwright-model.js", "tintwright-model.d.ts"]
+}
+END_OF_JSON
+    local archive=$out/tintwright-model-$version.tgz
+    tar -czf "$archive" -C "$out" package
+    rm -rf "$out/package"
+    local unpacked=$out/check
+    mkdir -p "$unpacked"
+    tar -xzf "$archive" -C "$unpacked"
+    (cd "$unpacked" && node -e "
+        require('./package')().then((model) => {
+            const bytes = require('fs').readFileSync(process.argv[1]);
+            process.exit(Buffer.from(model.formatScheme(bytes)).equals(bytes) ? 0 : 1);
+        });" "$ROOT/docs/sample.calvastrascheme") || { echo "the package does not load and save as the module does" >&2; return 1; }
+    rm -rf "$unpacked"
+    log "package: $archive ($(stat -c %s "$archive") bytes)"
+}
+
 # Step: site -------------------------------------------------------------------
 
 step_site() {
@@ -110,9 +146,10 @@ step_site_test() {
     TINTWRIGHT_SITE=$WEB_BUILD/site node --test "$ROOT"/web/tests/browser/*.test.mjs
 }
 
-# Step: package ----------------------------------------------------------------
+# Step: package (the page) ------------------------------------------------------
 
-step_package() {
+# build-web/packages/tintwright-web-<version>.zip: the site and a short read-me.
+step_package_site() {
     local version name
     version=$(sed -n 's/^project *(Tintwright VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
     name=tintwright-web-$version
@@ -153,7 +190,8 @@ run_step() {
         test) step_test ;;
         site) step_site ;;
         site-test) step_site_test ;;
-        package) step_package ;;
+        # The module's package first: it makes build-web/packages afresh.
+        package) step_package_module && step_package_site ;;
         bench) step_bench ;;
         screenshot) step_screenshot ;;
         *)

@@ -122,3 +122,8 @@ interface Scheme {
   /** Every member's latest preview into the scheme; true when a stored colour changed. */
   applyTweak(group: number): boolean;
 }
+
+/** Node: require('tintwright-model') (the package scripts/web.sh package makes) gives the factory. */
+declare module 'tintwright-model' {
+  export = createTintwrightModel;
+}
