@@ -124,15 +124,15 @@ export class App {
       name = await askText('Save as new file', 'Please enter a name for the new file.', 'File name', name, 'Save', 'Cancel', null);
       if (name === null || name.trim() === '') return false;
     }
-    const saved = await this.write(scheme.save(), null, name);
-    if (saved && this.editor.file?.handle !== undefined) await this.recent.add(this.editor.file);
-    return saved;
+    return this.write(scheme.save(), null, name);
   }
 
   private async write(bytes: Uint8Array, target: SchemeFile | null, name: string): Promise<boolean> {
     try {
       const written = await saveSchemeFile(bytes, target, name);
       if (written === null) return false;
+      // A file chosen in the save picker is listed with the files opened, as the window lists it.
+      if (written.handle !== undefined && written.handle !== target?.handle) await this.recent.add(written);
       this.editor.saved(written);
       this.showTitle();
       return true;

@@ -4,8 +4,10 @@
 
 import { element } from './dom';
 
+let dialogsShown = 0;
+
 function modal(title: string, message: string, ...content: HTMLElement[]): HTMLDialogElement {
-  const titleId = `dialog-title-${Date.now()}`;
+  const titleId = `dialog-title-${++dialogsShown}`;
   const messageId = `${titleId}-message`;
   const dialog = element(
     'dialog',

@@ -12,10 +12,13 @@ export interface MenuEntry {
 /** null stands for a separator, an empty row as in the window's menus. */
 export type MenuItems = Array<MenuEntry | null>;
 
-let closeOpenMenu: (() => void) | null = null;
+let openMenu: { opener: HTMLElement; close: () => void } | null = null;
 
+/** Shows the menu under its button; a second click on the button closes it. */
 export function showMenu(opener: HTMLElement, label: string, items: MenuItems): void {
-  closeOpenMenu?.();
+  const wasOpen = openMenu?.opener === opener;
+  openMenu?.close();
+  if (wasOpen) return;
   const menu = element('div', { class: 'menu', role: 'menu', 'aria-label': label });
   const buttons: HTMLButtonElement[] = [];
   for (const item of items) {
@@ -33,11 +36,12 @@ export function showMenu(opener: HTMLElement, label: string, items: MenuItems): 
     menu.append(button);
   }
 
+  // A press on the button itself is left to its click, which closes the menu.
   const outside = (e: PointerEvent) => {
-    if (!menu.contains(e.target as Node)) close();
+    if (!menu.contains(e.target as Node) && !opener.contains(e.target as Node)) close();
   };
   const close = () => {
-    closeOpenMenu = null;
+    openMenu = null;
     document.removeEventListener('pointerdown', outside, true);
     menu.remove();
     opener.setAttribute('aria-expanded', 'false');
@@ -58,6 +62,6 @@ export function showMenu(opener: HTMLElement, label: string, items: MenuItems): 
   document.body.append(menu);
   opener.setAttribute('aria-expanded', 'true');
   document.addEventListener('pointerdown', outside, true);
-  closeOpenMenu = close;
+  openMenu = { opener, close };
   buttons[0]?.focus();
 }
