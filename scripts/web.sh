@@ -35,7 +35,7 @@ log() { printf '== web: %s (%ss)\n' "$*" "$SECONDS"; }
 
 # Step: deps -------------------------------------------------------------------
 
-packages=(emscripten nodejs zlib1g-dev juce-modules-source dpkg-dev cmake ninja-build ccache chromium firefox-esr python3)
+packages=(emscripten nodejs zlib1g-dev juce-modules-source dpkg-dev cmake ninja-build ccache chromium firefox-esr fonts-dejavu-core python3)
 
 step_deps() {
     local missing=() p
