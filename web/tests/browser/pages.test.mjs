@@ -198,7 +198,7 @@ for (const browserName of ['chromium', 'firefox']) {
       await page.close();
     });
 
-    test('from file://, a dropped scheme opens and the hue strip forces a hue on the group', async () => {
+    test('from file://, a dropped scheme opens, the hue strip forces a hue on the group, a stored colour is picked', async () => {
       const page = await openPage(browser.browser, fileUrl);
       await dropFile(page, 'sample.calvastrascheme', sampleBytes);
       await waitFor(page, () => document.title.startsWith('sample'));
@@ -220,6 +220,17 @@ for (const browserName of ['chromium', 'firefox']) {
         before.map((r) => hex(model.withForcedHue(parseInt(r.stored, 16), 0.5))),
       );
       assert.deepEqual(after.map((r) => r.stored), before.map((r) => r.stored));
+
+      // A colour picked for a stored swatch goes into the scheme at once, its alpha kept:
+      // Loop Region (row 15, 403d7bd9) joins the group and gets #123456 from the colour input.
+      await dragColoursToGroup(page, [15]);
+      await waitFor(page, () => document.querySelectorAll('#group-list .row:not([hidden])').length === 5);
+      await page.$eval('#group-member-4 input[type="color"]', (input) => {
+        input.value = '#123456';
+        input.dispatchEvent(new Event('change', { bubbles: true }));
+      });
+      assert.equal((await groupRows(page))[4].stored, '40123456');
+      assert.equal(await schemeRowColour(page, 15), '40123456');
       assert.deepEqual(page.errors, []);
       await page.close();
     });
