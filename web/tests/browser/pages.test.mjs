@@ -10,6 +10,7 @@ import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
 import { mkdirSync, readFileSync, rmSync } from 'node:fs';
 import { join } from 'node:path';
+import { largeSchemeText } from '../large-scheme.mjs';
 import { chooseMenuItem, launch, openPage, openThroughMenu, repoDir, scratchDir, serveSite, siteDir, useOriginPrivateFiles, writePrivateFile } from './harness.mjs';
 import {
   addGroup,
@@ -195,6 +196,34 @@ for (const browserName of ['chromium', 'firefox']) {
       const asked = new Promise((resolve) => page.once('dialog', (dialog) => dialog.dismiss().then(() => resolve(dialog.type()))));
       await page.close({ runBeforeUnload: true });
       assert.equal(await asked, 'beforeunload');
+      await page.close();
+    });
+
+    test('a million colours: End and Home in the lists reach the last and the first row', async () => {
+      const page = await openPage(browser.browser, fileUrl);
+      await page.evaluate(`window.largeSchemeText = ${largeSchemeText.toString()}`);
+      await page.evaluate(() => {
+        const transfer = new DataTransfer();
+        transfer.items.add(new File([largeSchemeText(1_000_000)], 'million.calvastrascheme'));
+        document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+      });
+      await waitFor(page, () => document.title.startsWith('million'));
+      // The row is drawn inside the list's box (Firefox lays out no list 22 million pixels high).
+      const rowInView = (list, row) =>
+        waitFor(page, (list, row) => {
+          const box = document.querySelector(list).getBoundingClientRect();
+          const shown = document.querySelector(`${list} .row[aria-posinset="${row + 1}"]:not([hidden])`)?.getBoundingClientRect();
+          return shown !== undefined && shown.top >= box.top - 0.5 && shown.bottom <= box.bottom + 0.5;
+        }, list, row);
+      for (const list of ['#scheme-list', '#group-list']) {
+        await page.focus(list);
+        await page.keyboard.press('End');
+        await rowInView(list, 999_999);
+        await page.keyboard.press('Home');
+        await rowInView(list, 0);
+      }
+      assert.equal(await schemeRowColour(page, 0), hex(parseInt(largeSchemeText(1).match(/colour="(\w+)"/)[1], 16)));
+      assert.deepEqual(page.errors, []);
       await page.close();
     });
 
