@@ -14,7 +14,9 @@
 # Node process). The start-up is timed on a
 # private Xvfb by bench/startup/StartupProbe: from starting the program to
 # its first painted window, and its peak resident memory; medians of
-# STARTUP_RUNS runs, the two programs alternating.
+# STARTUP_RUNS runs, the two programs alternating. The web page's rows come
+# from scripts/web.sh bench (headless Chromium; wall-clock medians, against the
+# model's module doing the same work in the same tab).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -46,6 +48,9 @@ export JUCE_FONT_PATH=/usr/share/fonts/truetype/dejavu
 
 results=$(mktemp -d)
 trap 'rm -rf "$results"; kill "${XVFB_PID:-}" 2> /dev/null || true' EXIT
+
+# The web page in headless Chromium, against the model's module in the same tab.
+WEB_BENCH_OUT=$results/page.json scripts/web.sh site bench
 
 # Everything but the web module's Linux counterparts, which run beside it below.
 "$BUILD_DIR/bench/tintwright_bench" --benchmark_filter="${BENCH_FILTER:--^Native}" \
@@ -144,6 +149,9 @@ if "RepaintMainComponent" in median:
     rows.append(("Repaint 600x450, 1k colours, 1k-member group",
                  f"{ms:.2f} ms (no scheme {median.get('RepaintMainComponentNoScheme', 0):.2f} ms)",
                  f"{ms:.2f} ms", "<= 16 ms", "ok" if ms <= 16 else "MISSED"))
+
+# The web page's rows, measured by scripts/web.sh bench.
+rows.extend(tuple(r) for r in json.load(open(folder + "/page.json"))["rows"])
 
 (pt, pm), (bt, bm) = startup("program"), startup("bare")
 rows.append(("Start-up to first painted window", f"{pt:.1f} / {bt:.1f} ms", f"{pt / bt:.2f}x", "<= 1.2x",

@@ -3,8 +3,14 @@
 # own C++ sources compiled to WebAssembly, in one JavaScript file that a page
 # loads with a classic <script> (from file:// too) and Node with require().
 #
-#   scripts/web.sh            everything: deps, build, test, package
-#   scripts/web.sh STEP...    only those steps (deps build test package)
+#   scripts/web.sh            everything: deps, build, test, site, site-test, package
+#   scripts/web.sh STEP...    only those steps (deps build test site site-test
+#                             package bench screenshot)
+#
+# The page (web/) is built by its npm tools (versions pinned in
+# web/package-lock.json) into build-web/site: index.html, tintwright.css and
+# tintwright.js, one classic script with the module and the page's code. Its
+# tests run in Node and in Debian's headless Chromium and Firefox ESR.
 #
 # Everything comes from Debian's archive: emscripten, Node, JUCE's module
 # sources, and pugixml's source package (fetched once into build-web-deps/).
@@ -29,7 +35,7 @@ log() { printf '== web: %s (%ss)\n' "$*" "$SECONDS"; }
 
 # Step: deps -------------------------------------------------------------------
 
-packages=(emscripten nodejs zlib1g-dev juce-modules-source googletest dpkg-dev cmake ninja-build ccache)
+packages=(emscripten nodejs zlib1g-dev juce-modules-source googletest dpkg-dev cmake ninja-build ccache chromium firefox-esr fonts-dejavu-core python3)
 
 step_deps() {
     local missing=() p
@@ -44,6 +50,12 @@ step_deps() {
     source "$ROOT/scripts/debian-sources.sh"
     fetch_source_packages "$WEB_DEPS/src" pugixml
     unpack_source_package "$WEB_DEPS/src" pugixml > /dev/null
+    # The page's npm tools, exactly as the lock file has them; again only when it changed.
+    if ! cmp -s "$ROOT/web/package-lock.json" "$ROOT/web/node_modules/.tintwright-lock"; then
+        log "npm ci (web/)"
+        (cd "$ROOT/web" && npm ci --no-audit --no-fund --loglevel=error)
+        cp "$ROOT/web/package-lock.json" "$ROOT/web/node_modules/.tintwright-lock"
+    fi
 }
 
 # Step: build ------------------------------------------------------------------
@@ -88,7 +100,7 @@ step_test() {
 # The module as a package for Node and bundlers: build-web/packages/
 # tintwright-model-<version>.tgz in npm's layout (package/ with package.json,
 # the module and its TypeScript declaration), checked by loading it unpacked.
-step_package() {
+step_package_module() {
     local version out=$WEB_BUILD/packages
     version=$(sed -n 's/^project (Tintwright VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
     rm -rf "$out"
@@ -119,12 +131,71 @@ END_OF_JSON
     log "package: $archive ($(stat -c %s "$archive") bytes)"
 }
 
+# Step: site -------------------------------------------------------------------
+
+step_site() {
+    [ -f "$MODULE" ] || { echo "no $MODULE: run scripts/web.sh build" >&2; return 1; }
+    log "type-checking and building the page"
+    (cd "$ROOT/web" && npx tsc --noEmit -p . && TINTWRIGHT_WEB_OUT=$WEB_BUILD node build.mjs && TINTWRIGHT_WEB_OUT=$WEB_BUILD node build.mjs tests)
+}
+
+# Step: site-test --------------------------------------------------------------
+
+step_site_test() {
+    log "page logic tests (node:test)"
+    TINTWRIGHT_MODEL=$MODULE node --test "$WEB_BUILD"/web-tests/*.test.mjs
+    log "page tests in headless Chromium and Firefox ESR"
+    TINTWRIGHT_SITE=$WEB_BUILD/site node --test "$ROOT"/web/tests/browser/*.test.mjs
+}
+
+# Step: package (the page) ------------------------------------------------------
+
+# build-web/packages/tintwright-web-<version>.zip: the site and a short read-me.
+step_package_site() {
+    local version name
+    version=$(sed -n 's/^project *(Tintwright VERSION \([0-9.]*\).*/\1/p' "$ROOT/CMakeLists.txt")
+    name=tintwright-web-$version
+    mkdir -p "$WEB_BUILD/packages"
+    rm -rf "${WEB_BUILD:?}/packages/$name" "$WEB_BUILD/packages/$name.zip"
+    cp -r "$WEB_BUILD/site" "$WEB_BUILD/packages/$name"
+    sed "s/@VERSION@/$version/" "$ROOT/web/README.txt" > "$WEB_BUILD/packages/$name/README.txt"
+    (cd "$WEB_BUILD/packages" && python3 -m zipfile -c "$name.zip" "$name")
+    # What the zip holds, and nothing else.
+    local listed
+    listed=$(python3 -c 'import sys, zipfile; print(" ".join(sorted(zipfile.ZipFile(sys.argv[1]).namelist())))' "$WEB_BUILD/packages/$name.zip")
+    [ "$listed" = "$name/ $name/README.txt $name/index.html $name/tintwright.css $name/tintwright.js" ] \
+        || { echo "the zip holds: $listed" >&2; return 1; }
+    log "made $WEB_BUILD/packages/$name.zip ($(stat -c %s "$WEB_BUILD/packages/$name.zip") bytes)"
+}
+
+# Step: bench ------------------------------------------------------------------
+
+# The page's speed in headless Chromium, as JSON for scripts/bench.sh's table.
+step_bench() {
+    log "page benchmarks in headless Chromium"
+    TINTWRIGHT_SITE=$WEB_BUILD/site node "$ROOT/web/bench/page-bench.mjs" "${WEB_BENCH_OUT:-$WEB_BUILD/page-bench.json}"
+}
+
+# Step: screenshot -------------------------------------------------------------
+
+# docs/web.png: the page as the save cycle's test leaves it after the Red slider's step.
+step_screenshot() {
+    TINTWRIGHT_SITE=$WEB_BUILD/site TINTWRIGHT_WEB_SHOT=$ROOT/docs/web.png \
+        node --test --test-name-pattern='^open the sample' "$ROOT"/web/tests/browser/pages.test.mjs
+    log "wrote $ROOT/docs/web.png"
+}
+
 run_step() {
     case $1 in
         deps) step_deps ;;
         build) step_build ;;
         test) step_test ;;
-        package) step_package ;;
+        site) step_site ;;
+        site-test) step_site_test ;;
+        # The module's package first: it makes build-web/packages afresh.
+        package) step_package_module && step_package_site ;;
+        bench) step_bench ;;
+        screenshot) step_screenshot ;;
         *)
             echo "unknown step: $1" >&2
             return 2
@@ -133,7 +204,7 @@ run_step() {
 }
 
 steps=("$@")
-[ ${#steps[@]} -eq 0 ] && steps=(deps build test package)
+[ ${#steps[@]} -eq 0 ] && steps=(deps build test site site-test package)
 for step in "${steps[@]}"; do
     run_step "$step"
 done

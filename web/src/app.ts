@@ -1,0 +1,220 @@
+// The page: the File menu, the scheme colour list at the left and the group
+// pane at the right (group selector, Groups..., the group colour list and the
+// tweak panel), joined as the window joins its panes.
+
+import { ask, askText, tell } from './dialogs';
+import { byId, element, yieldToBrowser } from './dom';
+import { SchemeEditor } from './editor';
+import {
+  chooseSchemeFile,
+  droppedSchemeFile,
+  readSchemeFile,
+  sameSchemeFile,
+  saveSchemeFile,
+  schemeExtension,
+  writesInPlace,
+  type SchemeFile,
+} from './files';
+import { GroupListView } from './group-list';
+import { showHueStrip } from './hue-strip';
+import { showMenu } from './menu';
+import { RecentFiles } from './recent-files';
+import { SchemeListView } from './scheme-list';
+import { TweakCatchUp } from './tweak-catch-up';
+import { TweakPanelView, type PanelAction } from './tweak-panel';
+
+/** The colour whose hue is forced to show a hue at full saturation and brightness. */
+const pureRed = 0xffff0000;
+
+export class App {
+  private readonly editor: SchemeEditor;
+  private readonly schemeList: SchemeListView;
+  private readonly groupList: GroupListView;
+  private readonly panel: TweakPanelView;
+  private readonly recent = new RecentFiles<SchemeFile>(sameSchemeFile);
+  private readonly groupSelector = byId<HTMLSelectElement>('group-selector');
+
+  constructor(private readonly model: TintwrightModel) {
+    this.editor = new SchemeEditor(model, new TweakCatchUp({ now: () => performance.now(), later: yieldToBrowser }));
+    this.schemeList = new SchemeListView(byId('scheme-list'), byId('drag-image'), this.editor, {
+      dropped: (colours, x, y) => {
+        if (byId('group-list').contains(document.elementFromPoint(x, y))) this.addColours(colours);
+      },
+    });
+    this.groupList = new GroupListView(byId('group-list'), this.editor, () => this.schemeList.refresh());
+    this.panel = new TweakPanelView(byId('tweak-panel'), model.sliderRanges(), {
+      slider: (key, value) => this.editor.setSlider(key, value) && this.groupList.refresh(),
+      contrast: (centre, amount) => this.editor.setContrast(centre, amount) && this.groupList.refresh(),
+      button: (action, button) => this.panelButton(action, button),
+    });
+
+    const fileButton = byId('file-menu-button');
+    fileButton.addEventListener('click', () => this.fileMenu(fileButton));
+    const groupsButton = byId('groups-button');
+    groupsButton.addEventListener('click', () => this.groupMenu(groupsButton));
+    this.groupSelector.addEventListener('change', () => this.groupChosen(Number(this.groupSelector.value)));
+    byId('add-to-group').addEventListener('click', () => this.addColours(this.schemeList.selection.rows()));
+
+    document.addEventListener('dragover', (e) => {
+      if (e.dataTransfer?.types.includes('Files')) e.preventDefault();
+    });
+    document.addEventListener('drop', (e) => {
+      if (e.dataTransfer === null || !e.dataTransfer.types.includes('Files')) return;
+      e.preventDefault();
+      droppedSchemeFile(e.dataTransfer).then((file) => {
+        if (file !== null) this.open(file);
+      });
+    });
+    window.addEventListener('beforeunload', (e) => {
+      if (this.editor.changed) e.preventDefault();
+    });
+
+    this.showScheme();
+    document.documentElement.dataset.ready = 'true';
+  }
+
+  private fileMenu(opener: HTMLElement): void {
+    const recent = this.recent.list.map((file) => ({ label: file.name, run: () => this.open(file) }));
+    showMenu(opener, 'File', [
+      { label: 'Open file...', run: () => this.open(null) },
+      null,
+      { label: 'Save file...', run: () => this.save() },
+      { label: 'Save as new file...', run: () => this.saveAs() },
+      null,
+      ...recent,
+    ]);
+  }
+
+  /** Opens a file, the one given or one the user chooses; a refused file leaves the scheme shown as it was. */
+  async open(given: SchemeFile | null): Promise<void> {
+    if (!(await this.changesMayGo())) return;
+    let file: SchemeFile | null = given;
+    try {
+      file ??= await chooseSchemeFile();
+      if (file === null) return;
+      this.editor.open(await readSchemeFile(file), file);
+    } catch (error) {
+      await tell('The file was not opened', `${file?.name ?? 'The file'}: ${(error as Error).message}`);
+      return;
+    }
+    await this.recent.add(file);
+    this.showScheme();
+  }
+
+  /** Before a scheme with changes is replaced: Save, Discard changes or Cancel. */
+  private async changesMayGo(): Promise<boolean> {
+    if (this.editor.scheme === null || !this.editor.changed) return true;
+    const answer = await ask('Closing document...', `Do you want to save the changes to "${this.editor.title}"?`, ['Save', 'Discard changes', 'Cancel'], 2);
+    return answer === 0 ? this.save() : answer === 1;
+  }
+
+  /** Save: to the opened file where the browser allows, else as a download under its name. */
+  async save(): Promise<boolean> {
+    const scheme = this.editor.scheme;
+    if (scheme === null) return false;
+    return this.write(scheme.save(), this.editor.file, this.editor.file?.name ?? this.editor.title + schemeExtension);
+  }
+
+  /** Save as new file: the system's save picker, or a name for the download. */
+  async saveAs(): Promise<boolean> {
+    const scheme = this.editor.scheme;
+    if (scheme === null) return false;
+    let name: string | null = this.editor.title + schemeExtension;
+    if (!writesInPlace) {
+      name = await askText('Save as new file', 'Please enter a name for the new file.', 'File name', name, 'Save', 'Cancel', null);
+      if (name === null || name.trim() === '') return false;
+    }
+    return this.write(scheme.save(), null, name);
+  }
+
+  private async write(bytes: Uint8Array, target: SchemeFile | null, name: string): Promise<boolean> {
+    try {
+      const written = await saveSchemeFile(bytes, target, name);
+      if (written === null) return false;
+      // A file chosen in the save picker is listed with the files opened, as the window lists it.
+      if (written.handle !== undefined && written.handle !== target?.handle) await this.recent.add(written);
+      this.editor.saved(written);
+      this.showTitle();
+      return true;
+    } catch (error) {
+      await tell('The scheme was not saved', `${name}: ${(error as Error).message}`);
+      return false;
+    }
+  }
+
+  private showScheme(): void {
+    this.showTitle();
+    this.schemeList.reset();
+    this.groupsChanged();
+  }
+
+  private showTitle(): void {
+    const title = this.editor.title === '' ? 'Tintwright' : `${this.editor.title} – Tintwright`;
+    document.title = title;
+    byId('title').textContent = title;
+  }
+
+  /** The selector's items again, the group the editor works on selected; its list and sliders start afresh. */
+  private groupsChanged(): void {
+    const items = this.editor.groupItems();
+    const none = element('option', { value: '-1', hidden: '' }, items.length === 0 && this.editor.scheme !== null ? 'Create a group using the button to the right...' : '');
+    this.groupSelector.replaceChildren(none, ...items.map(({ group, name }) => element('option', { value: String(group) }, name)));
+    this.groupSelector.value = String(this.editor.group);
+    if (this.editor.group >= 0) this.panel.resetSliders();
+    this.groupList.reset();
+  }
+
+  private groupChosen(group: number): void {
+    this.editor.selectGroup(group);
+    this.groupsChanged();
+  }
+
+  private groupMenu(opener: HTMLElement): void {
+    if (this.editor.scheme === null) return;
+    showMenu(opener, 'Groups', [
+      { label: 'Add', run: () => this.addGroup() },
+      { label: 'Delete', run: () => this.editor.deleteGroup() && this.groupsChanged() },
+      null,
+      { label: 'Rename', run: () => this.renameGroup() },
+    ]);
+  }
+
+  private async askGroupName(initial: string): Promise<string> {
+    return (await askText('Name group', 'Please enter a name for this colour group.', 'Name', initial, 'Okay!', null, '')) ?? '';
+  }
+
+  private async addGroup(): Promise<void> {
+    const scheme = this.editor.scheme;
+    const name = await this.askGroupName('');
+    if (this.editor.scheme === scheme && this.editor.addGroup(name)) this.groupsChanged();
+  }
+
+  private async renameGroup(): Promise<void> {
+    const { scheme, group } = this.editor;
+    if (group < 0) return;
+    const name = await this.askGroupName(this.editor.groupName());
+    if (this.editor.scheme !== scheme || this.editor.group !== group || !this.editor.renameGroup(name)) return;
+    const selected = this.groupSelector.value;
+    this.groupSelector.querySelector(`option[value="${group}"]`)!.textContent = name;
+    this.groupSelector.value = selected;
+  }
+
+  private addColours(colours: Int32Array): void {
+    if (this.editor.addColours(colours)) this.groupList.refresh();
+  }
+
+  private panelButton(action: PanelAction, button: HTMLButtonElement): void {
+    if (action === 'forceHue') {
+      showHueStrip(
+        button,
+        (hue) => this.model.withForcedHue(pureRed, hue),
+        (hue) => this.editor.groupAction({ hue }) && this.groupList.refresh(),
+      );
+      return;
+    }
+    if (!this.editor.groupAction(action)) return;
+    this.panel.resetSliders();
+    this.groupList.refresh();
+    if (action === 'apply') this.schemeList.refresh();
+  }
+}

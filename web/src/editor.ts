@@ -1,0 +1,157 @@
+// The open scheme and the rules the window follows for it, apart from any
+// element on the page: which group the tweak works on, what the group menu's
+// Add, Delete and Rename do, and whether the scheme has changed since it was
+// opened or saved. The model decides what counts as a change: each edit says
+// whether a save would now write something else.
+
+import { titleOf, type SchemeFile } from './files';
+
+export interface GroupItem {
+  group: number;
+  name: string;
+}
+
+/** Keeps the members of a group catching up with a queued tweak; see TweakCatchUp. */
+export interface CatchUp {
+  start(scheme: Scheme, group: number): void;
+  stop(): void;
+}
+
+export class SchemeEditor {
+  scheme: Scheme | null = null;
+  file: SchemeFile | null = null;
+  title = '';
+  changed = false;
+  /** The group the selector shows and the tweak works on; -1 for none. */
+  group = -1;
+
+  constructor(
+    readonly model: TintwrightModel,
+    private readonly catchUp: CatchUp,
+  ) {}
+
+  /** Opens the bytes as the new scheme; throws the model's refusal and keeps the current scheme then. */
+  open(bytes: Uint8Array, file: SchemeFile | null): void {
+    const opened = this.model.openScheme(bytes);
+    this.catchUp.stop();
+    const previous = this.scheme;
+    this.scheme = opened;
+    this.file = file;
+    this.title = file === null ? '' : titleOf(file.name);
+    this.changed = false;
+    this.group = -1;
+    // The selector's first item: the first group that has a name.
+    this.selectGroup(this.groupItems()[0]?.group ?? -1);
+    previous?.delete();
+  }
+
+  saved(file: SchemeFile): void {
+    this.file = file;
+    this.title = titleOf(file.name);
+    this.changed = false;
+  }
+
+  /** The selector's items: a group without a name has none. */
+  groupItems(): GroupItem[] {
+    const items: GroupItem[] = [];
+    const scheme = this.scheme;
+    if (scheme === null) return items;
+    for (let group = 0; group < scheme.numGroups(); ++group) {
+      const name = scheme.groupName(group);
+      if (name !== '') items.push({ group, name });
+    }
+    return items;
+  }
+
+  numMembers(): number {
+    return this.scheme !== null && this.group >= 0 ? this.scheme.numMembers(this.group) : 0;
+  }
+
+  /** Choosing a group starts it afresh: its pending tweak is reset. */
+  selectGroup(group: number): void {
+    if (this.scheme !== null && this.group >= 0) {
+      this.catchUp.stop();
+      this.scheme.finishTweak(this.group);
+    }
+    this.group = this.scheme !== null && group >= 0 && group < this.scheme.numGroups() ? group : -1;
+    if (this.scheme !== null && this.group >= 0) this.scheme.resetTweak(this.group);
+  }
+
+  /** Add: an empty name abandons it; otherwise the new group is appended and selected. */
+  addGroup(name: string): boolean {
+    if (this.scheme === null || name === '') return false;
+    const group = this.scheme.addGroup(name);
+    if (group < 0) return false;
+    this.changed = true;
+    this.selectGroup(group);
+    return true;
+  }
+
+  /** Delete: the selected group goes; the one now at its place (or the new last one) is selected. */
+  deleteGroup(): boolean {
+    const scheme = this.scheme;
+    let k = this.group;
+    if (scheme === null || k < 0) return false;
+    this.selectGroup(-1);
+    if (scheme.deleteGroup(k)) this.changed = true;
+    if (k === scheme.numGroups()) --k;
+    this.selectGroup(k >= 0 && scheme.groupName(k) !== '' ? k : -1);
+    return true;
+  }
+
+  /** Rename: an empty or unchanged name keeps the old one. */
+  renameGroup(name: string): boolean {
+    if (this.scheme === null || this.group < 0 || !this.scheme.renameGroup(this.group, name)) return false;
+    this.changed = true;
+    return true;
+  }
+
+  groupName(): string {
+    return this.scheme !== null && this.group >= 0 ? this.scheme.groupName(this.group) : '';
+  }
+
+  /** Colours dropped on the group list join the group, each once, in ascending order. */
+  addColours(colourIndices: Int32Array): boolean {
+    if (this.scheme === null || this.group < 0 || colourIndices.length === 0) return false;
+    const added = this.scheme.addColoursToGroup(this.group, colourIndices);
+    if (added) this.changed = true;
+    return added;
+  }
+
+  /** A colour picked for a member's stored swatch goes straight into the scheme. */
+  pickColour(member: number, argb: number): boolean {
+    if (this.scheme === null || this.group < 0) return false;
+    const picked = this.scheme.pickColour(this.group, member, argb);
+    if (picked) this.changed = true;
+    return picked;
+  }
+
+  /** A slider moved: queued on the group; the members catch up between frames. */
+  setSlider(slider: SliderName, value: number): boolean {
+    if (this.scheme === null || this.group < 0) return false;
+    this.scheme.setSlider(this.group, slider, value);
+    this.catchUp.start(this.scheme, this.group);
+    return true;
+  }
+
+  setContrast(centre: number, amount: number): boolean {
+    if (this.scheme === null || this.group < 0) return false;
+    this.scheme.setContrast(this.group, centre, amount);
+    this.catchUp.start(this.scheme, this.group);
+    return true;
+  }
+
+  /** Reset, Invert, Apply and a forced hue act on the whole group at once. */
+  groupAction(action: 'reset' | 'invert' | 'apply' | { hue: number }): boolean {
+    const scheme = this.scheme;
+    const group = this.group;
+    if (scheme === null || group < 0) return false;
+    this.catchUp.stop();
+    if (action === 'reset') scheme.resetTweak(group);
+    else if (action === 'invert') scheme.invertColours(group);
+    else if (action === 'apply') {
+      if (scheme.applyTweak(group)) this.changed = true;
+    } else scheme.forceHue(group, action.hue);
+    return true;
+  }
+}

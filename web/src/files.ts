@@ -1,0 +1,114 @@
+// Opening and saving scheme files. Where the browser has the File System
+// Access API (Chromium), a file opened keeps its handle and Save writes that
+// file (through browser-fs-access); elsewhere a file is read from the file
+// input or a drop, and Save downloads the bytes under the file's name.
+
+import { fileOpen, fileSave, supported, type FileSystemHandle } from 'browser-fs-access';
+
+export const schemeExtension = '.calvastrascheme';
+
+/** True where Save can write the opened file itself. */
+export const writesInPlace = supported;
+
+/** A scheme file as the page knows it: by its handle where the browser gives one, else by the File read. */
+export interface SchemeFile {
+  name: string;
+  handle?: FileSystemFileHandle;
+  file?: File;
+}
+
+/** The user cancelled a picker: not a failure, nothing to report. */
+function cancelled(error: unknown): boolean {
+  return error instanceof DOMException && error.name === 'AbortError';
+}
+
+/** Where the browser has no file pickers: one file input, whose latest request gets the file chosen. */
+let inputWaiting: ((file: SchemeFile) => void) | null = null;
+
+function chooseWithFileInput(): Promise<SchemeFile | null> {
+  let input = document.getElementById('scheme-file-input') as HTMLInputElement | null;
+  if (input === null) {
+    input = Object.assign(document.createElement('input'), { type: 'file', id: 'scheme-file-input', accept: schemeExtension, hidden: true });
+    input.addEventListener('change', () => {
+      const file = input!.files?.[0];
+      input!.value = '';
+      if (file !== undefined) inputWaiting?.({ name: file.name, file });
+    });
+    document.body.append(input);
+  }
+  // A cancelled chooser leaves the request waiting: nothing is opened, and the next Open replaces it.
+  const shown = input;
+  return new Promise((resolve) => {
+    inputWaiting = resolve;
+    if ('showPicker' in shown) shown.showPicker();
+    else (shown as HTMLInputElement).click();
+  });
+}
+
+export async function chooseSchemeFile(): Promise<SchemeFile | null> {
+  if (!supported) return chooseWithFileInput();
+  try {
+    const picked = await fileOpen({ extensions: [schemeExtension], description: 'Calvastra scheme files' });
+    return { name: picked.name, handle: picked.handle as unknown as FileSystemFileHandle };
+  } catch (error) {
+    if (cancelled(error)) return null;
+    throw error;
+  }
+}
+
+/** A file dropped onto the page, with its handle where the browser gives one. */
+export async function droppedSchemeFile(data: DataTransfer): Promise<SchemeFile | null> {
+  const item = Array.from(data.items).find((i) => i.kind === 'file');
+  if (item === undefined) return null;
+  const withHandle = item as DataTransferItem & { getAsFileSystemHandle?: () => Promise<FileSystemHandle | null> };
+  // Both asked for before the first await: the items are gone once the drop event ends.
+  const file = item.getAsFile();
+  const handle = withHandle.getAsFileSystemHandle?.().catch(() => null);
+  const fromHandle = await handle;
+  if (fromHandle?.kind === 'file') return { name: fromHandle.name, handle: fromHandle as unknown as FileSystemFileHandle };
+  return file === null ? null : { name: file.name, file };
+}
+
+export async function readSchemeFile(source: SchemeFile): Promise<Uint8Array> {
+  const file = source.handle !== undefined ? await source.handle.getFile() : source.file;
+  if (file === undefined) throw new Error(`${source.name} cannot be read again`);
+  return new Uint8Array(await file.arrayBuffer());
+}
+
+/** Whether two entries name the same file: the same handle's file, else the same name. */
+export async function sameSchemeFile(a: SchemeFile, b: SchemeFile): Promise<boolean> {
+  if (a.handle !== undefined && b.handle !== undefined) return a.handle.isSameEntry(b.handle);
+  return a.name.toLowerCase() === b.name.toLowerCase();
+}
+
+/** The document's title: the file's name without its extension. */
+export function titleOf(fileName: string): string {
+  const dot = fileName.lastIndexOf('.');
+  return dot > 0 ? fileName.slice(0, dot) : fileName;
+}
+
+/** Save writes a scheme under its title with the scheme extension, whatever the name had. */
+export function savedName(fileName: string): string {
+  return titleOf(fileName) + schemeExtension;
+}
+
+/**
+ * Writes the bytes. A target with a handle and the scheme extension is written
+ * in place; with no such target the system's save picker asks (Chromium), or the
+ * bytes are downloaded under `name`. Gives the file written, or null when the
+ * user cancelled the picker.
+ */
+export async function saveSchemeFile(bytes: Uint8Array, target: SchemeFile | null, name: string): Promise<SchemeFile | null> {
+  const inPlace = target?.handle !== undefined && target.name.endsWith(schemeExtension) ? target.handle : null;
+  try {
+    const blob = new Blob([bytes as Uint8Array<ArrayBuffer>]);
+    const options = { fileName: savedName(name), extensions: [schemeExtension], description: 'Calvastra scheme files' };
+    const handle = await fileSave(blob, options, inPlace as never, inPlace !== null);
+    if (handle === null) return { name: savedName(name) };
+    const written = handle as unknown as FileSystemFileHandle;
+    return { name: written.name, handle: written };
+  } catch (error) {
+    if (cancelled(error)) return null;
+    throw error;
+  }
+}

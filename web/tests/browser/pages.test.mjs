@@ -1,0 +1,267 @@
+// A person's paths through the page, in Debian's headless Chromium and
+// Firefox ESR. Chromium opens and saves through file handles (of the
+// origin-private file system, handed to the page's own open and save code in
+// place of the system's pickers) on a static host; Firefox opens through the
+// file input and saves by download, from file://. The hue strip runs from
+// file:// in both, on a dropped file.
+
+import { after, before, describe, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { createRequire } from 'node:module';
+import { mkdirSync, readFileSync, rmSync } from 'node:fs';
+import { join } from 'node:path';
+import { largeSchemeText } from '../large-scheme.mjs';
+import { chooseMenuItem, launch, openPage, openThroughMenu, repoDir, scratchDir, serveSite, siteDir, useOriginPrivateFiles, writePrivateFile } from './harness.mjs';
+import {
+  addGroup,
+  centreOf,
+  dialogText,
+  dragColoursToGroup,
+  dropFile,
+  groupRows,
+  moveSliderUp,
+  pressDialogButton,
+  saveAndRead,
+  schemeRowColour,
+  title,
+  waitFor,
+} from './page-driver.mjs';
+
+const sample = join(repoDir, 'docs', 'sample.calvastrascheme');
+const sampleBytes = readFileSync(sample);
+const expectedSave = readFileSync(join(repoDir, 'tests', 'e2e', 'data', 'sample-saved.calvastrascheme'));
+const shots = join(siteDir, '..', 'screenshots');
+mkdirSync(shots, { recursive: true });
+
+const model = await createRequire(import.meta.url)(join(siteDir, '..', 'model', 'tintwright-model.js'))();
+const hex = (argb) => (argb >>> 0).toString(16).padStart(8, '0');
+
+for (const browserName of ['chromium', 'firefox']) {
+  describe(browserName, () => {
+    let browser;
+    let server;
+    let downloads;
+    const fileUrl = `file://${siteDir}/index.html`;
+    // Chromium's handles need an origin of their own (the private file system is not there for file://).
+    const fileAccessUrl = () => (browserName === 'chromium' ? server.url : fileUrl);
+
+    before(async () => {
+      downloads = scratchDir(`${browserName}-downloads`);
+      browser = await launch(browserName, { downloads });
+      server = await serveSite();
+    });
+    after(async () => {
+      await browser?.close();
+      await server?.close();
+      rmSync(downloads, { recursive: true, force: true });
+    });
+
+    test('open the sample, add a group, give it two colours, move Red, Apply, Save: the bytes the window saves', async () => {
+      const page = await openPage(browser.browser, fileAccessUrl());
+      await page.setViewport({ width: 600, height: 450 });
+      await openThroughMenu(page, browserName, sample);
+      await waitFor(page, () => document.title.startsWith('sample'));
+      // Text (row 3) and Selection (row 8) go into "Highlights"; Red +170 clamps at ff.
+      assert.deepEqual([await schemeRowColour(page, 3), await schemeRowColour(page, 8)], ['ffe6e8eb', 'ff3d7bd9']);
+
+      await addGroup(page, 'Highlights');
+      assert.equal(await page.$eval('#group-selector option:checked', (e) => e.textContent), 'Highlights');
+      assert.deepEqual(await groupRows(page), []);
+
+      await dragColoursToGroup(page, [3, 8]);
+      await waitFor(page, () => document.querySelectorAll('#group-list .row:not([hidden])').length === 2);
+      assert.deepEqual(await groupRows(page), [
+        { name: 'Text', stored: 'ffe6e8eb', preview: 'ffe6e8eb' },
+        { name: 'Selection', stored: 'ff3d7bd9', preview: 'ff3d7bd9' },
+      ]);
+
+      assert.equal(await moveSliderUp(page, 'red', 3, 17), 170);
+      assert.deepEqual((await groupRows(page)).map((r) => r.preview), ['ffffe8eb', 'ffe77bd9']);
+      await page.evaluate(() => document.activeElement.blur());
+      if (browserName === 'chromium') await page.screenshot({ path: process.env.TINTWRIGHT_WEB_SHOT ?? join(shots, 'web.png') });
+
+      await page.click('.tweak-panel .apply');
+      assert.deepEqual((await groupRows(page)).map((r) => r.stored), ['ffffe8eb', 'ffe77bd9']);
+      assert.deepEqual([await schemeRowColour(page, 3), await schemeRowColour(page, 8)], ['ffffe8eb', 'ffe77bd9']);
+      assert.equal(await page.$eval('#slider-red', (e) => e.value), '0');
+
+      const saved = await saveAndRead(page, browserName, 'sample.calvastrascheme', downloads);
+      assert.ok(saved.equals(expectedSave), `the saved file differs from the window's:\n${saved}`);
+      assert.deepEqual(page.errors, []);
+      await page.close();
+    });
+
+    test('Open asks before changes are replaced; a refused file keeps the scheme on screen', async () => {
+      const page = await openPage(browser.browser, fileAccessUrl());
+      await openThroughMenu(page, browserName, sample);
+      await waitFor(page, () => document.title.startsWith('sample'));
+      await addGroup(page, 'Kept');
+
+      // Cancel: nothing is opened, the scheme and its new group stay.
+      await chooseMenuItem(page, '#file-menu-button', 'Open file...');
+      assert.deepEqual(await dialogText(page), { title: 'Closing document...', message: 'Do you want to save the changes to "sample"?' });
+      await pressDialogButton(page, 'Cancel');
+      assert.equal(await page.$eval('#group-selector option:checked', (e) => e.textContent), 'Kept');
+
+      // Discard changes, then a file cut off in the middle: the model's refusal is shown, the scheme stays.
+      const broken = sampleBytes.subarray(0, 400);
+      const refusal = (() => {
+        try {
+          model.openScheme(new Uint8Array(broken));
+        } catch (error) {
+          return error.message;
+        }
+        assert.fail('the model opened a broken file');
+      })();
+      const brokenPath = join(downloads, 'broken.calvastrascheme');
+      (await import('node:fs')).writeFileSync(brokenPath, broken);
+      await chooseMenuItem(page, '#file-menu-button', 'Open file...');
+      await dialogText(page);
+      if (browserName === 'chromium') {
+        await writePrivateFile(page, 'broken.calvastrascheme', broken);
+        await pressDialogButton(page, 'Discard changes');
+      } else {
+        const [chooser] = await Promise.all([page.waitForFileChooser(), pressDialogButton(page, 'Discard changes')]);
+        await chooser.accept([brokenPath]);
+      }
+      await waitFor(page, () => document.querySelector('dialog[open] h2')?.textContent === 'The file was not opened');
+      assert.equal((await dialogText(page)).message, `broken.calvastrascheme: ${refusal}`);
+      await pressDialogButton(page, 'OK');
+      assert.equal(await title(page), 'sample – Tintwright');
+      assert.equal(await page.$eval('#group-selector option:checked', (e) => e.textContent), 'Kept');
+      assert.equal(await schemeRowColour(page, 3), 'ffe6e8eb');
+
+      // The recent file reopens after Save is chosen in the question; the saved file holds the group.
+      await chooseMenuItem(page, '#file-menu-button', 'sample.calvastrascheme');
+      await dialogText(page);
+      await pressDialogButton(page, 'Save');
+      await waitFor(page, () => document.querySelector('#group-selector option:checked')?.textContent === 'Meters');
+      assert.deepEqual(page.errors, []);
+      await page.close();
+    });
+
+    test('with the keyboard alone: open, select colours, add them to the group, move Red, Apply; leaving asks', async () => {
+      const page = await openPage(browser.browser, fileAccessUrl());
+      const focused = () =>
+        page.evaluate(() => {
+          const e = document.activeElement;
+          const labelledBy = document.getElementById(e.getAttribute('aria-labelledby'));
+          return e.getAttribute('aria-label') ?? labelledBy?.textContent ?? e.labels?.[0]?.textContent ?? e.textContent;
+        });
+      if (browserName === 'chromium') {
+        await useOriginPrivateFiles(page);
+        await writePrivateFile(page, 'sample.calvastrascheme', sampleBytes);
+      }
+      await page.keyboard.press('Tab');
+      assert.equal(await focused(), 'File');
+      await page.keyboard.press('Enter');
+      assert.equal(await focused(), 'Open file...');
+      if (browserName === 'chromium') await page.keyboard.press('Enter');
+      else {
+        const [chooser] = await Promise.all([page.waitForFileChooser(), page.keyboard.press('Enter')]);
+        await chooser.accept([sample]);
+      }
+      await waitFor(page, () => document.title.startsWith('sample'));
+
+      // Rows 3 and 4 (Text, Text Dimmed) join the first group, Meters, through the add button.
+      await page.keyboard.press('Tab');
+      assert.equal(await focused(), 'Scheme Colours');
+      for (let i = 0; i < 4; ++i) await page.keyboard.press('ArrowDown');
+      await page.keyboard.down('Shift');
+      await page.keyboard.press('ArrowDown');
+      await page.keyboard.up('Shift');
+      const order = [];
+      for (let i = 0; i < 14; ++i) {
+        await page.keyboard.press('Tab');
+        order.push(await focused());
+        if (i === 0) await page.keyboard.press('Enter');
+      }
+      assert.deepEqual(order, [
+        'Add the selected colours to the group', 'Group', 'Groups...', 'Colours to tweak',
+        'Red', 'Green', 'Blue', 'Hue', 'Saturation', 'Brightness', 'Contrast', 'Centre', 'Reset', 'Apply',
+      ]);
+      const members = await groupRows(page);
+      assert.deepEqual(members.map((r) => r.name).slice(-2), ['Text', 'Text Dimmed']);
+
+      await page.focus('#slider-red');
+      for (let i = 0; i < 3; ++i) await page.keyboard.press('ArrowUp');
+      await page.focus('.tweak-panel .apply');
+      await page.keyboard.press('Enter');
+      const applied = members.map((r) => hex(model.tweakColour(parseInt(r.stored, 16), { red: 3 })));
+      assert.deepEqual((await groupRows(page)).map((r) => r.stored), applied);
+      assert.deepEqual([await schemeRowColour(page, 3), await schemeRowColour(page, 4)], applied.slice(-2));
+      assert.deepEqual(page.errors, []);
+
+      // Unsaved changes: closing the tab brings up the browser's leave-page question.
+      const asked = new Promise((resolve) => page.once('dialog', (dialog) => dialog.dismiss().then(() => resolve(dialog.type()))));
+      await page.close({ runBeforeUnload: true });
+      assert.equal(await asked, 'beforeunload');
+      await page.close();
+    });
+
+    test('a million colours: End and Home in the lists reach the last and the first row', async () => {
+      const page = await openPage(browser.browser, fileUrl);
+      await page.evaluate(`window.largeSchemeText = ${largeSchemeText.toString()}`);
+      await page.evaluate(() => {
+        const transfer = new DataTransfer();
+        transfer.items.add(new File([largeSchemeText(1_000_000)], 'million.calvastrascheme'));
+        document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+      });
+      await waitFor(page, () => document.title.startsWith('million'));
+      // The row is drawn inside the list's box (Firefox lays out no list 22 million pixels high).
+      const rowInView = (list, row) =>
+        waitFor(page, (list, row) => {
+          const box = document.querySelector(list).getBoundingClientRect();
+          const shown = document.querySelector(`${list} .row[aria-posinset="${row + 1}"]:not([hidden])`)?.getBoundingClientRect();
+          return shown !== undefined && shown.top >= box.top - 0.5 && shown.bottom <= box.bottom + 0.5;
+        }, list, row);
+      for (const list of ['#scheme-list', '#group-list']) {
+        await page.focus(list);
+        await page.keyboard.press('End');
+        await rowInView(list, 999_999);
+        await page.keyboard.press('Home');
+        await rowInView(list, 0);
+      }
+      assert.equal(await schemeRowColour(page, 0), hex(parseInt(largeSchemeText(1).match(/colour="(\w+)"/)[1], 16)));
+      assert.deepEqual(page.errors, []);
+      await page.close();
+    });
+
+    test('from file://, a dropped scheme opens, the hue strip forces a hue on the group, a stored colour is picked', async () => {
+      const page = await openPage(browser.browser, fileUrl);
+      await dropFile(page, 'sample.calvastrascheme', sampleBytes);
+      await waitFor(page, () => document.title.startsWith('sample'));
+      const before = await groupRows(page);
+      assert.equal(before.length, 4, 'the first group, Meters, has four colours');
+
+      await page.click('.tweak-panel .force-hue');
+      await page.waitForSelector('.hue-strip');
+      const strip = await (await page.$('.hue-strip')).boundingBox();
+      // The strip runs over 184 rows, 8 pixels in: row 92 is hue 0.5.
+      await page.mouse.move(strip.x + 25, strip.y + 8 + 92 + 0.4); // Firefox's driver rounds to whole pixels
+      await page.mouse.down();
+      await page.mouse.up();
+      await waitFor(page, () => document.querySelector('.hue-popup') === null);
+
+      const after = await groupRows(page);
+      assert.deepEqual(
+        after.map((r) => r.preview),
+        before.map((r) => hex(model.withForcedHue(parseInt(r.stored, 16), 0.5))),
+      );
+      assert.deepEqual(after.map((r) => r.stored), before.map((r) => r.stored));
+
+      // A colour picked for a stored swatch goes into the scheme at once, its alpha kept:
+      // Loop Region (row 15, 403d7bd9) joins the group and gets #123456 from the colour input.
+      await dragColoursToGroup(page, [15]);
+      await waitFor(page, () => document.querySelectorAll('#group-list .row:not([hidden])').length === 5);
+      await page.$eval('#group-member-4 input[type="color"]', (input) => {
+        input.value = '#123456';
+        input.dispatchEvent(new Event('change', { bubbles: true }));
+      });
+      assert.equal((await groupRows(page))[4].stored, '40123456');
+      assert.equal(await schemeRowColour(page, 15), '40123456');
+      assert.deepEqual(page.errors, []);
+      await page.close();
+    });
+  });
+}

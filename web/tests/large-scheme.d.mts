@@ -1,0 +1,1 @@
+export function largeSchemeText(count: number): string;
