@@ -180,14 +180,22 @@ TEST (CalvastraSchemeTest, FailedWritesReportAndLeaveTheTargetAlone)
     CalvastraScheme doc;
     addColours (doc, 2000);
 
+    // The message, and under it the system's reason with the step.
+    const auto expectFailure = [&] (const juce::File& target)
+    {
+        const auto message = doc.saveDocument (target).getErrorMessage();
+        EXPECT_EQ (message.upToFirstOccurrenceOf ("\n", false, false), failure);
+        EXPECT_TRUE (message.fromFirstOccurrenceOf ("\n", false, false).contains (" (while ")) << message;
+    };
+
     // A target whose folder is a regular file.
     const auto plainFile = temp.write ("NotAFolder", "x");
-    EXPECT_EQ (doc.saveDocument (plainFile.getChildFile ("S.calvastrascheme")).getErrorMessage(), failure);
+    expectFailure (plainFile.getChildFile ("S.calvastrascheme"));
 
     // A target that is an existing folder, with a file in it.
     const auto folderTarget = temp.folder.getChildFile ("Folder.calvastrascheme");
     folderTarget.getChildFile ("inside.txt").create();
-    EXPECT_EQ (doc.saveDocument (folderTarget).getErrorMessage(), failure);
+    expectFailure (folderTarget);
     EXPECT_TRUE (folderTarget.getChildFile ("inside.txt").existsAsFile());
 }
 

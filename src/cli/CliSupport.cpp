@@ -24,14 +24,17 @@ juce::String readScheme (const juce::File& file,
     if (! file.existsAsFile())
         return "no such file";
 
-    if (file.getSize() == 0)
-        return "is empty: File contains no valid XML!";
-
     juce::MemoryBlock bytes;
+    juce::String systemReason;
 
-    if (! SchemeFile::readFileBytes (file, bytes))
+    if (! SchemeFile::readFileBytes (file, bytes, &systemReason))
+    {
+        if (systemReason.isNotEmpty())
+            return "cannot be read: " + systemReason;
+
         return file.getSize() > std::numeric_limits<int>::max() ? "is too large (2 GB or more)"
-                                                                : "cannot be read (no permission?)";
+                                                                : "is empty: File contains no valid XML!";
+    }
 
     if (bytesRead != nullptr)
         *bytesRead = bytes;
@@ -64,11 +67,12 @@ void refuseToReplaceUnreadable (const std::string& path)
         throw Refusal (path + ": not overwritten, it is no scheme file (" + why.toStdString() + ")");
 }
 
-void refuseUnlessReplaced (const std::string& path, AtomicFileReplace::Outcome outcome)
+void refuseUnlessReplaced (const std::string& path, const AtomicFileReplace::Result& result)
 {
     using Outcome = AtomicFileReplace::Outcome;
+    const auto reason = AtomicFileReplace::reasonFor (result).toStdString();
 
-    switch (outcome)
+    switch (result.outcome)
     {
         case Outcome::replaced:
             return;
@@ -78,11 +82,12 @@ void refuseUnlessReplaced (const std::string& path, AtomicFileReplace::Outcome o
             throw Refusal (path + ": another program is using the file; it was left as it was");
         case Outcome::replacedNotLasting:
             // As the window: new bytes that may not survive a crash are no finished save.
-            throw Refusal (path + ": written, but the system did not confirm that the change is stored; "
-                                  "after a crash the file could hold the earlier version");
+            throw Refusal (path + ": written, but the system did not confirm that the change is stored: " + reason
+                               + "; after a crash the file could hold the earlier version",
+                           writtenNotConfirmed);
         case Outcome::failed:
         default:
-            throw Refusal (path + ": could not be written (folder missing or not writable?); it was left as it was");
+            throw Refusal (path + ": could not be written: " + reason + "; it was left as it was");
     }
 }
 

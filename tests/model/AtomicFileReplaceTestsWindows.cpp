@@ -237,7 +237,7 @@ TEST (AtomicFileReplaceWindows, AWriterKilledMidwayLeavesTheOldOrTheNewBytes)
     const auto target = scratch.folder.getChildFile ("Killed.calvastrascheme");
     const auto& first = firstBytes();
     const auto& second = secondBytes();
-    ASSERT_EQ (AtomicFileReplace::replace (target, first.getData(), first.getSize()), Outcome::replaced);
+    ASSERT_EQ (AtomicFileReplace::replace (target, first.getData(), first.getSize()).outcome, Outcome::replaced);
 
     const auto seed = std::random_device()();
     std::mt19937 random (seed);
@@ -272,7 +272,7 @@ TEST (AtomicFileReplaceWindows, AWriterKilledMidwayLeavesTheOldOrTheNewBytes)
     EXPECT_GE (killedMidway, 3) << "the kills never landed while a file was written";
 
     // The next replace clears away what the killed writers left behind.
-    ASSERT_EQ (AtomicFileReplace::replace (target, first.getData(), first.getSize()), Outcome::replaced);
+    ASSERT_EQ (AtomicFileReplace::replace (target, first.getData(), first.getSize()).outcome, Outcome::replaced);
     EXPECT_EQ (scratch.contents(), juce::StringArray ("Killed.calvastrascheme"));
     RecordProperty ("first", sawFirst);
     RecordProperty ("second", sawSecond);

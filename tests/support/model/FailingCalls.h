@@ -1,0 +1,48 @@
+#pragma once
+
+// Real system calls made to fail, with libfiu (Linux). A test program started
+// with libfiu's POSIX preload and tests/failingcalls (see tests/CMakeLists.txt)
+// makes one call of its own thread fail; a tintwright-cli started through
+// failingCallCommand() fails one of its own.
+
+#include "failingcalls/FailingCalls.h"
+
+#include <juce_core/juce_core.h>
+
+namespace testkit
+{
+/** libfiu's preload and the test's own, for a process's LD_PRELOAD. */
+inline juce::String failingCallsPreload()
+{
+    return juce::String (TINTWRIGHT_FIU_POSIX_PRELOAD) + " " + TINTWRIGHT_FAILING_CALLS_LIBRARY;
+}
+
+/** The nth call of the point (every call for 0) fails with this errno while it lives. */
+struct FailingCall
+{
+    FailingCall (const char* point, int nth, int error) : n (nth) { tintwright_fail_call (point, nth, error); }
+    ~FailingCall() { tintwright_stop_failing(); }
+
+    FailingCall (const FailingCall&) = delete;
+    FailingCall& operator= (const FailingCall&) = delete;
+
+    bool reached() const { return tintwright_calls_seen() >= n; }
+
+    int n;
+};
+
+/** The arguments for /usr/bin/env that start the program with the nth call
+    of the point failing with this errno; the number of calls of the point it
+    made is written to the record file when it ends. */
+inline juce::StringArray failingCallCommand (const juce::String& point, int nth, int error, const juce::File& record,
+                                              const juce::String& program, const juce::StringArray& arguments)
+{
+    const auto preload = juce::SystemStats::getEnvironmentVariable ("LD_PRELOAD", {});
+    juce::StringArray command { "LD_PRELOAD=" + (preload.isEmpty() ? "" : preload + " ") + failingCallsPreload(),
+                                "TINTWRIGHT_FAILING_CALL=" + point + " " + juce::String (nth) + " " + juce::String (error),
+                                "TINTWRIGHT_FAILING_CALL_RECORD=" + record.getFullPathName(),
+                                program };
+    command.addArray (arguments);
+    return command;
+}
+} // namespace testkit
