@@ -34,8 +34,7 @@ struct FailingCallsOnScreen : public ::testing::Test,
         main->setSaveQuestion ([this] (CalvastraScheme&)
                                {
                                    ++asked;
-                                   return answer;
-                               });
+                                   return answer; });
         file = temp.write ("Scheme.calvastrascheme", testkit::schemeText());
         other = temp.write ("Other.calvastrascheme", testkit::schemeText ("Elsewhere", "Other group"));
     }

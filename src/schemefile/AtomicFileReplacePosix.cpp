@@ -93,7 +93,8 @@ Result replace (const juce::File& target, const void* data, size_t size, const F
     // Only a missing file is no reason to stop: a target that cannot be
     // looked at might be read-only, and its permissions could not be kept.
     struct stat info;
-    const int inspectError = errorOf (faults, Step::inspectTarget, [&] { return ::stat (path.toRawUTF8(), &info); });
+    const int inspectError = errorOf (faults, Step::inspectTarget, [&]
+                                      { return ::stat (path.toRawUTF8(), &info); });
     const bool targetExists = inspectError == 0;
 
     if (inspectError != 0 && inspectError != ENOENT)
@@ -140,16 +141,19 @@ Result replace (const juce::File& target, const void* data, size_t size, const F
 
     // Keep the permissions of the file being replaced.
     if (result.outcome == Outcome::replaced && targetExists)
-        fail (Step::setPermissions, errorOf (faults, Step::setPermissions, [&] { return ::fchmod (fd, info.st_mode & 07777); }));
+        fail (Step::setPermissions, errorOf (faults, Step::setPermissions, [&]
+                                             { return ::fchmod (fd, info.st_mode & 07777); }));
 
     if (result.outcome == Outcome::replaced)
-        fail (Step::flush, errorOf (faults, Step::flush, [&] { return ::fsync (fd); }));
+        fail (Step::flush, errorOf (faults, Step::flush, [&]
+                                    { return ::fsync (fd); }));
 
     const int closeError = ::close (fd) == 0 ? faultFor (faults, Step::close) : errno;
     fail (Step::close, closeError);
 
     if (result.outcome == Outcome::replaced)
-        fail (Step::replaceTarget, errorOf (faults, Step::replaceTarget, [&] { return ::rename (temporary.getFullPathName().toRawUTF8(), path.toRawUTF8()); }));
+        fail (Step::replaceTarget, errorOf (faults, Step::replaceTarget, [&]
+                                            { return ::rename (temporary.getFullPathName().toRawUTF8(), path.toRawUTF8()); }));
 
     if (result.outcome != Outcome::replaced)
     {

@@ -131,7 +131,12 @@ juce::String systemErrorText (int error)
 {
     wchar_t* text = nullptr;
     const auto length = ::FormatMessageW (FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                          nullptr, (DWORD) error, 0, reinterpret_cast<wchar_t*> (&text), 0, nullptr);
+                                          nullptr,
+                                          (DWORD) error,
+                                          0,
+                                          reinterpret_cast<wchar_t*> (&text),
+                                          0,
+                                          nullptr);
 
     if (length == 0 || text == nullptr)
         return {};
@@ -205,10 +210,12 @@ Result replace (const juce::File& target, const void* data, size_t size, const F
     fail (Step::write, writeAll (file.handle, static_cast<const char*> (data), size, faults));
 
     if (result.outcome == Outcome::replaced && targetExists)
-        fail (Step::setPermissions, errorOf (faults, Step::setPermissions, [&] { return copyAttributes (file.handle, attributes); }));
+        fail (Step::setPermissions, errorOf (faults, Step::setPermissions, [&]
+                                             { return copyAttributes (file.handle, attributes); }));
 
     if (result.outcome == Outcome::replaced)
-        fail (Step::flush, errorOf (faults, Step::flush, [&] { return ::FlushFileBuffers (file.handle) != 0; }));
+        fail (Step::flush, errorOf (faults, Step::flush, [&]
+                                    { return ::FlushFileBuffers (file.handle) != 0; }));
 
     const auto closeError = file.close() ? (DWORD) faultFor (faults, Step::close) : ::GetLastError();
     fail (Step::close, closeError);

@@ -7,7 +7,10 @@
 //    (libfiu's external mode).
 // A child process takes its choice from TINTWRIGHT_FAILING_CALL ("point n
 // errno") and writes how many calls of the point it saw into the file named
-// by TINTWRIGHT_FAILING_CALL_RECORD as it ends.
+// by TINTWRIGHT_FAILING_CALL_RECORD as it ends; or TINTWRIGHT_FAILING_AT_RANDOM
+// ("probability point point ...") makes every call of those points fail with
+// that probability (libfiu's random mode, seeded by FIU_PRNG_SEED), each
+// with an errno libfiu picks among those the call can give.
 
 #include "FailingCalls.h"
 
@@ -69,6 +72,16 @@ struct ChildProcess
         if (const auto* text = std::getenv ("TINTWRIGHT_FAILING_CALL"))
             if (std::sscanf (text, "%255s %d %d", point, &nth, &error) == 3)
                 tintwright_fail_call (point, nth, error);
+
+        if (const auto* text = std::getenv ("TINTWRIGHT_FAILING_AT_RANDOM"))
+        {
+            float probability = 0;
+            int read = 0;
+
+            if (std::sscanf (text, "%f%n", &probability, &read) == 1)
+                for (text += read; std::sscanf (text, "%255s%n", point, &read) == 1; text += read)
+                    fiu_enable_random (point, 1, nullptr, 0, probability);
+        }
     }
 
     ~ChildProcess()
@@ -88,20 +101,19 @@ struct ChildProcess
 } childProcess;
 } // namespace
 
-extern "C" {
-void tintwright_fail_call (const char* point, int nth, int error)
+extern "C" void tintwright_fail_call (const char* point, int nth, int error)
 {
     tintwright_stop_failing();
     choice = { point, nth, 0, std::this_thread::get_id() };
     fiu_enable_external (point, 1, reinterpret_cast<void*> ((std::intptr_t) error), 0, countCall);
 }
 
-int tintwright_calls_seen (void)
+extern "C" int tintwright_calls_seen()
 {
     return choice.seen;
 }
 
-void tintwright_stop_failing (void)
+extern "C" void tintwright_stop_failing()
 {
     if (! choice.point.empty())
         fiu_disable (choice.point.c_str());
@@ -109,21 +121,21 @@ void tintwright_stop_failing (void)
     choice = {};
 }
 
-int fchmod (int fd, mode_t mode)
+// The calls libfiu's POSIX preload leaves out, as failure points of their own.
+extern "C" int fchmod (int fd, mode_t mode)
 {
     static const auto real = next<int (*) (int, mode_t)> ("fchmod");
     return fiu_fail ("posix/io/perm/fchmod") ? failWith() : real (fd, mode);
 }
 
-int stat (const char* path, struct stat* info)
+extern "C" int stat (const char* path, struct stat* info)
 {
     static const auto real = next<int (*) (const char*, struct stat*)> ("stat");
     return fiu_fail ("posix/io/stat/stat") ? failWith() : real (path, info);
 }
 
-int stat64 (const char* path, struct stat64* info)
+extern "C" int stat64 (const char* path, struct stat64* info)
 {
     static const auto real = next<int (*) (const char*, struct stat64*)> ("stat64");
     return fiu_fail ("posix/io/stat/stat") ? failWith() : real (path, info);
-}
 }
