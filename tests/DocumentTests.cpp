@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <system_error>
+
 using testkit::addColours;
 using testkit::schemeText;
 using testkit::TempFolder;
@@ -226,6 +228,7 @@ TEST (CalvastraSchemeTest, EveryFailingSaveStepFailsTheSaveAndKeepsTheDocumentUn
         const auto result = doc.saveDocument (file);
         EXPECT_TRUE (result.failed());
         EXPECT_EQ (result.getErrorMessage().contains ("left as it was"), step != Step::syncFolder) << result.getErrorMessage();
+        EXPECT_TRUE (result.getErrorMessage().contains ("\n" + std::system_category().message (fault.error) + " (while ")) << "the system's reason under the message";
 
         EXPECT_EQ (doc.save (false, false), juce::FileBasedDocument::failedToWriteToFile);
         EXPECT_TRUE (doc.hasChangedSinceSaved());

@@ -167,7 +167,7 @@ Result replace (const juce::File& target, const void* data, size_t size, const F
         return failure (Step::inspectTarget, inspectError);
 
     if (targetExists && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return failure (Step::inspectTarget, ERROR_DIRECTORY_NOT_SUPPORTED);
+        return failure (Step::inspectTarget, ERROR_ACCESS_DENIED); // as the move over it would say
 
     if (targetExists && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
         return { Outcome::targetReadOnly };
