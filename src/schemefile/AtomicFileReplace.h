@@ -12,7 +12,7 @@ namespace AtomicFileReplace
 /** The steps of a replace that can fail, in the order they run. */
 enum class Step
 {
-    inspectTarget, // is there a file, a folder, a read-only file?
+    examineTarget, // is there a file, a folder, a read-only file?
     createTemporary,
     write,
     flush,
@@ -50,7 +50,7 @@ enum class Outcome
 struct Result
 {
     Outcome outcome = Outcome::replaced;
-    Step step = Step::inspectTarget;
+    Step step = Step::examineTarget;
     int systemError = 0; // 0 when the system named none
 };
 

@@ -42,7 +42,7 @@ juce::String reasonFor (const Result& result)
 
     switch (result.step)
     {
-        case Step::inspectTarget:
+        case Step::examineTarget:
             doing = "examining the file";
             break;
         case Step::createTemporary:

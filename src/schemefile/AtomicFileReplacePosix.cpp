@@ -88,20 +88,20 @@ Result replace (const juce::File& target, const void* data, size_t size, const F
     const auto path = destination.getFullPathName();
 
     if (path.isEmpty())
-        return failure (Step::inspectTarget, ENOENT);
+        return failure (Step::examineTarget, ENOENT);
 
     // Only a missing file is no reason to stop: a target that cannot be
     // looked at might be read-only, and its permissions could not be kept.
     struct stat info;
-    const int inspectError = errorOf (faults, Step::inspectTarget, [&]
+    const int examineError = errorOf (faults, Step::examineTarget, [&]
                                       { return ::stat (path.toRawUTF8(), &info); });
-    const bool targetExists = inspectError == 0;
+    const bool targetExists = examineError == 0;
 
-    if (inspectError != 0 && inspectError != ENOENT)
-        return failure (Step::inspectTarget, inspectError);
+    if (examineError != 0 && examineError != ENOENT)
+        return failure (Step::examineTarget, examineError);
 
     if (targetExists && S_ISDIR (info.st_mode))
-        return failure (Step::inspectTarget, EISDIR); // as rename() would say
+        return failure (Step::examineTarget, EISDIR); // as rename() would say
 
     // Root could write over it; the user marked it read-only, so it stays.
     if (targetExists && (info.st_mode & 0222) == 0)

@@ -154,20 +154,20 @@ Result replace (const juce::File& target, const void* data, size_t size, const F
     auto destination = resolveLinks (target);
 
     if (destination == juce::File())
-        return failure (Step::inspectTarget, ERROR_INVALID_NAME);
+        return failure (Step::examineTarget, ERROR_INVALID_NAME);
 
     // Only a missing file is no reason to stop: a target that cannot be
     // looked at might be read-only.
     DWORD attributes = INVALID_FILE_ATTRIBUTES;
-    const auto inspectError = errorOf (faults, Step::inspectTarget, [&]
+    const auto examineError = errorOf (faults, Step::examineTarget, [&]
                                        { return (attributes = ::GetFileAttributesW (wide (destination))) != INVALID_FILE_ATTRIBUTES; });
-    const bool targetExists = inspectError == ERROR_SUCCESS;
+    const bool targetExists = examineError == ERROR_SUCCESS;
 
-    if (! targetExists && inspectError != ERROR_FILE_NOT_FOUND && inspectError != ERROR_PATH_NOT_FOUND)
-        return failure (Step::inspectTarget, inspectError);
+    if (! targetExists && examineError != ERROR_FILE_NOT_FOUND && examineError != ERROR_PATH_NOT_FOUND)
+        return failure (Step::examineTarget, examineError);
 
     if (targetExists && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
-        return failure (Step::inspectTarget, ERROR_ACCESS_DENIED); // as the move over it would say
+        return failure (Step::examineTarget, ERROR_ACCESS_DENIED); // as the move over it would say
 
     if (targetExists && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
         return { Outcome::targetReadOnly };

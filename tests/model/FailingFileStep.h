@@ -8,14 +8,14 @@ namespace FailingFileStep
 {
 using AtomicFileReplace::Step;
 
-inline constexpr Step everyStep[] = { Step::inspectTarget, Step::createTemporary, Step::write, Step::flush, Step::setPermissions, Step::close, Step::replaceTarget, Step::syncFolder };
+inline constexpr Step everyStep[] = { Step::examineTarget, Step::createTemporary, Step::write, Step::flush, Step::setPermissions, Step::close, Step::replaceTarget, Step::syncFolder };
 
 inline const char* nameOf (Step step)
 {
     switch (step)
     {
-        case Step::inspectTarget:
-            return "inspect the target";
+        case Step::examineTarget:
+            return "examine the target";
         case Step::createTemporary:
             return "create the temporary file";
         case Step::write:
