@@ -1,8 +1,6 @@
 // The window's Save and Open with real system calls failing: this suite runs
 // with libfiu's POSIX preload (tests/CMakeLists.txt) and makes one call of
-// one save or open fail. A failed save is shown with the system's reason
-// under its message, the file keeps its bytes and the scheme its changes, so
-// Quit still asks; a failed open leaves the scheme on screen.
+// one save or open fail.
 
 #include "TestDisplay.h"
 #include "app/CalvastraTintwright.h"
@@ -17,11 +15,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <map>
-
 using testkit::bytesOf;
 using testkit::FailingCall;
+using testkit::SaveEffect;
 
 namespace
 {
@@ -36,10 +32,9 @@ struct FailingCallsOnScreen : public ::testing::Test,
                                    ++asked;
                                    return answer; });
         file = temp.write ("Scheme.calvastrascheme", testkit::schemeText());
-        other = temp.write ("Other.calvastrascheme", testkit::schemeText ("Elsewhere", "Other group"));
     }
 
-    /** Opens the file afresh with these bytes (dropping any changes) and
+    /** Opens the file afresh with these bytes (any changes dropped) and
         changes a colour, as a pick in a row's left swatch does. */
     void openAndChange (const std::string& bytes)
     {
@@ -52,10 +47,9 @@ struct FailingCallsOnScreen : public ::testing::Test,
         ASSERT_NE (row, nullptr);
         row->getStoredBox().setColour (juce::Colour (0xff445566));
         row->colourBoxChanged (&row->getStoredBox());
-        ASSERT_TRUE (main->getScheme()->hasChangedSinceSaved());
     }
 
-    /** File > Save; the text of the failure message it shows, closed again (empty when none). */
+    /** File > Save; the failure message it shows, closed again (empty when none). */
     juce::String saveAndReadMessage()
     {
         main->perform (juce::ApplicationCommandTarget::InvocationInfo (CalvastraTintwright::saveFile));
@@ -71,63 +65,32 @@ struct FailingCallsOnScreen : public ::testing::Test,
     }
 
     testkit::TempFolder temp;
-    juce::File file, other;
+    juce::File file;
     juce::FileBasedDocument::SaveResult answer = juce::FileBasedDocument::userCancelledSave; // to the unsaved-changes question
     int asked = 0;
 };
-
-enum class Expect
-{
-    saved,
-    leftAsItWas,
-    notConfirmed
-};
-
-struct SaveCall
-{
-    const char* point;
-    int nth; // 0: every call
-    int error;
-    Expect expect;
-    juce::String reason;
-};
 } // namespace
 
-// Each call of a save failing in turn, and a save with nothing failing makes
+// Each call of File > Save failing in turn: the message shows the system's
+// reason on a line under it, the file keeps its bytes (or, when only the
+// confirmation failed, has the new ones), no temporary file is left, and the
+// changes are still unsaved, so Quit asks. A save with nothing failing makes
 // exactly the calls listed.
 TEST_F (FailingCallsOnScreen, EveryCallOfASaveFailingInTurnIsShownAndKeepsTheFileAndTheChanges)
 {
     if (! testdisplay::haveDisplay())
         GTEST_SKIP() << "the failure message is a window: needs a display";
 
-    const std::vector<SaveCall> calls {
-        { "posix/io/oc/open", 1, EACCES, Expect::leftAsItWas, "Permission denied (while creating the temporary file)" },
-        { "posix/io/rw/write", 1, ENOSPC, Expect::leftAsItWas, "No space left on device (while writing)" },
-        { "posix/io/rw/write/reduce", 1, 0, Expect::saved, {} }, // a short write: the rest follows
-        { "posix/io/perm/fchmod", 1, EPERM, Expect::leftAsItWas, "Operation not permitted (while copying the file's permissions)" },
-        { "posix/io/sync/fsync", 1, EIO, Expect::leftAsItWas, "Input/output error (while flushing to disk)" },
-        { "posix/io/oc/close", 1, EIO, Expect::leftAsItWas, "Input/output error (while closing)" },
-        { "posix/io/dir/rename", 1, EXDEV, Expect::leftAsItWas, "Invalid cross-device link (while replacing the file)" },
-        { "posix/io/oc/open", 2, ENFILE, Expect::notConfirmed, "Too many open files in system (while confirming the replace)" },
-        { "posix/io/sync/fsync", 2, EIO, Expect::notConfirmed, "Input/output error (while confirming the replace)" },
-        { "posix/io/oc/close", 2, EIO, Expect::saved, {} }, // the folder's, after its sync
-        { "posix/io/stat/stat", 0, EIO, Expect::leftAsItWas, "Input/output error (while examining the file)" },
-    };
-
+    const auto calls = testkit::callsOfASave (0, true);
     const auto oldBytes = bytesOf (file);
-    const auto before = temp.contents();
-    std::map<juce::String, int> listed;
+    const auto namesBefore = temp.contents();
 
-    for (const auto& call : calls)
-        if (call.nth > 0)
-            ++listed[call.point];
-
-    for (const auto& [point, count] : listed)
+    for (const auto& [point, count] : testkit::callsPerPoint (calls))
     {
         openAndChange (oldBytes);
         FailingCall none (point.toRawUTF8(), 1000, EIO);
         EXPECT_EQ (saveAndReadMessage(), "");
-        EXPECT_EQ (tintwright_calls_seen(), count) << point << ": calls made are not in the list";
+        EXPECT_EQ (tintwright_calls_seen(), count) << point << ": the calls made are not those listed";
     }
 
     const auto newBytes = bytesOf (file);
@@ -135,43 +98,43 @@ TEST_F (FailingCallsOnScreen, EveryCallOfASaveFailingInTurnIsShownAndKeepsTheFil
 
     for (const auto& call : calls)
     {
-        SCOPED_TRACE (juce::String (call.point) + " #" + juce::String (call.nth));
+        SCOPED_TRACE (call.point + " #" + juce::String (call.nth));
         openAndChange (oldBytes);
-
         juce::String message;
+
         {
-            FailingCall failing (call.point, call.nth, call.error);
+            FailingCall failing (call.point.toRawUTF8(), call.nth, call.error);
             message = saveAndReadMessage();
             EXPECT_TRUE (failing.reached()) << "the call was never made";
         }
 
-        if (call.expect == Expect::saved)
+        EXPECT_EQ (bytesOf (file), call.effect == SaveEffect::leftAsItWas ? oldBytes : newBytes);
+        EXPECT_EQ (temp.contents(), namesBefore) << "a temporary file was left behind";
+        EXPECT_EQ (main->getScheme()->hasChangedSinceSaved(), call.effect != SaveEffect::saved);
+
+        if (call.effect == SaveEffect::saved)
         {
             EXPECT_EQ (message, "");
-            EXPECT_EQ (bytesOf (file), newBytes);
-            EXPECT_FALSE (main->getScheme()->hasChangedSinceSaved());
             continue;
         }
 
-        const auto shown = call.expect == Expect::leftAsItWas
-                               ? "Could not write the scheme file! It was left as it was."
-                               : "The scheme was written, but the system did not confirm that the change is stored: "
-                                 "after a crash the file could hold the earlier version. Save again to be sure.";
-        EXPECT_TRUE (message.endsWith (juce::String ("\n\n") + shown + "\n" + call.reason)) << message;
-        EXPECT_EQ (bytesOf (file), call.expect == Expect::leftAsItWas ? oldBytes : newBytes);
-        EXPECT_EQ (temp.contents(), before) << "a temporary file was left behind";
+        const juce::String shown = call.effect == SaveEffect::leftAsItWas
+                                       ? "Could not write the scheme file! It was left as it was."
+                                       : "The scheme was written, but the system did not confirm that the change is stored: "
+                                         "after a crash the file could hold the earlier version. Save again to be sure.";
+        EXPECT_TRUE (message.endsWith ("\n\n" + shown + "\n" + call.reason)) << message;
 
-        // The changes are still unsaved: Quit asks.
         asked = 0;
         EXPECT_FALSE (main->saveIfNeededAndUserAgrees());
-        EXPECT_EQ (asked, 1);
+        EXPECT_EQ (asked, 1) << "Quit asks";
     }
 }
 
 // Opening another scheme whose open or read fails leaves the scheme on screen
-// with its changes; a stat that fails does not keep a file from being read whole.
+// with its changes; failing stats do not keep a file from being read whole.
 TEST_F (FailingCallsOnScreen, AnOpenWhoseReadFailsLeavesTheSchemeOnScreen)
 {
+    const auto other = temp.write ("Other.calvastrascheme", testkit::schemeText ("Elsewhere", "Other group"));
     openAndChange (bytesOf (file));
     auto* shown = main->getScheme();
     answer = juce::FileBasedDocument::savedOk; // go on without saving the changes
