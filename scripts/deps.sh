@@ -12,6 +12,7 @@ packages=(
     dpkg-dev file lintian appstream strace
     clang libclang-rt-14-dev clang-format
     libpugixml-dev libcli11-dev
+    libfiu-dev fiu-utils
 )
 
 missing=()
@@ -25,6 +26,7 @@ if [ ${#missing[@]} -gt 0 ]; then
     echo "Installing: ${missing[*]}"
     SUDO=""
     [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-    $SUDO apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    # Another apt-get may hold the lock for a while: wait for it.
+    $SUDO apt-get -o DPkg::Lock::Timeout=900 update -qq
+    DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
 fi

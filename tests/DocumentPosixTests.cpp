@@ -46,7 +46,7 @@ struct ScopedFileSizeLimit
 TEST (CalvastraSchemeTest, AWriteThatFillsTheDiskLeavesTheTargetAsItWas)
 {
     TempFolder temp;
-    const juce::String failure ("Could not write the scheme file! It was left as it was.");
+    const juce::String failure ("Could not write the scheme file! It was left as it was.\nFile too large (while writing)");
 
     CalvastraScheme doc;
     const auto oldText = schemeText();

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <system_error>
+
 using testkit::addColours;
 using testkit::schemeText;
 using testkit::TempFolder;
@@ -180,14 +182,22 @@ TEST (CalvastraSchemeTest, FailedWritesReportAndLeaveTheTargetAlone)
     CalvastraScheme doc;
     addColours (doc, 2000);
 
+    // The message, and under it the system's reason with the step.
+    const auto expectFailure = [&] (const juce::File& target)
+    {
+        const auto message = doc.saveDocument (target).getErrorMessage();
+        EXPECT_EQ (message.upToFirstOccurrenceOf ("\n", false, false), failure);
+        EXPECT_TRUE (message.fromFirstOccurrenceOf ("\n", false, false).contains (" (while ")) << message;
+    };
+
     // A target whose folder is a regular file.
     const auto plainFile = temp.write ("NotAFolder", "x");
-    EXPECT_EQ (doc.saveDocument (plainFile.getChildFile ("S.calvastrascheme")).getErrorMessage(), failure);
+    expectFailure (plainFile.getChildFile ("S.calvastrascheme"));
 
     // A target that is an existing folder, with a file in it.
     const auto folderTarget = temp.folder.getChildFile ("Folder.calvastrascheme");
     folderTarget.getChildFile ("inside.txt").create();
-    EXPECT_EQ (doc.saveDocument (folderTarget).getErrorMessage(), failure);
+    expectFailure (folderTarget);
     EXPECT_TRUE (folderTarget.getChildFile ("inside.txt").existsAsFile());
 }
 
@@ -218,6 +228,7 @@ TEST (CalvastraSchemeTest, EveryFailingSaveStepFailsTheSaveAndKeepsTheDocumentUn
         const auto result = doc.saveDocument (file);
         EXPECT_TRUE (result.failed());
         EXPECT_EQ (result.getErrorMessage().contains ("left as it was"), step != Step::syncFolder) << result.getErrorMessage();
+        EXPECT_TRUE (result.getErrorMessage().contains ("\n" + std::system_category().message (fault.error) + " (while ")) << "the system's reason under the message";
 
         EXPECT_EQ (doc.save (false, false), juce::FileBasedDocument::failedToWriteToFile);
         EXPECT_TRUE (doc.hasChangedSinceSaved());

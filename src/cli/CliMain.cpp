@@ -18,7 +18,8 @@ int main (int argc, char** argv)
                    "tintwright-cli" };
     app.set_version_flag ("--version", "tintwright-cli " TINTWRIGHT_VERSION);
     app.require_subcommand (1);
-    app.footer ("Exit codes: 0 done, 1 a check found problems, 2 bad usage or a file refused (stderr says which and why).\n"
+    app.footer ("Exit codes: 0 done, 1 a check found problems, 2 bad usage or a file refused (stderr says which and why),\n"
+                "3 a file was written but the system did not confirm that it is stored.\n"
                 "Help for a command: tintwright-cli COMMAND --help");
 
     int exitCode = Cli::done;
@@ -50,7 +51,7 @@ int main (int argc, char** argv)
     catch (const Cli::Refusal& refusal)
     {
         Cli::printError (juce::String::fromUTF8 (refusal.what()));
-        return Cli::refused;
+        return refusal.exitCode;
     }
     catch (const std::bad_alloc&)
     {

@@ -24,15 +24,17 @@ juce::String readScheme (const juce::File& file,
     if (! file.existsAsFile())
         return "no such file";
 
-    const auto sizeRefusal = SchemeBytes::refusalForSize (file.getSize());
-
-    if (sizeRefusal.isNotEmpty())
-        return sizeRefusal;
-
     juce::MemoryBlock bytes;
+    juce::String systemReason;
 
-    if (! SchemeFile::readFileBytes (file, bytes))
-        return "cannot be read (no permission?)";
+    if (! SchemeFile::readFileBytes (file, bytes, &systemReason))
+    {
+        if (systemReason.isNotEmpty())
+            return "cannot be read: " + systemReason;
+
+        // Read without a failing call: the file is empty, or too large to be a scheme.
+        return SchemeBytes::refusalForSize (file.getSize() > SchemeBytes::maxSize ? file.getSize() : 0);
+    }
 
     if (bytesRead != nullptr)
         *bytesRead = bytes;
@@ -62,11 +64,12 @@ void refuseToReplaceUnreadable (const std::string& path)
         throw Refusal (path + ": not overwritten, it is no scheme file (" + why.toStdString() + ")");
 }
 
-void refuseUnlessReplaced (const std::string& path, AtomicFileReplace::Outcome outcome)
+void refuseUnlessReplaced (const std::string& path, const AtomicFileReplace::Result& result)
 {
     using Outcome = AtomicFileReplace::Outcome;
+    const auto reason = AtomicFileReplace::reasonFor (result).toStdString();
 
-    switch (outcome)
+    switch (result.outcome)
     {
         case Outcome::replaced:
             return;
@@ -76,11 +79,12 @@ void refuseUnlessReplaced (const std::string& path, AtomicFileReplace::Outcome o
             throw Refusal (path + ": another program is using the file; it was left as it was");
         case Outcome::replacedNotLasting:
             // As the window: new bytes that may not survive a crash are no finished save.
-            throw Refusal (path + ": written, but the system did not confirm that the change is stored; "
-                                  "after a crash the file could hold the earlier version");
+            throw Refusal (path + ": written, but the system did not confirm that the change is stored: " + reason
+                               + "; after a crash the file could hold the earlier version",
+                           writtenNotConfirmed);
         case Outcome::failed:
         default:
-            throw Refusal (path + ": could not be written (folder missing or not writable?); it was left as it was");
+            throw Refusal (path + ": could not be written: " + reason + "; it was left as it was");
     }
 }
 

@@ -16,14 +16,17 @@ enum ExitCode
 {
     done = 0,
     problemsFound = 1,
-    refused = 2 // bad usage, or a file that cannot be read or written
+    refused = 2, // bad usage, or a file that cannot be read or written
+    writtenNotConfirmed = 3 // a file holds the new bytes, but the system did not confirm they are stored
 };
 
 /** A file or a request the program will not go on with. main() prints the
-    message on stderr and exits with ExitCode::refused. */
+    message on stderr and exits with its code. */
 struct Refusal : public std::runtime_error
 {
-    using std::runtime_error::runtime_error;
+    explicit Refusal (const std::string& message, ExitCode code = refused) : std::runtime_error (message), exitCode (code) {}
+
+    ExitCode exitCode;
 };
 
 /** A path from the command line (UTF-8), relative to the working folder. */
@@ -46,8 +49,10 @@ void readSchemeOrRefuse (const std::string& path, SchemeModel& model);
     never in memory at once. */
 void refuseToReplaceUnreadable (const std::string& path);
 
-/** Refuses, naming the file and why, unless the file was replaced for good. */
-void refuseUnlessReplaced (const std::string& path, AtomicFileReplace::Outcome outcome);
+/** Refuses, naming the file and why in the system's words, unless the file
+    was replaced for good; new bytes the system did not confirm are refused
+    with ExitCode::writtenNotConfirmed. */
+void refuseUnlessReplaced (const std::string& path, const AtomicFileReplace::Result& result);
 
 /** Writes the model as Save does: the same bytes, the file replaced as a whole. */
 void writeSchemeOrRefuse (const std::string& path, const SchemeModel& model);

@@ -59,7 +59,9 @@ void addFormatCommand (CLI::App& app, int& exitCode)
             catch (const Refusal& r)
             {
                 printError (r.what());
-                exitCode = refused;
+
+                if (exitCode != refused) // a file left as it was says more than one not confirmed
+                    exitCode = r.exitCode;
             }
         } });
 }

@@ -53,8 +53,13 @@ juce::Result CalvastraScheme::writeTo (const juce::File& target)
     // A failed write must not count as saved: the caller would then quit
     // without asking and the work would be lost.
     using Outcome = AtomicFileReplace::Outcome;
+    const auto result = SchemeFile::writeSchemeFile (target, *this, saveFaults);
 
-    switch (SchemeFile::writeSchemeFile (target, *this, saveFaults))
+    // The system's reason goes on a line under the message.
+    const auto withReason = [&result] (const juce::String& message)
+    { return juce::Result::fail (message + "\n" + AtomicFileReplace::reasonFor (result)); };
+
+    switch (result.outcome)
     {
         case Outcome::replaced:
             return juce::Result::ok();
@@ -64,11 +69,11 @@ juce::Result CalvastraScheme::writeTo (const juce::File& target)
             return juce::Result::fail ("Another program is using the file. It was left as it was.");
         case Outcome::replacedNotLasting:
             // The new bytes are in place but may not survive a crash: it is not saved yet.
-            return juce::Result::fail ("The scheme was written, but the system did not confirm that the change is stored: "
-                                       "after a crash the file could hold the earlier version. Save again to be sure.");
+            return withReason ("The scheme was written, but the system did not confirm that the change is stored: "
+                               "after a crash the file could hold the earlier version. Save again to be sure.");
         case Outcome::failed:
         default:
-            return juce::Result::fail ("Could not write the scheme file! It was left as it was.");
+            return withReason ("Could not write the scheme file! It was left as it was.");
     }
 }
 

@@ -12,6 +12,7 @@ namespace AtomicFileReplace
 /** The steps of a replace that can fail, in the order they run. */
 enum class Step
 {
+    examineTarget, // is there a file, a folder, a read-only file?
     createTemporary,
     write,
     flush,
@@ -26,7 +27,10 @@ enum class Step
 struct Faults
 {
     virtual ~Faults() = default;
-    virtual bool fails (Step step) const = 0;
+
+    /** The system's error code the step fails with (errno, or on Windows a
+        GetLastError() code); 0 when it goes through. */
+    virtual int errorFor (Step step) const = 0;
 };
 
 enum class Outcome
@@ -41,7 +45,23 @@ enum class Outcome
     replacedNotLasting
 };
 
+/** What a replace did and, when it did not go through, which step failed
+    and the system's error code for it. */
+struct Result
+{
+    Outcome outcome = Outcome::replaced;
+    Step step = Step::examineTarget;
+    int systemError = 0; // 0 when the system named none
+};
+
 /** Replaces the target's content with these bytes. Faults, when given,
     make the steps they name fail. */
-Outcome replace (const juce::File& target, const void* data, size_t size, const Faults* faults = nullptr);
+Result replace (const juce::File& target, const void* data, size_t size, const Faults* faults = nullptr);
+
+/** The system's own words for one of its error codes (strerror, FormatMessageW). */
+juce::String systemErrorText (int error);
+
+/** Why the replace failed, in the system's words and naming the step:
+    "No space left on device (while writing)". */
+juce::String reasonFor (const Result& result);
 } // namespace AtomicFileReplace

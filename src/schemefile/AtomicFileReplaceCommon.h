@@ -5,13 +5,14 @@
 #include <functional>
 
 /** What the platforms' replaces share: following links, naming the temporary
-    file, clearing away the temporary files of writers that died, and asking
-    the faults. */
+    file, clearing away the temporary files of writers that died, asking the
+    faults, and naming the steps. */
 namespace AtomicFileReplace
 {
-inline bool fails (const Faults* faults, Step step)
+/** The error the faults give the step, 0 when none. */
+inline int faultFor (const Faults* faults, Step step)
 {
-    return faults != nullptr && faults->fails (step);
+    return faults != nullptr ? faults->errorFor (step) : 0;
 }
 
 /** The file a chain of symbolic links ends at (the file itself when it is none). */

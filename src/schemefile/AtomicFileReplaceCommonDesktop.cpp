@@ -35,4 +35,40 @@ void removeLeftoversOfDeadWriters (const juce::File& folder, const std::function
             file.deleteFile();
     }
 }
+
+juce::String reasonFor (const Result& result)
+{
+    const char* doing = "";
+
+    switch (result.step)
+    {
+        case Step::examineTarget:
+            doing = "examining the file";
+            break;
+        case Step::createTemporary:
+            doing = "creating the temporary file";
+            break;
+        case Step::write:
+            doing = "writing";
+            break;
+        case Step::flush:
+            doing = "flushing to disk";
+            break;
+        case Step::setPermissions:
+            doing = "copying the file's permissions";
+            break;
+        case Step::close:
+            doing = "closing";
+            break;
+        case Step::replaceTarget:
+            doing = "replacing the file";
+            break;
+        case Step::syncFolder:
+            doing = "confirming the replace";
+            break;
+    }
+
+    const auto text = result.systemError != 0 ? systemErrorText (result.systemError) : juce::String();
+    return (text.isNotEmpty() ? text : juce::String ("the system gave no reason")) + " (while " + doing + ")";
+}
 } // namespace AtomicFileReplace

@@ -260,7 +260,7 @@ TEST (CliGroup, PatternsAreShellStyleOnWholeNames)
     }
 }
 
-TEST (CliTweak, AReadOnlyFileIsLeftAsItWas)
+TEST (CliTweak, AFileThatCannotBeWrittenIsLeftAsItWasAndTheMessageSaysWhy)
 {
     TempFolder temp;
     const auto file = temp.write ("Scheme.calvastrascheme", schemeText);
@@ -273,4 +273,12 @@ TEST (CliTweak, AReadOnlyFileIsLeftAsItWas)
     EXPECT_EQ (bytesOf (file), before);
 
     file.setReadOnly (false);
+
+    // A folder that is not there: the system's words for why, and the step.
+    const auto missing = temp.folder.getChildFile ("Missing").getChildFile ("Out.calvastrascheme").getFullPathName();
+    const auto refused = run ({ "tweak", file.getFullPathName(), "--group", "Tweak me", "--red", "9", "-o", missing });
+    EXPECT_EQ (refused.exitCode, 2);
+    const auto why = refused.err.fromFirstOccurrenceOf (missing + ": could not be written: ", false, false);
+    EXPECT_TRUE (why.endsWith (" (while creating the temporary file); it was left as it was\n")) << refused.err;
+    EXPECT_FALSE (why.startsWith (" (") || why.startsWith ("the system gave no reason")) << refused.err;
 }

@@ -13,6 +13,6 @@ using ScratchFolder = testkit::TempFolder;
 
 inline AtomicFileReplace::Outcome replace (const juce::File& target, const char* text, const AtomicFileReplace::Faults* faults = nullptr)
 {
-    return AtomicFileReplace::replace (target, text, std::strlen (text), faults);
+    return AtomicFileReplace::replace (target, text, std::strlen (text), faults).outcome;
 }
 } // namespace AtomicFileReplaceTestSupport

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <system_error>
+
 using AtomicFileReplace::Outcome;
 using AtomicFileReplace::Step;
 using AtomicFileReplaceTestSupport::replace;
@@ -94,7 +97,8 @@ TEST (AtomicFileReplace, EveryFailingStepIsReportedAndLeavesNoTemporaryFile)
             }
 
             FailingFileStep::Fault fault (step);
-            const auto outcome = replace (target, newText, &fault);
+            const auto result = AtomicFileReplace::replace (target, newText, std::strlen (newText), &fault);
+            const auto outcome = result.outcome;
 
             // A new file has no permissions to take over: that step never runs.
             if (step == Step::setPermissions && ! targetExisted)
@@ -105,6 +109,11 @@ TEST (AtomicFileReplace, EveryFailingStepIsReportedAndLeavesNoTemporaryFile)
             }
 
             EXPECT_EQ (fault.reached, 1);
+
+            // The reason in the system's words (as the C++ library has them) and the step.
+            EXPECT_EQ (result.step, step);
+            EXPECT_TRUE (AtomicFileReplace::reasonFor (result).startsWith (std::system_category().message (fault.error) + " (while "))
+                << AtomicFileReplace::reasonFor (result);
 
             if (step == Step::syncFolder)
             {

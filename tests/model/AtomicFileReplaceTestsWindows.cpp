@@ -2,10 +2,12 @@
 // another process holds open without sharing, and writers killed midway.
 
 #include "AtomicFileReplaceTestSupport.h"
+#include "FailingFileStep.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
+#include <system_error>
 #include <windows.h>
 
 using AtomicFileReplace::Outcome;
@@ -237,7 +239,7 @@ TEST (AtomicFileReplaceWindows, AWriterKilledMidwayLeavesTheOldOrTheNewBytes)
     const auto target = scratch.folder.getChildFile ("Killed.calvastrascheme");
     const auto& first = firstBytes();
     const auto& second = secondBytes();
-    ASSERT_EQ (AtomicFileReplace::replace (target, first.getData(), first.getSize()), Outcome::replaced);
+    ASSERT_EQ (AtomicFileReplace::replace (target, first.getData(), first.getSize()).outcome, Outcome::replaced);
 
     const auto seed = std::random_device()();
     std::mt19937 random (seed);
@@ -272,9 +274,48 @@ TEST (AtomicFileReplaceWindows, AWriterKilledMidwayLeavesTheOldOrTheNewBytes)
     EXPECT_GE (killedMidway, 3) << "the kills never landed while a file was written";
 
     // The next replace clears away what the killed writers left behind.
-    ASSERT_EQ (AtomicFileReplace::replace (target, first.getData(), first.getSize()), Outcome::replaced);
+    ASSERT_EQ (AtomicFileReplace::replace (target, first.getData(), first.getSize()).outcome, Outcome::replaced);
     EXPECT_EQ (scratch.contents(), juce::StringArray ("Killed.calvastrascheme"));
     RecordProperty ("first", sawFirst);
     RecordProperty ("second", sawSecond);
     RecordProperty ("killedMidway", killedMidway);
+}
+
+// Steps failing with chosen Windows error codes: the result carries the code,
+// and its reason the system's words for it (as the C++ library reads them from
+// the system) with the step; a failed flush after the move keeps the new bytes.
+TEST (AtomicFileReplaceWindows, AFailingStepIsReportedInTheSystemsWords)
+{
+    using AtomicFileReplace::Step;
+    const struct
+    {
+        Step step;
+        DWORD error;
+        const char* doing;
+        Outcome outcome;
+    } failures[] = {
+        { Step::createTemporary, ERROR_WRITE_PROTECT, "creating the temporary file", Outcome::failed },
+        { Step::write, ERROR_DISK_FULL, "writing", Outcome::failed },
+        { Step::flush, ERROR_IO_DEVICE, "flushing to disk", Outcome::failed },
+        { Step::replaceTarget, ERROR_ACCESS_DENIED, "replacing the file", Outcome::failed },
+        { Step::syncFolder, ERROR_NOT_READY, "confirming the replace", Outcome::replacedNotLasting },
+    };
+
+    for (const auto& failure : failures)
+    {
+        SCOPED_TRACE (failure.doing);
+        ScratchFolder scratch;
+        const auto target = scratch.folder.getChildFile ("Scheme.calvastrascheme");
+        ASSERT_TRUE (target.replaceWithText ("old"));
+
+        FailingFileStep::Fault fault (failure.step, (int) failure.error);
+        const auto result = AtomicFileReplace::replace (target, "new", 3, &fault);
+        EXPECT_EQ (result.outcome, failure.outcome);
+        EXPECT_EQ (result.systemError, (int) failure.error);
+
+        const auto words = std::system_category().message ((int) failure.error);
+        EXPECT_FALSE (words.empty());
+        EXPECT_EQ (AtomicFileReplace::reasonFor (result), juce::String (words + " (while " + failure.doing + ")"));
+        EXPECT_EQ (target.loadFileAsString(), failure.outcome == Outcome::failed ? "old" : "new");
+    }
 }

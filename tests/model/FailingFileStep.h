@@ -8,12 +8,14 @@ namespace FailingFileStep
 {
 using AtomicFileReplace::Step;
 
-inline constexpr Step everyStep[] = { Step::createTemporary, Step::write, Step::flush, Step::setPermissions, Step::close, Step::replaceTarget, Step::syncFolder };
+inline constexpr Step everyStep[] = { Step::examineTarget, Step::createTemporary, Step::write, Step::flush, Step::setPermissions, Step::close, Step::replaceTarget, Step::syncFolder };
 
 inline const char* nameOf (Step step)
 {
     switch (step)
     {
+        case Step::examineTarget:
+            return "examine the target";
         case Step::createTemporary:
             return "create the temporary file";
         case Step::write:
@@ -33,21 +35,24 @@ inline const char* nameOf (Step step)
     return "?";
 }
 
-/** Fails the one step it names, and counts how often it was asked about it. */
+/** Fails the one step it names with a system error code, and counts how
+    often it was asked about it. The code 5 is a real one everywhere: EIO on
+    POSIX, ERROR_ACCESS_DENIED on Windows. */
 struct Fault : AtomicFileReplace::Faults
 {
-    explicit Fault (Step s) : step (s) {}
+    explicit Fault (Step s, int code = 5) : step (s), error (code) {}
 
-    bool fails (Step asked) const override
+    int errorFor (Step asked) const override
     {
         if (asked != step)
-            return false;
+            return 0;
 
         ++reached;
-        return true;
+        return error;
     }
 
     Step step;
+    int error;
     mutable int reached = 0;
 };
 } // namespace FailingFileStep

@@ -23,7 +23,7 @@ TEST (SchemeFileWindows, OpensTheSameFileThroughEitherSeparatorAndSavesItToTheSa
 
     testkit::TempFolder scratch (juce::String (juce::CharPointer_UTF8 ("Farbschemata \xe8\x89\xb2 ")));
     const auto target = scratch.folder.getChildFile (juce::CharPointer_UTF8 ("Gr\xc3\xbc\xc3\x9f\x65 \xce\xa3\xcf\x87\xce\xad\xce\xb4\xce\xb9\xce\xbf.calvastrascheme"));
-    EXPECT_EQ (SchemeFile::writeSchemeFile (target, throughBackslashes), AtomicFileReplace::Outcome::replaced);
+    EXPECT_EQ (SchemeFile::writeSchemeFile (target, throughBackslashes).outcome, AtomicFileReplace::Outcome::replaced);
     EXPECT_EQ (bytesOf (target), bytesOf (original));
 
     SchemeModel readBack;
