@@ -52,7 +52,7 @@ PACKAGE_FILES = {
     "/usr/share/doc/tintwright/changelog.gz",
 }
 # The project has no web domain to build a reverse-DNS component id from; the
-# id is the package's name (see the README's package section).
+# id is the package's name (see the package section of docs/development.md).
 APPSTREAM_ACCEPTED = ["cid-desktopapp-is-not-rdns"]
 
 
