@@ -204,11 +204,11 @@ start_wine() {
     }
     # The first Wine command boots the prefix, making it when it is new. (An
     # explicit `wineboot -i` boots a new prefix a second time, beside the
-    # first: the second service manager then holds its start lock for good,
-    # no program can start the RPC service, and every COM object a window
-    # asks for waits three seconds for it.) This first command also starts
-    # Wine's services away from the pipes that ctest reads (they would keep
-    # them open).
+    # first: a second service manager starts, keeps its start lock through
+    # the whole run, no program can start the RPC service, and every COM
+    # object a window asks for waits three seconds for it: ten seconds an
+    # on-screen test.) This first command also starts Wine's services away
+    # from the pipes that ctest reads (they would keep them open).
     # Wine waits up to two seconds for a window manager to withdraw each
     # window it hides (every menu, and the four shadow windows of each); there
     # is none on the Xvfb, so Wine is told to manage the windows itself.
