@@ -194,9 +194,9 @@ start_wine() {
     fi
     mkdir -p "$WINEPREFIX"
     # The server is made persistent before any Wine program starts one of its
-    # own: that one would end three seconds after the last program, and a
-    # program starting while it shuts down cannot start a child and may be
-    # killed.
+    # own (`wineserver -p` fails while one runs, as it did after `wineboot -i`
+    # on a new prefix): that one ends three seconds after the last program,
+    # and the next one then waits for a new server and a new boot.
     end_wine_server
     "$WINESERVER" -p || {
         echo "cannot start a persistent wine server for $WINEPREFIX" >&2
