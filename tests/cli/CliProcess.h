@@ -17,7 +17,8 @@ struct Result
 
 /** Starts the program with these arguments (given in UTF-8) and waits for
     it, reading its stdout and stderr through pipes of their own; stdin is
-    empty. The exit code stays -1 when the program could not be started.
+    empty. When the program cannot be started or waited for, the running
+    test fails with the system's reason and the exit code stays -1.
     Each platform has its own (CliProcessPosix.cpp, CliProcessWindows.cpp). */
 Result runProgram (const juce::String& program, const juce::StringArray& arguments);
 

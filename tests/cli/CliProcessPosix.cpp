@@ -1,6 +1,9 @@
 #include "cli/CliProcess.h"
 
+#include <gtest/gtest.h>
+
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
@@ -15,6 +18,12 @@ namespace CliProcess
 {
 namespace
 {
+    // What failed, in the system's words, as a failure of the running test.
+    void reportFailure (const juce::String& what, int error)
+    {
+        ADD_FAILURE() << what << ": " << std::strerror (error) << " (errno " << error << ")";
+    }
+
     struct Pipe
     {
         Pipe()
@@ -81,7 +90,10 @@ Result runProgram (const juce::String& program, const juce::StringArray& argumen
     Pipe out, err;
 
     if (! out.ok || ! err.ok)
+    {
+        reportFailure ("cannot make the pipes for " + program, errno);
         return result;
+    }
 
     std::vector<std::string> strings { program.toStdString() };
 
@@ -106,7 +118,10 @@ Result runProgram (const juce::String& program, const juce::StringArray& argumen
     posix_spawn_file_actions_destroy (&actions);
 
     if (spawned != 0)
+    {
+        reportFailure ("cannot start " + program, spawned);
         return result;
+    }
 
     // Only the child holds the writing ends now, so its exit ends the reads.
     out.closeEnd (1);
@@ -117,11 +132,15 @@ Result runProgram (const juce::String& program, const juce::StringArray& argumen
 
     int status = 0;
 
-    while (waitpid (pid, &status, 0) < 0 && errno == EINTR)
+    pid_t waited = 0;
+
+    while ((waited = waitpid (pid, &status, 0)) < 0 && errno == EINTR)
     {
     }
 
-    if (WIFEXITED (status))
+    if (waited < 0)
+        reportFailure ("cannot wait for " + program, errno);
+    else if (WIFEXITED (status))
         result.exitCode = WEXITSTATUS (status);
     else if (WIFSIGNALED (status))
         result.exitCode = 128 + WTERMSIG (status); // as a shell reports it

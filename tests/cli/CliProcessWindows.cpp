@@ -1,5 +1,6 @@
 #include "cli/CliProcess.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <thread>
@@ -52,6 +53,29 @@ namespace
         line += L'"';
     }
 
+    // The system's own text for an error code, in the user's language.
+    juce::String systemText (DWORD error)
+    {
+        wchar_t* text = nullptr;
+        const auto length = FormatMessageW (FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                            nullptr,
+                                            error,
+                                            0,
+                                            reinterpret_cast<wchar_t*> (&text),
+                                            0,
+                                            nullptr);
+        const auto message = length > 0 ? juce::String (text, (size_t) length).trim() : juce::String ("error " + juce::String ((int) error));
+        LocalFree (text);
+        return message;
+    }
+
+    // What failed, in the system's words, as a failure of the running test.
+    void reportFailure (const juce::String& what)
+    {
+        const auto error = GetLastError();
+        ADD_FAILURE() << what << ": " << systemText (error) << " (error " << error << ")";
+    }
+
     struct Handle
     {
         ~Handle() { reset(); }
@@ -91,10 +115,19 @@ Result runProgram (const juce::String& program, const juce::StringArray& argumen
     Handle outRead, outWrite, errRead, errWrite, input;
 
     if (! makePipe (outRead, outWrite) || ! makePipe (errRead, errWrite))
+    {
+        reportFailure ("cannot make the pipes for " + program);
         return result;
+    }
 
     SECURITY_ATTRIBUTES inherit { sizeof (inherit), nullptr, TRUE };
     input.h = CreateFileW (L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+
+    if (input.h == INVALID_HANDLE_VALUE)
+    {
+        reportFailure ("cannot open NUL as the standard input of " + program);
+        return result;
+    }
 
     const auto programPath = toWide (program);
     std::wstring commandLine;
@@ -116,7 +149,10 @@ Result runProgram (const juce::String& program, const juce::StringArray& argumen
     PROCESS_INFORMATION process {};
 
     if (! CreateProcessW (programPath.c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process))
+    {
+        reportFailure ("cannot start " + program);
         return result;
+    }
 
     Handle processHandle, threadHandle;
     processHandle.h = process.hProcess;
@@ -135,10 +171,13 @@ Result runProgram (const juce::String& program, const juce::StringArray& argumen
     readAll (outRead.h, outBytes);
     errReader.join();
 
-    WaitForSingleObject (process.hProcess, INFINITE);
     DWORD exitCode = 0;
 
-    if (GetExitCodeProcess (process.hProcess, &exitCode))
+    if (WaitForSingleObject (process.hProcess, INFINITE) == WAIT_FAILED)
+        reportFailure ("cannot wait for " + program);
+    else if (! GetExitCodeProcess (process.hProcess, &exitCode))
+        reportFailure ("cannot read the exit code of " + program);
+    else
         result.exitCode = (int) exitCode;
 
     // The C runtime ends a Windows program's text lines with CR LF; the
