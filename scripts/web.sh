@@ -29,8 +29,7 @@ export CCACHE_DIR=${CCACHE_DIR:-$HOME/.cache/ccache}
 # emscripten's optimizer is a Node script that needs Debian's acorn.
 export NODE_PATH=${NODE_PATH:+$NODE_PATH:}/usr/share/nodejs
 
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+source "$ROOT/scripts/debian-archive.sh"
 log() { printf '== web: %s (%ss)\n' "$*" "$SECONDS"; }
 
 # Step: deps -------------------------------------------------------------------
@@ -38,16 +37,7 @@ log() { printf '== web: %s (%ss)\n' "$*" "$SECONDS"; }
 packages=(emscripten nodejs zlib1g-dev juce-modules-source googletest dpkg-dev cmake ninja-build ccache chromium firefox-esr fonts-dejavu-core python3)
 
 step_deps() {
-    local missing=() p
-    for p in "${packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2> /dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        log "installing ${missing[*]}"
-        $SUDO apt-get -o DPkg::Lock::Timeout=900 update -qq
-        DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
-    fi
-    source "$ROOT/scripts/debian-sources.sh"
+    install_missing_packages "${packages[@]}"
     fetch_source_packages "$WEB_DEPS/src" pugixml
     unpack_source_package "$WEB_DEPS/src" pugixml > /dev/null
     # The page's npm tools, exactly as the lock file has them; again only when it changed.

@@ -33,8 +33,6 @@ export WINE_D3D_CONFIG=${WINE_D3D_CONFIG:-renderer=no3d}
 # programs that CTest runs.
 WIN_TARGETS=(tintwright_programs tintwright_model_tests tintwright_tweak_portable_tests tintwright_tests tintwright_cli_tests)
 
-SUDO=""
-[ "$(id -u)" -ne 0 ] && SUDO="sudo"
 log() { printf '== windows: %s (%ss)\n' "$*" "$SECONDS"; }
 
 # Step: deps -------------------------------------------------------------------
@@ -47,20 +45,8 @@ packages=(
 )
 source_packages=(pugixml libjpeg-turbo libpng1.6)
 
-install_packages() {
-    local missing=() p
-    for p in "${packages[@]}"; do
-        dpkg-query -W -f='${Status}' "$p" 2> /dev/null | grep -q "install ok installed" || missing+=("$p")
-    done
-    if [ ${#missing[@]} -gt 0 ]; then
-        log "installing ${missing[*]}"
-        $SUDO apt-get -o DPkg::Lock::Timeout=900 update -qq
-        DEBIAN_FRONTEND=noninteractive $SUDO apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
-    fi
-}
-
-# The libraries' sources come from Debian's archive (scripts/debian-sources.sh).
-source "$ROOT/scripts/debian-sources.sh"
+# The packages and the libraries' sources come from Debian's archive.
+source "$ROOT/scripts/debian-archive.sh"
 fetch_sources() { fetch_source_packages "$WIN_DEPS/src" "${source_packages[@]}"; }
 unpack() { unpack_source_package "$WIN_DEPS/src" "$1"; }
 
@@ -82,7 +68,7 @@ build_dep() {
 }
 
 step_deps() {
-    install_packages
+    install_missing_packages "${packages[@]}"
     fetch_sources
     mkdir -p "$WIN_PREFIX"
     build_dep pugixml "$(unpack pugixml)" -DPUGIXML_BUILD_TESTS=OFF

@@ -1,7 +1,21 @@
-# Source packages from Debian's archive, for the libraries the Windows and the
-# web builds compile themselves (sourced by scripts/windows.sh and
-# scripts/web.sh). The sources come through a deb-src entry beside the deb
-# one, with the same mirror and key.
+# What comes from Debian's archive (sourced by scripts/deps.sh, scripts/web.sh
+# and scripts/windows.sh): binary packages installed when missing, and the
+# source packages of the libraries the Windows and the web builds compile
+# themselves, through a deb-src entry beside the deb one (same mirror and key).
+
+# install_missing_packages PACKAGE...: installs those not installed yet
+# (apt-get needs root). Another apt-get may hold the lock for a while: wait.
+install_missing_packages() {
+    local missing=() p sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    for p in "$@"; do
+        dpkg-query -W -f='${Status}' "$p" 2> /dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get -o DPkg::Lock::Timeout=900 update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get -o DPkg::Lock::Timeout=900 install -y -qq --no-install-recommends "${missing[@]}"
+}
 
 # fetch_source_packages FOLDER PACKAGE...: downloads what FOLDER lacks.
 fetch_source_packages() {
