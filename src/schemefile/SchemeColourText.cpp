@@ -4,7 +4,24 @@ namespace SchemeColourText
 {
 juce::String toText (juce::Colour colour)
 {
-    return juce::String::toHexString ((int) colour.getARGB());
+    char text[maxTextLength + 1];
+    writeText (colour, text);
+    return text;
+}
+
+int writeText (juce::Colour colour, char (&text)[maxTextLength + 1])
+{
+    auto argb = colour.getARGB();
+    auto length = 1;
+
+    while (length < maxTextLength && (argb >> (4 * length)) != 0)
+        ++length;
+
+    for (auto i = length; --i >= 0; argb >>= 4)
+        text[i] = "0123456789abcdef"[argb & 15];
+
+    text[length] = 0;
+    return length;
 }
 
 juce::Colour fromText (const char* utf8)

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <string_view>
 
 namespace SchemeWriter
 {
@@ -13,15 +14,16 @@ namespace
 {
     constexpr int attributeWrapLength = 60;
     constexpr int indentPerLevel = 2;
-    const char* const newLine = "\r\n";
+    constexpr char newLine[] = "\r\n";
     const char* const declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n\r\n\r\n";
 
-    // The ASCII characters an attribute value keeps as they are.
-    const std::array<bool, 128>& keptCharacters()
+    // The ASCII characters an attribute value keeps as they are, by byte
+    // (no byte of a multi-byte character is kept).
+    const std::array<bool, 256>& keptCharacters()
     {
         static const auto kept = []
         {
-            std::array<bool, 128> table {};
+            std::array<bool, 256> table {};
             for (int c = 1; c < 128; ++c)
                 table[(size_t) c] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')
                                     || std::strchr (" .,;:-()_+=?!'#@[]/\\*%~{}", c) != nullptr;
@@ -37,7 +39,12 @@ namespace
     class Output
     {
     public:
-        explicit Output (size_t expectedSize) { bytes.resize (expectedSize); }
+        explicit Output (size_t expectedSize)
+        {
+            bytes.resize (expectedSize);
+            at = bytes.data();
+            end = at + bytes.size();
+        }
 
         Output& operator+= (char c)
         {
@@ -45,63 +52,124 @@ namespace
             return *this;
         }
 
-        Output& operator+= (const char* text) { return append (text, std::strlen (text)); }
-        Output& operator+= (const std::string& text) { return append (text.data(), text.size()); }
+        Output& operator+= (std::string_view text) { return append (text.data(), text.size()); }
 
-        Output& append (const char* text, size_t length)
+        // Text known when compiling: a copy of a fixed size, which needs no call.
+        template <size_t size>
+        Output& operator+= (const char (&text)[size])
         {
-            std::memcpy (room (length), text, length);
+            std::memcpy (room (size - 1), text, size - 1);
             return *this;
         }
 
-        void append (size_t count, char c) { std::memset (room (count), c, count); }
+        forcedinline Output& append (const char* text, size_t length)
+        {
+            auto* to = room (length);
+
+            if (length > 32)
+                std::memcpy (to, text, length);
+            else if (length >= 16)
+                copyOverlapping<16> (to, text, length);
+            else if (length >= 8)
+                copyOverlapping<8> (to, text, length);
+            else if (length >= 4)
+                copyOverlapping<4> (to, text, length);
+            else if (length > 0)
+            {
+                to[0] = text[0];
+                to[length / 2] = text[length / 2];
+                to[length - 1] = text[length - 1];
+            }
+
+            return *this;
+        }
+
+        void appendSpaces (size_t count)
+        {
+            for (; count > spaces.size(); count -= spaces.size())
+                append (spaces.data(), spaces.size());
+
+            append (spaces.data(), count);
+        }
 
         std::string take()
         {
-            bytes.resize (used);
+            bytes.resize ((size_t) (at - bytes.data()));
             return std::move (bytes);
         }
 
     private:
+        static constexpr std::string_view spaces { "                                " };
         std::string bytes;
-        size_t used = 0;
+        char* at;
+        char* end;
+
+        // A piece of Size to 2 * Size bytes as two fixed-size copies that may
+        // overlap: plain loads and stores, where a call of memcpy would cost
+        // more than the copy.
+        template <size_t Size>
+        static void copyOverlapping (char* to, const char* from, size_t length)
+        {
+            std::memcpy (to, from, Size);
+            std::memcpy (to + length - Size, from + length - Size, Size);
+        }
 
         char* room (size_t length)
         {
-            if (bytes.size() - used < length)
+            if ((size_t) (end - at) < length)
+            {
+                const auto used = (size_t) (at - bytes.data());
                 bytes.resize (std::max (2 * bytes.size(), used + length));
+                at = bytes.data() + used;
+                end = bytes.data() + bytes.size();
+            }
 
-            auto* at = &bytes[used];
-            used += length;
-            return at;
+            auto* result = at;
+            at += length;
+            return result;
         }
+
+        JUCE_DECLARE_NON_COPYABLE (Output)
+    };
+
+    // An element's start ("    <COLOUR") and an attribute's (' name="'),
+    // made once for all the elements and attributes of their kind.
+    struct Start
+    {
+        Start (std::string_view tagName, int level)
+            : tag (tagName), indent (level * indentPerLevel), text (std::string ((size_t) indent, ' ') + '<' + std::string (tag)) {}
+        std::string_view tag;
+        int indent;
+        std::string text;
+    };
+
+    struct AttributeStart
+    {
+        explicit AttributeStart (std::string_view name) : text (' ' + std::string (name) + "=\"") {}
+        std::string text;
     };
 
     class ElementWriter
     {
     public:
-        ElementWriter (Output& destination, const char* tagName, int level)
-            : out (destination), tag (tagName), indent (level * indentPerLevel)
+        ElementWriter (Output& destination, const Start& start)
+            : out (destination), tag (start.tag), indent (start.indent)
         {
-            out.append ((size_t) indent, ' ');
-            out += '<';
-            out += tag;
+            out += start.text;
         }
 
-        void attribute (const char* name, juce::CharPointer_UTF8 value)
+        void attribute (const AttributeStart& name, juce::CharPointer_UTF8 value)
         {
             // Lengths count characters unescaped, so the wrap does not depend on the escaping.
             if (lineLength > attributeWrapLength)
             {
                 out += newLine;
-                out.append ((size_t) indent + std::strlen (tag) + 1, ' ');
+                out.appendSpaces ((size_t) indent + tag.size() + 1);
                 lineLength = 0;
             }
 
-            out += ' ';
-            out += name;
-            out += "=\"";
-            lineLength += (int) std::strlen (name) + writeEscaped (value) + 4;
+            out += name.text;
+            lineLength += (int) name.text.size() + writeEscaped (value) + 1;
             out += '"';
         }
 
@@ -124,7 +192,7 @@ namespace
             }
 
             out += newLine;
-            out.append ((size_t) indent, ' ');
+            out.appendSpaces ((size_t) indent);
             out += "</";
             out += tag;
             out += '>';
@@ -132,7 +200,7 @@ namespace
 
     private:
         Output& out;
-        const char* tag;
+        std::string_view tag;
         int indent;
         int lineLength = 0;
         bool hasContent = false;
@@ -150,7 +218,7 @@ namespace
                 const auto* run = p.getAddress();
                 auto runLength = (size_t) 0;
 
-                while ((unsigned char) run[runLength] < 128 && kept[(size_t) run[runLength]])
+                while (kept[(unsigned char) run[runLength]])
                     ++runLength;
 
                 if (runLength > 0)
@@ -191,33 +259,37 @@ std::string write (const SchemeModel& model)
     Output out ((size_t) (model.getNumColours() + model.getNumGroups() + members) * 64 + 256);
     out += declaration;
 
-    ElementWriter root (out, schemeTag, 0);
+    const Start rootStart (schemeTag, 0), colourStart (colourTag, 1), listStart (groupListTag, 1), groupStart (groupTag, 2), memberStart (colourTag, 3);
+    const AttributeStart name (nameAttribute), colourName (colourAttribute);
+    ElementWriter root (out, rootStart);
 
     for (int i = 0; i < model.getNumColours(); ++i)
     {
         auto& colour = *model.getColour (i);
         root.openContent();
-        ElementWriter element (out, colourTag, 1);
-        element.attribute (nameAttribute, juce::CharPointer_UTF8 (colour.name.getUtf8()));
-        element.attribute (colourAttribute, SchemeColourText::toText (colour.colour).getCharPointer());
+        ElementWriter element (out, colourStart);
+        element.attribute (name, juce::CharPointer_UTF8 (colour.name.getUtf8()));
+        char colourText[SchemeColourText::maxTextLength + 1];
+        SchemeColourText::writeText (colour.colour, colourText);
+        element.attribute (colourName, juce::CharPointer_UTF8 (colourText));
         element.close();
     }
 
     root.openContent();
-    ElementWriter groupList (out, groupListTag, 1);
+    ElementWriter groupList (out, listStart);
 
     for (int g = 0; g < model.getNumGroups(); ++g)
     {
         auto& group = *model.getGroup (g);
         groupList.openContent();
-        ElementWriter groupElement (out, groupTag, 2);
-        groupElement.attribute (nameAttribute, group.getName().getCharPointer());
+        ElementWriter groupElement (out, groupStart);
+        groupElement.attribute (name, group.getName().getCharPointer());
 
         for (int m = 0; m < group.getNumMembers(); ++m)
         {
             groupElement.openContent();
-            ElementWriter member (out, colourTag, 3);
-            member.attribute (nameAttribute, juce::CharPointer_UTF8 (group.getMember (m)->getSchemeColour().name.getUtf8()));
+            ElementWriter member (out, memberStart);
+            member.attribute (name, juce::CharPointer_UTF8 (group.getMember (m)->getSchemeColour().name.getUtf8()));
             member.close();
         }
 

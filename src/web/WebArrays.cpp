@@ -25,6 +25,16 @@ namespace
     {
         return emscripten::val (emscripten::typed_memory_view (count, data));
     }
+
+    // An array of the page's own with the values: made from the view, which
+    // lets the engine leave its new memory unfilled before copying (slice
+    // fills it with zeros first).
+    template <typename Value>
+    emscripten::val copyOf (const Value* data, size_t count)
+    {
+        const auto view = viewOf (data, count);
+        return view["constructor"].new_ (view);
+    }
 } // namespace
 
 juce::MemoryBlock bytesOf (const emscripten::val& bytes)
@@ -43,16 +53,16 @@ std::vector<int> integersOf (const emscripten::val& numbers)
 
 emscripten::val toUint8Array (const std::string& bytes)
 {
-    return viewOf (reinterpret_cast<const juce::uint8*> (bytes.data()), bytes.size()).call<emscripten::val> ("slice");
+    return copyOf (reinterpret_cast<const juce::uint8*> (bytes.data()), bytes.size());
 }
 
 emscripten::val toUint32Array (const std::vector<juce::uint32>& values)
 {
-    return viewOf (values.data(), values.size()).call<emscripten::val> ("slice");
+    return copyOf (values.data(), values.size());
 }
 
 emscripten::val toInt32Array (const std::vector<int>& values)
 {
-    return viewOf (values.data(), values.size()).call<emscripten::val> ("slice");
+    return copyOf (values.data(), values.size());
 }
 } // namespace WebArrays
