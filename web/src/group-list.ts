@@ -96,11 +96,7 @@ export class GroupListView implements RowFiller {
 
   private setActive(row: number): void {
     this.active = row;
-    if (row < 0) this.list.removeAttribute('aria-activedescendant');
-    else {
-      this.rows.scrollToRow(row);
-      this.list.setAttribute('aria-activedescendant', `group-member-${row}`);
-    }
+    this.rows.showActive(row, 'group-member-');
   }
 
   private pointerDown(e: PointerEvent): void {

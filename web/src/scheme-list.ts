@@ -79,11 +79,7 @@ export class SchemeListView implements RowFiller {
 
   private setActive(row: number): void {
     this.active = row;
-    if (row < 0) this.list.removeAttribute('aria-activedescendant');
-    else {
-      this.rows.scrollToRow(row);
-      this.list.setAttribute('aria-activedescendant', `scheme-colour-${row}`);
-    }
+    this.rows.showActive(row, 'scheme-colour-');
   }
 
   private pointerDown(e: PointerEvent): void {

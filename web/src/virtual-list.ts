@@ -107,6 +107,16 @@ export class VirtualRows {
     this.draw();
   }
 
+  /** Marks a row as the list's active one for screen readers (the row's id
+      is `idPrefix` and its number) and scrolls it into view; -1 for none. */
+  showActive(row: number, idPrefix: string): void {
+    if (row < 0) this.scroller.removeAttribute('aria-activedescendant');
+    else {
+      this.scrollToRow(row);
+      this.scroller.setAttribute('aria-activedescendant', `${idPrefix}${row}`);
+    }
+  }
+
   /** The row under a point of the page, or -1 past the last row. */
   rowAt(clientY: number): number {
     const y = clientY - this.scroller.getBoundingClientRect().top;
