@@ -2,13 +2,15 @@
 // pane at the right (group selector, Groups..., the group colour list and the
 // tweak panel), joined as the window joins its panes.
 
-import { ask, askText, tell } from './dialogs';
+import { ask, askText, dialogShown, tell } from './dialogs';
 import { byId, element, yieldToBrowser } from './dom';
 import { SchemeEditor } from './editor';
 import {
   chooseSchemeFile,
   droppedSchemeFile,
+  FileGone,
   readSchemeFile,
+  savedName,
   sameSchemeFile,
   saveSchemeFile,
   schemeExtension,
@@ -33,6 +35,7 @@ export class App {
   private readonly panel: TweakPanelView;
   private readonly recent = new RecentFiles<SchemeFile>(sameSchemeFile);
   private readonly groupSelector = byId<HTMLSelectElement>('group-selector');
+  private readonly status = byId('status');
 
   constructor(private readonly model: TintwrightModel) {
     this.editor = new SchemeEditor(model, new TweakCatchUp({ now: () => performance.now(), later: yieldToBrowser }));
@@ -43,8 +46,7 @@ export class App {
     });
     this.groupList = new GroupListView(byId('group-list'), this.editor, () => this.schemeList.refresh());
     this.panel = new TweakPanelView(byId('tweak-panel'), model.sliderRanges(), {
-      slider: (key, value) => this.editor.setSlider(key, value) && this.groupList.refresh(),
-      contrast: (centre, amount) => this.editor.setContrast(centre, amount) && this.groupList.refresh(),
+      slider: (move) => this.editor.moveSlider(move) && this.groupList.refresh(),
       button: (action, button) => this.panelButton(action, button),
     });
 
@@ -61,8 +63,10 @@ export class App {
     document.addEventListener('drop', (e) => {
       if (e.dataTransfer === null || !e.dataTransfer.types.includes('Files')) return;
       e.preventDefault();
+      // The page's questions are modal, as the window's: a file dropped while one is up is not opened.
+      if (dialogShown()) return;
       droppedSchemeFile(e.dataTransfer).then((file) => {
-        if (file !== null) this.open(file);
+        if (file !== null && !dialogShown()) this.open(file);
       });
     });
     window.addEventListener('beforeunload', (e) => {
@@ -85,19 +89,29 @@ export class App {
     ]);
   }
 
-  /** Opens a file, the one given or one the user chooses; a refused file leaves the scheme shown as it was. */
+  /**
+   * Opens a file, the one given or one the user chooses; a refused file leaves
+   * the scheme shown as it was. The question about changes is about the scheme
+   * shown when Open began: if another was opened while the user was asked
+   * (a drop), this Open gives up.
+   */
   async open(given: SchemeFile | null): Promise<void> {
-    if (!(await this.changesMayGo())) return;
+    const scheme = this.editor.scheme;
     let file: SchemeFile | null = given;
     try {
+      if (!(await this.changesMayGo())) return;
       file ??= await chooseSchemeFile();
       if (file === null) return;
-      this.editor.open(await readSchemeFile(file), file);
+      const bytes = await readSchemeFile(file);
+      if (this.editor.scheme !== scheme) throw new Error('Another scheme was opened meanwhile, so this one was not.');
+      this.editor.open(bytes, file);
     } catch (error) {
+      if (error instanceof FileGone && file !== null) await this.recent.remove(file);
       await tell('The file was not opened', `${file?.name ?? 'The file'}: ${(error as Error).message}`);
       return;
     }
     await this.recent.add(file);
+    this.status.textContent = '';
     this.showScheme();
   }
 
@@ -112,7 +126,7 @@ export class App {
   async save(): Promise<boolean> {
     const scheme = this.editor.scheme;
     if (scheme === null) return false;
-    return this.write(scheme.save(), this.editor.file, this.editor.file?.name ?? this.editor.title + schemeExtension);
+    return this.write(scheme, scheme.save(), this.editor.file, this.editor.file?.name ?? this.editor.title + schemeExtension);
   }
 
   /** Save as new file: the system's save picker, or a name for the download. */
@@ -123,23 +137,42 @@ export class App {
     if (!writesInPlace) {
       name = await askText('Save as new file', 'Please enter a name for the new file.', 'File name', name, 'Save', 'Cancel', null);
       if (name === null || name.trim() === '') return false;
+      // The scheme asked about may have been replaced (and closed) while the name was typed.
+      if (this.editor.scheme !== scheme) {
+        await tell('The scheme was not saved', `${savedName(name)}: another scheme was opened while the name was asked for, so nothing was saved.`);
+        return false;
+      }
     }
-    return this.write(scheme.save(), null, name);
+    return this.write(scheme, scheme.save(), null, name);
   }
 
-  private async write(bytes: Uint8Array, target: SchemeFile | null, name: string): Promise<boolean> {
+  /**
+   * Writes the bytes of `scheme`, taken when Save was chosen. Only if that
+   * scheme is still the one shown when the write returns is it marked saved
+   * under the file written.
+   */
+  private async write(scheme: Scheme, bytes: Uint8Array, target: SchemeFile | null, name: string): Promise<boolean> {
+    let written: SchemeFile | null;
     try {
-      const written = await saveSchemeFile(bytes, target, name);
-      if (written === null) return false;
-      // A file chosen in the save picker is listed with the files opened, as the window lists it.
-      if (written.handle !== undefined && written.handle !== target?.handle) await this.recent.add(written);
-      this.editor.saved(written);
-      this.showTitle();
-      return true;
+      written = await saveSchemeFile(bytes, target, name);
     } catch (error) {
-      await tell('The scheme was not saved', `${name}: ${(error as Error).message}`);
+      await tell('The scheme was not saved', `${savedName(name)}: ${(error as Error).message}`);
       return false;
     }
+    if (written === null) return false;
+    if (written.handle === undefined) {
+      // A download: the recent entry reopens these bytes, and the user learns the name it was given.
+      written.file = new File([bytes as Uint8Array<ArrayBuffer>], written.name);
+      await this.recent.add(written);
+      this.status.textContent = `Downloaded as ${written.name}`;
+    } else if (written.handle !== target?.handle) {
+      // A file chosen in the save picker is listed with the files opened, as the window lists it.
+      await this.recent.add(written);
+    }
+    if (this.editor.scheme !== scheme) return false;
+    this.editor.saved(written);
+    this.showTitle();
+    return true;
   }
 
   private showScheme(): void {
@@ -157,9 +190,11 @@ export class App {
   /** The selector's items again, the group the editor works on selected; its list and sliders start afresh. */
   private groupsChanged(): void {
     const items = this.editor.groupItems();
-    const none = element('option', { value: '-1', hidden: '' }, items.length === 0 && this.editor.scheme !== null ? 'Create a group using the button to the right...' : '');
-    this.groupSelector.replaceChildren(none, ...items.map(({ group, name }) => element('option', { value: String(group) }, name)));
+    // No empty item for a screen reader to offer: the hint only while the scheme has no group to choose.
+    const hint = items.length === 0 && this.editor.scheme !== null ? [element('option', { value: '-1', disabled: '' }, 'Create a group using the button to the right...')] : [];
+    this.groupSelector.replaceChildren(...hint, ...items.map(({ group, name }) => element('option', { value: String(group) }, name)));
     this.groupSelector.value = String(this.editor.group);
+    if (this.editor.group < 0 && hint.length === 0) this.groupSelector.selectedIndex = -1;
     if (this.editor.group >= 0) this.panel.resetSliders();
     this.groupList.reset();
   }

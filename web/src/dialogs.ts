@@ -21,6 +21,11 @@ function modal(title: string, message: string, ...content: HTMLElement[]): HTMLD
   return dialog;
 }
 
+/** Whether one of the page's questions or messages is up. */
+export function dialogShown(): boolean {
+  return document.querySelector('dialog[open]') !== null;
+}
+
 /** Asks with buttons; gives the index of the one pressed, or `cancel` for Escape. */
 export function ask(title: string, message: string, buttons: string[], cancel: number): Promise<number> {
   return new Promise((resolve) => {

@@ -11,6 +11,9 @@ export interface GroupItem {
   name: string;
 }
 
+/** One slider's new value, or the contrast pair's, as the model takes them. */
+export type SliderMove = { slider: SliderName; value: number } | { centre: number; amount: number };
+
 /** Keeps the members of a group catching up with a queued tweak; see TweakCatchUp. */
 export interface CatchUp {
   start(scheme: Scheme, group: number): void;
@@ -126,17 +129,11 @@ export class SchemeEditor {
     return picked;
   }
 
-  /** A slider moved: queued on the group; the members catch up between frames. */
-  setSlider(slider: SliderName, value: number): boolean {
+  /** A slider moved (the contrast pair moves together): queued on the group; the members catch up between frames. */
+  moveSlider(move: SliderMove): boolean {
     if (this.scheme === null || this.group < 0) return false;
-    this.scheme.setSlider(this.group, slider, value);
-    this.catchUp.start(this.scheme, this.group);
-    return true;
-  }
-
-  setContrast(centre: number, amount: number): boolean {
-    if (this.scheme === null || this.group < 0) return false;
-    this.scheme.setContrast(this.group, centre, amount);
+    if ('slider' in move) this.scheme.setSlider(this.group, move.slider, move.value);
+    else this.scheme.setContrast(this.group, move.centre, move.amount);
     this.catchUp.start(this.scheme, this.group);
     return true;
   }

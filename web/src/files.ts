@@ -69,10 +69,27 @@ export async function droppedSchemeFile(data: DataTransfer): Promise<SchemeFile 
   return file === null ? null : { name: file.name, file };
 }
 
+/** A file opened before that is no longer there as it was: moved, deleted or changed since. */
+export class FileGone extends Error {}
+
+/** What the browser's failure to read a file it had means, said plainly; other failures keep their own words. */
+export function readFailure(error: unknown): Error {
+  if (!(error instanceof DOMException)) return error as Error;
+  if (error.name === 'NotFoundError') return new FileGone('The file is no longer there: it was moved, renamed or deleted.');
+  // A file taken from the chooser or a drop is a snapshot: the browser refuses it once the file on disk changed or went.
+  if (error.name === 'NotReadableError' || error.name === 'AbortError')
+    return new FileGone('The file can no longer be read: it was changed, moved or deleted after it was opened.');
+  return error;
+}
+
 export async function readSchemeFile(source: SchemeFile): Promise<Uint8Array> {
-  const file = source.handle !== undefined ? await source.handle.getFile() : source.file;
-  if (file === undefined) throw new Error(`${source.name} cannot be read again`);
-  return new Uint8Array(await file.arrayBuffer());
+  try {
+    const file = source.handle !== undefined ? await source.handle.getFile() : source.file;
+    if (file === undefined) throw new FileGone('The file cannot be read again.');
+    return new Uint8Array(await file.arrayBuffer());
+  } catch (error) {
+    throw readFailure(error);
+  }
 }
 
 /** Whether two entries name the same file: the same handle's file, else the same name. */
@@ -87,9 +104,13 @@ export function titleOf(fileName: string): string {
   return dot > 0 ? fileName.slice(0, dot) : fileName;
 }
 
-/** Save writes a scheme under its title with the scheme extension, whatever the name had. */
+/**
+ * Save writes a scheme under its title with the scheme extension, whatever the
+ * name had; characters no file name may hold become "_", as browsers change
+ * them in a download's name, so that the page shows the name the file gets.
+ */
 export function savedName(fileName: string): string {
-  return titleOf(fileName) + schemeExtension;
+  return titleOf(fileName).replace(/[\u0000-\u001f\u007f/\\:*?"<>|]/g, '_') + schemeExtension;
 }
 
 /**

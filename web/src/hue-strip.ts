@@ -6,6 +6,7 @@
 
 import { cssColour } from './colours';
 import { element } from './dom';
+import { closeOnPressOutside, placeInPage } from './popup';
 
 const width = 50;
 const height = 200;
@@ -32,6 +33,7 @@ export function showHueStrip(opener: HTMLElement, hueColour: HueColour, chosen: 
     role: 'slider',
     tabindex: '0',
     'aria-label': 'Hue to force on the group',
+    'aria-orientation': 'vertical',
     'aria-valuemin': '0',
     'aria-valuemax': '1',
   }, canvas, arrow);
@@ -46,11 +48,9 @@ export function showHueStrip(opener: HTMLElement, hueColour: HueColour, chosen: 
   };
   // By whole pixel rows, as the strip is drawn.
   const hueAt = (clientY: number) => (Math.floor(clientY - strip.getBoundingClientRect().top) - edge) / stripRows;
-  const outside = (e: PointerEvent) => {
-    if (!popup.contains(e.target as Node)) close();
-  };
+  let unwatch = () => {};
   const close = () => {
-    document.removeEventListener('pointerdown', outside, true);
+    unwatch();
     popup.remove();
     opener.focus();
   };
@@ -78,10 +78,8 @@ export function showHueStrip(opener: HTMLElement, hueColour: HueColour, chosen: 
 
   show(hue);
   const box = opener.getBoundingClientRect();
-  const fitsBelow = box.bottom + height + 4 <= window.innerHeight;
-  popup.style.left = `${Math.round(Math.max(0, box.left + (box.width - width) / 2 - 2))}px`;
-  popup.style.top = `${Math.round(fitsBelow ? box.bottom : Math.max(0, box.top - height - 4))}px`;
   document.body.append(popup);
-  document.addEventListener('pointerdown', outside, true);
+  placeInPage(popup, box, box.left + (box.width - popup.offsetWidth) / 2);
+  unwatch = closeOnPressOutside(popup, close);
   strip.focus();
 }

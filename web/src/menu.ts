@@ -1,8 +1,10 @@
 // A pop-up menu in the look of the window's menus, for File and Groups...:
 // the arrow keys move through the items, Enter picks, Escape or a click
-// elsewhere closes it and gives the focus back to the button that opened it.
+// elsewhere closes it (that click does nothing else) and gives the focus back
+// to the button that opened it.
 
 import { element } from './dom';
+import { closeOnPressOutside, placeInPage } from './popup';
 
 export interface MenuEntry {
   label: string;
@@ -36,13 +38,10 @@ export function showMenu(opener: HTMLElement, label: string, items: MenuItems): 
     menu.append(button);
   }
 
-  // A press on the button itself is left to its click, which closes the menu.
-  const outside = (e: PointerEvent) => {
-    if (!menu.contains(e.target as Node) && !opener.contains(e.target as Node)) close();
-  };
+  let unwatch = () => {};
   const close = () => {
     openMenu = null;
-    document.removeEventListener('pointerdown', outside, true);
+    unwatch();
     menu.remove();
     opener.setAttribute('aria-expanded', 'false');
     opener.focus();
@@ -56,12 +55,11 @@ export function showMenu(opener: HTMLElement, label: string, items: MenuItems): 
     e.preventDefault();
   });
 
-  const box = opener.getBoundingClientRect();
-  menu.style.left = `${box.left}px`;
-  menu.style.top = `${box.bottom}px`;
   document.body.append(menu);
+  placeInPage(menu, opener.getBoundingClientRect());
   opener.setAttribute('aria-expanded', 'true');
-  document.addEventListener('pointerdown', outside, true);
+  // A press on the button itself is left to its click, which closes the menu.
+  unwatch = closeOnPressOutside(menu, close, opener);
   openMenu = { opener, close };
   buttons[0]?.focus();
 }

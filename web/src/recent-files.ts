@@ -19,4 +19,11 @@ export class RecentFiles<T> {
     for (const entry of this.entries) if (!(await this.same(entry, file))) kept.push(entry);
     this.entries = [file, ...kept].slice(0, maxRecentFiles);
   }
+
+  /** Drops the file, as the window drops a file that is gone. */
+  async remove(file: T): Promise<void> {
+    const kept: T[] = [];
+    for (const entry of this.entries) if (!(await this.same(entry, file))) kept.push(entry);
+    this.entries = kept;
+  }
 }

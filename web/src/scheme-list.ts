@@ -109,8 +109,10 @@ export class SchemeListView implements RowFiller {
       this.showDragImage();
     }
     if (press.dragging) {
-      this.dragImage.style.left = `${e.clientX + 8}px`;
-      this.dragImage.style.top = `${e.clientY + 8}px`;
+      // Beside the pointer, but never past the page's edges.
+      const page = document.documentElement;
+      this.dragImage.style.left = `${Math.max(0, Math.min(e.clientX + 8, page.clientWidth - this.dragImage.offsetWidth))}px`;
+      this.dragImage.style.top = `${Math.max(0, Math.min(e.clientY + 8, page.clientHeight - this.dragImage.offsetHeight))}px`;
     }
   }
 
@@ -140,7 +142,7 @@ export class SchemeListView implements RowFiller {
       return copy;
     });
     const count = this.selection.count();
-    if (count > copies.length) copies.push(element('div', { class: 'row more' }, `${count} colours`));
+    if (count > copies.length) copies.push(element('div', { class: 'row more' }, `${count.toLocaleString('en')} colours`));
     this.dragImage.replaceChildren(...copies);
     this.dragImage.hidden = false;
   }
@@ -152,8 +154,9 @@ export class SchemeListView implements RowFiller {
     } else {
       const row = rowForKey(e.key, this.active, count, this.rows.rowsPerPage());
       if (row === null) return;
+      // Ctrl (Cmd) moves without selecting, so that Space can then add rows apart from each other.
       if (e.shiftKey) this.selection.extendTo(row);
-      else this.selection.selectOnly(row);
+      else if (!(e.ctrlKey || e.metaKey)) this.selection.selectOnly(row);
       this.setActive(row);
     }
     e.preventDefault();

@@ -4,66 +4,50 @@
 // values come from the model's table.
 
 import { element } from './dom';
+import type { SliderMove } from './editor';
+import { Slider, type SliderBox } from './slider';
 
-type SliderKey = keyof SliderValues;
+/** Where the panel puts each of the model's sliders, and what it calls it. */
+const places: Partial<Record<string, SliderBox & { label: string }>> = {
+  red: { label: 'Red', x: 15, y: 0, width: 20, height: 100, vertical: true },
+  green: { label: 'Green', x: 60, y: 0, width: 20, height: 100, vertical: true },
+  blue: { label: 'Blue', x: 105, y: 0, width: 20, height: 100, vertical: true },
+  hue: { label: 'Hue', x: 15, y: 105, width: 20, height: 100, vertical: true },
+  saturation: { label: 'Saturation', x: 60, y: 105, width: 20, height: 100, vertical: true },
+  brightness: { label: 'Brightness', x: 105, y: 105, width: 20, height: 100, vertical: true },
+  contrast: { label: 'Contrast', x: 55, y: 261, width: 75, height: 16, vertical: false },
+  contrastCentre: { label: 'Centre', x: 55, y: 278, width: 75, height: 16, vertical: false },
+};
 
-interface SliderPlace {
-  key: SliderKey;
-  label: string;
-  x: number;
-  y: number;
-  vertical: boolean;
-}
-
-const sliderPlaces: SliderPlace[] = [
-  { key: 'red', label: 'Red', x: 15, y: 0, vertical: true },
-  { key: 'green', label: 'Green', x: 60, y: 0, vertical: true },
-  { key: 'blue', label: 'Blue', x: 105, y: 0, vertical: true },
-  { key: 'hue', label: 'Hue', x: 15, y: 105, vertical: true },
-  { key: 'saturation', label: 'Saturation', x: 60, y: 105, vertical: true },
-  { key: 'brightness', label: 'Brightness', x: 105, y: 105, vertical: true },
-  { key: 'contrast', label: 'Contrast', x: 55, y: 261, vertical: false },
-  { key: 'contrastCentre', label: 'Centre', x: 55, y: 278, vertical: false },
-];
+/** The two contrast sliders reach the model together, as either of them moves. */
+const contrastPair = ['contrastCentre', 'contrast'];
 
 export type PanelAction = 'reset' | 'apply' | 'invert' | 'forceHue';
 
 export interface TweakPanelEvents {
-  slider(key: SliderName, value: number): void;
-  contrast(centre: number, amount: number): void;
+  slider(move: SliderMove): void;
   button(action: PanelAction, button: HTMLButtonElement): void;
 }
 
 export class TweakPanelView {
-  private readonly sliders = new Map<SliderKey, HTMLInputElement>();
+  private readonly sliders = new Map<string, Slider>();
 
-  constructor(
-    panel: HTMLElement,
-    private readonly ranges: Record<SliderKey, SliderRange>,
-    events: TweakPanelEvents,
-  ) {
-    for (const place of sliderPlaces) {
-      const range = ranges[place.key];
-      const id = `slider-${place.key}`;
-      const input = element('input', {
-        type: 'range',
-        id,
-        class: place.vertical ? 'slider vertical' : 'slider horizontal',
-        min: String(range.minimum),
-        max: String(range.maximum),
-        step: range.step === 0 ? 'any' : String(range.step),
-        style: `left:${place.x}px;top:${place.y}px`,
+  /** The sliders are the model's, in its order; a range the panel has no place for (the hue strip's) is not a slider here. */
+  constructor(panel: HTMLElement, ranges: Record<string, SliderRange>, events: TweakPanelEvents) {
+    for (const [name, range] of Object.entries(ranges)) {
+      const place = places[name];
+      if (place === undefined) continue;
+      const id = `slider-${name}`;
+      const label = element('span', { id: `${id}-label`, class: place.vertical ? 'pad-label' : 'row-label', style: `left:${place.x}px;top:${place.y}px` }, place.label);
+      const slider = new Slider(id, label.id, range, place, (value) => {
+        const [centre, amount] = contrastPair;
+        if (contrastPair.includes(name)) events.slider({ centre: this.value(centre), amount: this.value(amount) });
+        else events.slider({ slider: name as SliderName, value });
       });
-      const label = element('label', { for: id, class: place.vertical ? 'pad-label' : 'row-label', style: `left:${place.x}px;top:${place.y}px` }, place.label);
       if (place.vertical) panel.append(element('div', { class: 'pad', style: `left:${place.x - 15}px;top:${place.y}px` }));
-      panel.append(label, input);
-      this.sliders.set(place.key, input);
-      input.addEventListener('input', () => {
-        if (place.key === 'contrast' || place.key === 'contrastCentre') events.contrast(this.value('contrastCentre'), this.value('contrast'));
-        else events.slider(place.key, this.value(place.key));
-      });
+      panel.append(label, slider.element);
+      this.sliders.set(name, slider);
     }
-    this.resetSliders();
 
     const buttons: Array<[PanelAction, string, string, string]> = [
       ['reset', 'Reset', 'Click to reset the sliders.', 'tweak-button reset'],
@@ -79,14 +63,12 @@ export class TweakPanelView {
     }
   }
 
-  /** The slider's value as the model takes it: red, green and blue whole numbers. */
-  value(key: SliderKey): number {
-    const value = Number(this.sliders.get(key)!.value);
-    return this.ranges[key].step === 1 ? Math.trunc(value) : value;
+  value(name: string): number {
+    return this.sliders.get(name)?.value ?? 0;
   }
 
   /** Every slider back to its neutral value; nothing is told. */
   resetSliders(): void {
-    for (const [key, input] of this.sliders) input.value = String(this.ranges[key].neutral);
+    for (const slider of this.sliders.values()) slider.reset();
   }
 }

@@ -28,7 +28,7 @@ test('opening selects the first group that has a name; only edits that change th
   assert.equal(editor.groupAction('apply'), true);
   assert.equal(editor.changed, false, 'Apply with neutral sliders writes the same colours');
 
-  editor.setSlider('red', 170);
+  editor.moveSlider({ slider: 'red', value: 170 });
   editor.groupAction('apply');
   assert.equal(editor.changed, true);
   editor.saved({ name: 'Other.calvastrascheme' });
@@ -54,7 +54,7 @@ test('Add selects the new group; Delete selects the group now in its place, or t
   while (editor.group >= 0) editor.deleteGroup();
   assert.deepEqual(names(editor), []);
   assert.equal(editor.deleteGroup(), false, 'nothing selected: nothing to delete');
-  assert.equal(editor.setSlider('hue', 0.25), false, 'with no group the sliders change nothing');
+  assert.equal(editor.moveSlider({ slider: 'hue', value: 0.25 }), false, 'with no group the sliders change nothing');
 });
 
 test('a group without a name has no item; a refused file leaves the open scheme as it was', () => {
