@@ -79,7 +79,7 @@ for (const browserName of ['chromium', 'firefox']) {
       await page.mouse.down();
       await page.mouse.move(thumb.x + 30, thumb.y + 40, { steps: 4 });
       assert.ok(Math.abs((await sliderValue(page, 'hue')) - (hue + 0.01 - 40 / 84)) < 0.02);
-      await page.mouse.move(thumb.x + 30, thumb.y + 300, { steps: 4 });
+      await page.mouse.move(thumb.x + 30, 449, { steps: 4 });
       await page.mouse.up();
       assert.equal(await sliderValue(page, 'hue'), -0.5);
 
@@ -206,13 +206,20 @@ for (const browserName of ['chromium', 'firefox']) {
 
       // A drag of 1,500 colours is labelled with the count's separator, and its label stays inside the page.
       await dropFile(page, 'many.calvastrascheme', Buffer.from(largeSchemeText(1500)));
+      await dialogText(page);
+      await pressDialogButton(page, 'Discard changes');
       await waitFor(page, () => document.title.startsWith('many'));
       await page.focus('#scheme-list');
       await page.keyboard.press('Home');
       await page.keyboard.down('Shift');
       await page.keyboard.press('End');
       await page.keyboard.up('Shift');
-      const from = await centreOf(page, '#scheme-list .row[aria-selected="true"]:not([hidden])');
+      const from = await page.evaluate(() => {
+        const list = document.querySelector('#scheme-list').getBoundingClientRect();
+        const inView = Array.from(document.querySelectorAll('#scheme-list .row[aria-selected="true"]:not([hidden])'), (r) => r.getBoundingClientRect());
+        const row = inView.find((box) => box.top >= list.top && box.bottom <= list.bottom);
+        return { x: row.left + 50, y: (row.top + row.bottom) / 2 };
+      });
       await page.mouse.move(from.x, from.y);
       await page.mouse.down();
       await page.mouse.move(598, 440, { steps: 6 });
@@ -244,6 +251,8 @@ for (const browserName of ['chromium', 'firefox']) {
         await chooseMenuItem(page, '#file-menu-button', 'Save as new file...');
         await waitFor(page, () => window.answerPicker !== undefined);
         await dropFile(page, 'other.calvastrascheme', other);
+        await dialogText(page);
+        await pressDialogButton(page, 'Discard changes');
         await waitFor(page, () => document.title.startsWith('other'));
         await page.evaluate(() => window.answerPicker());
         const written = () =>

@@ -56,12 +56,12 @@ export async function dragColoursToGroup(page, rows) {
   await page.mouse.up();
 }
 
-/** Moves a slider with the keyboard: Page Up jumps a tenth of its range, the arrows a step. */
+/** Moves a slider with the keyboard: Page Up jumps ten steps, the arrows one; gives the value it shows. */
 export async function moveSliderUp(page, slider, pages, steps) {
   await page.focus(`#slider-${slider}`);
   for (let i = 0; i < pages; ++i) await page.keyboard.press('PageUp');
   for (let i = 0; i < steps; ++i) await page.keyboard.press('ArrowUp');
-  return page.$eval(`#slider-${slider}`, (e) => Number(e.value));
+  return page.$eval(`#slider-${slider}`, (e) => Number(e.getAttribute('aria-valuenow')));
 }
 
 export async function dialogText(page) {
