@@ -10,7 +10,8 @@
 # The page (web/) is built by its npm tools (versions pinned in
 # web/package-lock.json) into build-web/site: index.html, tintwright.css and
 # tintwright.js, one classic script with the module and the page's code. Its
-# tests run in Node and in Debian's headless Chromium and Firefox ESR.
+# tests run in Node and in Debian's Chromium, Firefox ESR (both headless) and
+# WebKitGTK (under Xvfb).
 #
 # Everything comes from Debian's archive: emscripten, Node, JUCE's module
 # sources, and pugixml's source package (fetched once into build-web-deps/).
@@ -34,7 +35,11 @@ log() { printf '== web: %s (%ss)\n' "$*" "$SECONDS"; }
 
 # Step: deps -------------------------------------------------------------------
 
-packages=(emscripten nodejs zlib1g-dev juce-modules-source googletest dpkg-dev cmake ninja-build ccache chromium firefox-esr fonts-dejavu-core python3)
+# The page's tests run in three engines: Chromium and Firefox ESR headless, and
+# WebKit (WebKitGTK's MiniBrowser, in libwebkit2gtk-4.1-0, driven through
+# WebKitWebDriver) under Xvfb.
+packages=(emscripten nodejs zlib1g-dev juce-modules-source googletest dpkg-dev cmake ninja-build ccache chromium firefox-esr
+    webkit2gtk-driver libwebkit2gtk-4.1-0 xvfb xauth fonts-dejavu-core python3)
 
 step_deps() {
     install_missing_packages "${packages[@]}"
@@ -131,11 +136,18 @@ step_site() {
 
 # Step: site-test --------------------------------------------------------------
 
+# WebKitGTK's MiniBrowser needs an X display, even under WebDriver.
+page_tests() {
+    source "$ROOT/scripts/xvfb.sh"
+    start_xvfb_if_needed
+    TINTWRIGHT_SITE=$WEB_BUILD/site node --test "$@"
+}
+
 step_site_test() {
     log "page logic tests (node:test)"
     TINTWRIGHT_MODEL=$MODULE node --test "$WEB_BUILD"/web-tests/*.test.mjs
-    log "page tests in headless Chromium and Firefox ESR"
-    TINTWRIGHT_SITE=$WEB_BUILD/site node --test "$ROOT"/web/tests/browser/*.test.mjs
+    log "page tests in Chromium, Firefox ESR and WebKit"
+    page_tests "$ROOT"/web/tests/browser/*.test.mjs
 }
 
 # Step: package (the page) ------------------------------------------------------
@@ -168,11 +180,12 @@ step_bench() {
 
 # Step: screenshot -------------------------------------------------------------
 
-# docs/web.png: the page as the save cycle's test leaves it after the Red slider's step.
+# docs/web.png and docs/web-webkit.png: the page in Chromium and in WebKit as
+# the save cycle's test leaves it after the Red slider's step (Firefox's beside
+# them in build-web/screenshots).
 step_screenshot() {
-    TINTWRIGHT_SITE=$WEB_BUILD/site TINTWRIGHT_WEB_SHOT=$ROOT/docs/web.png \
-        node --test --test-name-pattern='^open the sample' "$ROOT"/web/tests/browser/pages.test.mjs
-    log "wrote $ROOT/docs/web.png"
+    TINTWRIGHT_WEB_SHOTS=$ROOT/docs page_tests --test-name-pattern='^open the sample' "$ROOT"/web/tests/browser/pages.test.mjs
+    log "wrote $ROOT/docs/web.png and $ROOT/docs/web-webkit.png"
 }
 
 run_step() {

@@ -15,13 +15,13 @@ const rows = [];
 const row = (label, page, model, goal, limit) =>
   rows.push([label, `${page.toFixed(2)} / ${model.toFixed(2)} ms`, `${(page / model).toFixed(2)}x`, goal, limit === null ? '-' : page <= limit ? 'ok' : 'MISSED']);
 
-const { browser, close } = await launch('chromium');
+const browser = await launch('chromium');
 const server = await serveSite();
 try {
   // The page as a person has it, and in the same tab a module of its own
   // that works alone, for the baseline.
   const page = await openPage(browser, server.url);
-  await page.setViewport({ width: 800, height: 600 });
+  await page.setViewport(800, 600);
   const alone = page;
   await page.evaluate(`window.largeSchemeText = ${largeSchemeText.toString()}`);
   await page.evaluate(async () => {
@@ -121,7 +121,7 @@ try {
   row('Page: Apply right after a step, 1M members, vs the module\'s applyTweak', median(pageApplies), median(aloneApplies), '<= 1.2x', 1.2 * median(aloneApplies));
   if (page.errors.length > 0) throw new Error(`page errors: ${page.errors.join('; ')}`);
 } finally {
-  await close();
+  await browser.close();
   await server.close();
 }
 

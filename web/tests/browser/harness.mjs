@@ -1,65 +1,28 @@
-// Drives the built page in Debian's headless Chromium and Firefox ESR with
-// puppeteer-core: nothing is downloaded, the browsers are the system's.
+// Starts the browser engines the page tests run in, serves the built site and
+// opens it. Chromium and Firefox ESR (headless) are driven with puppeteer-core,
+// WebKit (WebKitGTK's MiniBrowser under Xvfb) over W3C WebDriver; every test
+// sees the same Page (page.mjs) whichever engine it runs in. Nothing is
+// downloaded: the browsers are Debian's.
 
-import puppeteer from 'puppeteer-core';
 import { createServer } from 'node:http';
-import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { existsSync, mkdtempSync, readFileSync, readdirSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { extname, join, resolve } from 'node:path';
+import { launchPuppeteer } from './puppeteer-engine.mjs';
+import { launchWebKit } from './webdriver-engine.mjs';
 
 export const siteDir = resolve(process.env.TINTWRIGHT_SITE ?? new URL('../../../build-web/site', import.meta.url).pathname);
 export const repoDir = resolve(new URL('../../..', import.meta.url).pathname);
 
-/** Chromium as root needs --no-sandbox; the rest keeps it off a closed network. */
-const chromiumArgs = [
-  '--no-sandbox',
-  '--disable-gpu',
-  '--disable-quic',
-  '--no-first-run',
-  '--disable-background-networking',
-  '--disable-component-update',
-  '--disable-sync',
-];
+/** The engines every page test runs in; TINTWRIGHT_ENGINES=webkit (or a comma list) runs fewer. */
+export const engines = (process.env.TINTWRIGHT_ENGINES ?? 'chromium,firefox,webkit').split(',');
 
 /**
- * Starts a browser ('chromium' or 'firefox') with a fresh profile; downloads
- * go to the folder given. Gives { browser, close }.
+ * Starts an engine ('chromium', 'firefox' or 'webkit') with a fresh profile;
+ * downloads go to the folder given. Gives { engine, newPage(), close() }.
  */
-export async function launch(name, { downloads } = {}) {
-  const profile = mkdtempSync(join(tmpdir(), `tintwright-${name}-`));
-  let browser;
-  if (name === 'chromium') {
-    browser = await puppeteer.launch({
-      browser: 'chrome',
-      executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
-      headless: true,
-      args: chromiumArgs,
-      userDataDir: profile,
-      defaultViewport: { width: 800, height: 600 },
-    });
-  } else {
-    browser = await puppeteer.launch({
-      browser: 'firefox',
-      executablePath: process.env.FIREFOX ?? '/usr/bin/firefox-esr',
-      headless: true,
-      userDataDir: profile,
-      defaultViewport: { width: 800, height: 600 },
-      extraPrefsFirefox: downloads === undefined ? {} : {
-        'browser.download.dir': downloads,
-        'browser.download.folderList': 2,
-        'browser.download.useDownloadDir': true,
-        'browser.download.always_ask_before_handling_new_types': false,
-        'browser.download.start_downloads_in_tmp_dir': false,
-      },
-    });
-  }
-  return {
-    browser,
-    async close() {
-      await browser.close();
-      rmSync(profile, { recursive: true, force: true });
-    },
-  };
+export function launch(engine, { downloads } = {}) {
+  return engine === 'webkit' ? launchWebKit({ downloads }) : launchPuppeteer(engine, { downloads });
 }
 
 /** A plain static host for the site on the loopback address. */
@@ -79,27 +42,44 @@ export async function serveSite(dir = siteDir) {
   return { url: `http://127.0.0.1:${server.address().port}/`, close: () => new Promise((done) => server.close(done)) };
 }
 
+/** A new page of the browser at the address, once the page says it is ready. */
 export async function openPage(browser, url) {
   const page = await browser.newPage();
-  const errors = [];
-  page.on('pageerror', (error) => errors.push(error.message));
   await page.goto(url);
-  await page.waitForFunction(() => document.documentElement.dataset.ready === 'true', { timeout: 20000 });
-  page.errors = errors;
+  await page.waitFor(() => document.documentElement.dataset.ready === 'true');
   return page;
 }
 
-/** Picks an item of a menu the page shows (File, Groups...). */
-export async function menuItem(page, opener, label) {
-  await page.click(opener);
-  const items = await page.$$('.menu [role="menuitem"]');
-  for (const item of items) if ((await item.evaluate((e) => e.textContent)) === label) return item;
-  throw new Error(`no menu item "${label}"`);
+/** Clicks the element of those matching the selector whose text is the label, as a user clicks it. */
+export async function clickText(page, selector, label) {
+  const box = await page.evaluate(
+    (selector, label) => {
+      const found = Array.from(document.querySelectorAll(selector)).find((e) => e.textContent === label);
+      if (found === undefined) return null;
+      found.scrollIntoView({ block: 'nearest' });
+      const box = found.getBoundingClientRect();
+      return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+    },
+    selector,
+    label,
+  );
+  if (box === null) throw new Error(`no "${label}" among ${selector}`);
+  await page.mouse.click(box.x, box.y);
 }
 
+/** Picks an item of a menu the page shows (File, Groups...), with the pointer. */
 export async function chooseMenuItem(page, opener, label) {
-  await (await menuItem(page, opener, label)).click();
+  await page.click(opener);
+  await page.waitForSelector('.menu [role="menuitem"]');
+  await clickText(page, '.menu [role="menuitem"]', label);
 }
+
+/**
+ * Chromium opens and saves through file handles; Firefox and WebKit (as
+ * Safari) have no file pickers of the File System Access API: they open
+ * through the file input and save by download.
+ */
+export const opensWithHandles = (page) => page.engine === 'chromium';
 
 /**
  * Chromium: the system's file pickers cannot be driven, so the page's own
@@ -115,13 +95,17 @@ export async function useOriginPrivateFiles(page) {
 }
 
 export async function writePrivateFile(page, name, bytes) {
-  await page.evaluate(async (name, data) => {
-    const handle = await (await navigator.storage.getDirectory()).getFileHandle(name, { create: true });
-    const writable = await handle.createWritable();
-    await writable.write(new Uint8Array(data));
-    await writable.close();
-    window.nextOpenName = name;
-  }, name, Array.from(bytes));
+  await page.evaluate(
+    async (name, data) => {
+      const handle = await (await navigator.storage.getDirectory()).getFileHandle(name, { create: true });
+      const writable = await handle.createWritable();
+      await writable.write(new Uint8Array(data));
+      await writable.close();
+      window.nextOpenName = name;
+    },
+    name,
+    Array.from(bytes),
+  );
 }
 
 export async function readPrivateFile(page, name) {
@@ -132,16 +116,32 @@ export async function readPrivateFile(page, name) {
   return Buffer.from(data);
 }
 
-/** Opens a file through File > Open file...: the file input's chooser (Firefox) or a private file's handle (Chromium). */
-export async function openThroughMenu(page, browserName, path) {
-  if (browserName === 'chromium') {
+/**
+ * Runs `opening` (a menu pick, a key, a button of the question before it)
+ * that makes the page ask for a file, and gives it the file at `path`: a
+ * private file's handle (Chromium) or the file input's chooser.
+ */
+export async function giveFileToOpen(page, path, opening) {
+  if (opensWithHandles(page)) {
     await useOriginPrivateFiles(page);
     await writePrivateFile(page, path.split('/').pop(), readFileSync(path));
-    await chooseMenuItem(page, '#file-menu-button', 'Open file...');
+    await opening();
   } else {
-    const [chooser] = await Promise.all([page.waitForFileChooser(), chooseMenuItem(page, '#file-menu-button', 'Open file...')]);
-    await chooser.accept([path]);
+    await page.chooseFiles(opening, [path]);
   }
+}
+
+/** Opens a file through File > Open file.... */
+export function openThroughMenu(page, path) {
+  return giveFileToOpen(page, path, () => chooseMenuItem(page, '#file-menu-button', 'Open file...'));
+}
+
+/** The download named, once the browser has written all of it; null while it has not. */
+export function finishedDownload(downloads, name) {
+  const path = join(downloads, name);
+  // Firefox writes into name.part, WebKit into name.wkdownload, then renames.
+  const partial = readdirSync(downloads).some((f) => f.endsWith('.part') || f.endsWith('.wkdownload'));
+  return existsSync(path) && !partial ? readFileSync(path) : null;
 }
 
 export function scratchDir(tag) {

@@ -1,11 +1,10 @@
-// What a person does on the page, step by step, for the browser tests.
+// What a person does on the page, step by step, for the browser tests: the
+// same steps in every engine (Page of page.mjs).
 
-import { existsSync, readFileSync, readdirSync } from 'node:fs';
-import { join } from 'node:path';
-import { chooseMenuItem, readPrivateFile } from './harness.mjs';
+import { chooseMenuItem, clickText, finishedDownload, opensWithHandles, readPrivateFile } from './harness.mjs';
 
-export async function waitFor(page, predicate, ...args) {
-  await page.waitForFunction(predicate, { timeout: 15000, polling: 50 }, ...args);
+export function waitFor(page, predicate, ...args) {
+  return page.waitFor(predicate, ...args);
 }
 
 export const title = (page) => page.$eval('#title', (e) => e.textContent);
@@ -24,9 +23,8 @@ export async function groupRows(page) {
   );
 }
 
-export async function centreOf(page, selector) {
-  const box = await (await page.$(selector)).boundingBox();
-  return { x: box.x + box.width / 2, y: box.y + box.height / 2 };
+export function centreOf(page, selector) {
+  return page.centreOf(selector);
 }
 
 /** Groups... > Add, with the name typed into the "Name group" window. */
@@ -56,12 +54,17 @@ export async function dragColoursToGroup(page, rows) {
   await page.mouse.up();
 }
 
+/** A slider's value, as it tells a screen reader. */
+export function sliderValue(page, slider) {
+  return page.$eval(`#slider-${slider}`, (e) => Number(e.getAttribute('aria-valuenow')));
+}
+
 /** Moves a slider with the keyboard: Page Up jumps ten steps, the arrows one; gives the value it shows. */
 export async function moveSliderUp(page, slider, pages, steps) {
   await page.focus(`#slider-${slider}`);
   for (let i = 0; i < pages; ++i) await page.keyboard.press('PageUp');
   for (let i = 0; i < steps; ++i) await page.keyboard.press('ArrowUp');
-  return page.$eval(`#slider-${slider}`, (e) => Number(e.getAttribute('aria-valuenow')));
+  return sliderValue(page, slider);
 }
 
 export async function dialogText(page) {
@@ -69,31 +72,23 @@ export async function dialogText(page) {
   return page.$eval('dialog[open]', (e) => ({ title: e.querySelector('h2').textContent, message: e.querySelector('p').textContent }));
 }
 
-export async function pressDialogButton(page, label) {
-  const buttons = await page.$$('dialog[open] button');
-  for (const button of buttons) {
-    if ((await button.evaluate((e) => e.textContent)) === label) {
-      await button.click();
-      return;
-    }
-  }
-  throw new Error(`the dialog has no button "${label}"`);
+export function pressDialogButton(page, label) {
+  return clickText(page, 'dialog[open] button', label);
 }
 
 /** Saves with File > Save file... and gives the bytes written: the handle's file, or the download. */
-export async function saveAndRead(page, browserName, fileName, downloads) {
-  const before = browserName === 'chromium' ? await readPrivateFile(page, fileName) : null;
+export async function saveAndRead(page, fileName, downloads) {
+  const before = opensWithHandles(page) ? await readPrivateFile(page, fileName) : null;
   await chooseMenuItem(page, '#file-menu-button', 'Save file...');
   const deadline = Date.now() + 15000;
   while (Date.now() < deadline) {
-    if (browserName === 'chromium') {
+    if (opensWithHandles(page)) {
       // Read while the page writes, the file may not be readable for a moment.
       const now = await readPrivateFile(page, fileName).catch(() => before);
       if (!now.equals(before)) return now;
     } else {
-      const path = join(downloads, fileName);
-      const partial = readdirSync(downloads).some((f) => f.endsWith('.part'));
-      if (existsSync(path) && !partial) return readFileSync(path);
+      const downloaded = finishedDownload(downloads, fileName);
+      if (downloaded !== null) return downloaded;
     }
     await new Promise((done) => setTimeout(done, 100));
   }
@@ -102,9 +97,13 @@ export async function saveAndRead(page, browserName, fileName, downloads) {
 
 /** Drops a file onto the page, as from a file manager. */
 export async function dropFile(page, name, bytes) {
-  await page.evaluate((name, data) => {
-    const transfer = new DataTransfer();
-    transfer.items.add(new File([new Uint8Array(data)], name));
-    document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
-  }, name, Array.from(bytes));
+  await page.evaluate(
+    (name, data) => {
+      const transfer = new DataTransfer();
+      transfer.items.add(new File([new Uint8Array(data)], name));
+      document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+    },
+    name,
+    Array.from(bytes),
+  );
 }
