@@ -79,7 +79,8 @@ export function showHueStrip(opener: HTMLElement, hueColour: HueColour, chosen: 
   show(hue);
   const box = opener.getBoundingClientRect();
   document.body.append(popup);
-  placeInPage(popup, box, box.left + (box.width - popup.offsetWidth) / 2);
+  // At the button's left edge, below it or above, as the window shows a menu attached to a button.
+  placeInPage(popup, box);
   unwatch = closeOnPressOutside(popup, close);
   strip.focus();
 }

@@ -20,22 +20,6 @@ const hex = (argb) => (argb >>> 0).toString(16).padStart(8, '0');
 const previewsOf = (rows, sliders) => rows.map((r) => hex(model.tweakColour(parseInt(r.stored, 16), sliders)));
 
 /**
- * Faults of the page's native range inputs and pop-ups, found in these
- * engines before the page had sliders of its own: the tests run and report
- * there (node:test's TODO) without failing the run.
- */
-const knownFaults = {
-  'hue track': { webkit: 'WebKit sets -0.5 for any press on a vertical range input' },
-  'one step': { firefox: 'Firefox moves a range input with step="any" to its end on one arrow key' },
-  'pop-ups': {
-    chromium: 'the click that closes a pop-up also acts on what is under it',
-    firefox: 'the click that closes a pop-up also acts on what is under it',
-    webkit: 'the click that closes a pop-up also acts on what is under it',
-  },
-};
-const todoIn = (name, engine) => knownFaults[name][engine] ?? false;
-
-/**
  * The window's vertical slider runs its track over 84 of its box's 100
  * pixels, 8 in from either end, the maximum at the top.
  */
@@ -64,7 +48,7 @@ for (const engine of engines) {
       await browser?.close();
     });
 
-    test('a press a quarter of the way down the Hue track sets about +0.25; the previews are the model\'s', { todo: todoIn('hue track', engine) }, async () => {
+    test('a press a quarter of the way down the Hue track sets about +0.25; the previews are the model\'s', async () => {
       const page = await openPage(browser, fileUrl);
       const meters = await openSample(page);
       const track = await verticalTrack(page, 'hue');
@@ -77,7 +61,7 @@ for (const engine of engines) {
       await page.close();
     });
 
-    test('one Up arrow moves a focused slider one step: a hundredth of a continuous range, one of Red\'s', { todo: todoIn('one step', engine) }, async () => {
+    test('one Up arrow moves a focused slider one step: a hundredth of a continuous range, one of Red\'s', async () => {
       const page = await openPage(browser, fileUrl);
       const meters = await openSample(page);
       const hundredth = (key) => (ranges[key].maximum - ranges[key].minimum) / 100;
@@ -106,7 +90,7 @@ for (const engine of engines) {
       await page.close();
     });
 
-    test('a click outside an open pop-up only closes it: Apply, Reset, Invert and the rows under it are not touched', { todo: todoIn('pop-ups', engine) }, async () => {
+    test('a click outside an open pop-up only closes it: Apply, Reset, Invert and the rows under it are not touched', async () => {
       const page = await openPage(browser, fileUrl);
       const meters = await openSample(page);
       assert.equal(await moveSliderUp(page, 'red', 0, 5), 5);
