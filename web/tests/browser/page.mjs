@@ -107,9 +107,10 @@ export class Page {
     return this.backEnd.setViewport(width, height);
   }
 
-  /** A PNG of the viewport. */
-  screenshot(path) {
-    return this.backEnd.screenshot(path);
+  /** A PNG of the viewport, once the page has drawn what it was last given (WebKit's would show the frame before). */
+  async screenshot(path) {
+    await this.evaluate(() => new Promise((drawn) => requestAnimationFrame(() => requestAnimationFrame(drawn))));
+    await this.backEnd.screenshot(path);
   }
 
   /** Runs `opening` (which makes the page open its file chooser) and gives the chooser these files. */
