@@ -79,7 +79,8 @@ async function focusBrowserWindow(driverProcess, driver) {
   for (let tries = 0; tries < 50; ++tries) {
     for (const pid of browsers) {
       const windows = execFileSync('xdotool', ['search', '--sync', '--onlyvisible', '--pid', pid], { timeout: 20000, stdio: ['ignore', 'pipe', 'ignore'] });
-      for (const window of windows.toString().split(/\s+/).filter(Boolean)) execFileSync('xdotool', ['windowfocus', window], { timeout: 20000, stdio: 'ignore' });
+      for (const window of windows.toString().split(/\s+/).filter(Boolean))
+        execFileSync('xdotool', ['windowfocus', window], { timeout: 20000, stdio: 'ignore' });
     }
     await new Promise((done) => setTimeout(done, 20 * tries));
     if (await driver.executeScript('return document.hasFocus()')) return;
@@ -124,7 +125,10 @@ export async function launchWebKit({ downloads } = {}) {
     async newPage() {
       // One page at a time: one a failed test left open is replaced.
       await driver.get('about:blank');
-      const page = new Page('webkit', webDriverPage(driver, () => focusBrowserWindow(driverProcess, driver)));
+      const page = new Page(
+        'webkit',
+        webDriverPage(driver, () => focusBrowserWindow(driverProcess, driver)),
+      );
       await page.setViewport(viewport.width, viewport.height);
       return page;
     },
@@ -179,7 +183,10 @@ function webDriverPage(driver, focusWindow) {
     /** The window's size is set so that its page area gets the size asked for. */
     async setViewport(width, height) {
       const [innerWidth, innerHeight, outerWidth, outerHeight] = await driver.executeScript('return [innerWidth, innerHeight, outerWidth, outerHeight]');
-      await driver.manage().window().setRect({ width: width + outerWidth - innerWidth, height: height + outerHeight - innerHeight });
+      await driver
+        .manage()
+        .window()
+        .setRect({ width: width + outerWidth - innerWidth, height: height + outerHeight - innerHeight });
       const now = await driver.executeScript('return [innerWidth, innerHeight]');
       if (now[0] !== width || now[1] !== height) throw new Error(`WebKit's page area is ${now.join('x')}, not ${width}x${height}`);
       // A resized window has lost the focus.
@@ -204,11 +211,14 @@ function webDriverPage(driver, focusWindow) {
      * answers: the page's own answer to a leave-page event is what is read.
      */
     async closeAsking() {
-      const asks = await evaluate(`() => {
+      const asks = await evaluate(
+        `() => {
         const leaving = new Event('beforeunload', { cancelable: true });
         window.dispatchEvent(leaving);
         return leaving.defaultPrevented;
-      }`, []);
+      }`,
+        [],
+      );
       await this.close();
       return asks;
     },
