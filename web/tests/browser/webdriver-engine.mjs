@@ -73,8 +73,17 @@ async function waitForDriver(url, process) {
  * in has it: under Xvfb no window manager does, and WebKit then draws no
  * focus (:focus, :focus-visible) and the page is told it has none.
  */
+/** The browsers WebKitWebDriver started. */
+function browsersOf(driverProcess) {
+  try {
+    return readFileSync(`/proc/${driverProcess.pid}/task/${driverProcess.pid}/children`, 'utf8').split(/\s+/).filter(Boolean).map(Number);
+  } catch {
+    return []; // the driver has ended
+  }
+}
+
 async function focusBrowserWindow(driverProcess, driver) {
-  const browsers = readFileSync(`/proc/${driverProcess.pid}/task/${driverProcess.pid}/children`, 'utf8').trim().split(/\s+/);
+  const browsers = browsersOf(driverProcess);
   // A window just resized or loaded may take the focus back from X a moment later: until the page has it.
   for (let tries = 0; tries < 50; ++tries) {
     for (const pid of browsers) {
@@ -103,6 +112,18 @@ export async function launchWebKit({ downloads } = {}) {
   const port = await freePort();
   const env = { ...process.env, HOME: home, XDG_CONFIG_HOME: config, XDG_DATA_HOME: join(home, 'data'), XDG_CACHE_HOME: join(home, 'cache') };
   const driverProcess = spawn(driverPath, [`--port=${port}`], { env, stdio: 'ignore' });
+  const stop = () => {
+    for (const pid of browsersOf(driverProcess)) {
+      try {
+        process.kill(pid);
+      } catch {
+        // gone already
+      }
+    }
+    driverProcess.kill();
+  };
+  // A test run that ends abruptly leaves no browser behind.
+  process.once('exit', stop);
   const url = `http://127.0.0.1:${port}`;
   let driver;
   try {
@@ -116,7 +137,8 @@ export async function launchWebKit({ downloads } = {}) {
       .build();
   } catch (error) {
     await driver?.quit().catch(() => {});
-    driverProcess.kill();
+    stop();
+    process.off('exit', stop);
     rmSync(home, { recursive: true, force: true });
     throw error;
   }
@@ -134,7 +156,8 @@ export async function launchWebKit({ downloads } = {}) {
     },
     async close() {
       await driver.quit().catch(() => {});
-      driverProcess.kill();
+      stop();
+      process.off('exit', stop);
       rmSync(home, { recursive: true, force: true });
     },
   };
