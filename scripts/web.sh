@@ -37,9 +37,10 @@ log() { printf '== web: %s (%ss)\n' "$*" "$SECONDS"; }
 
 # The page's tests run in three engines: Chromium and Firefox ESR headless, and
 # WebKit (WebKitGTK's MiniBrowser, in libwebkit2gtk-4.1-0, driven through
-# WebKitWebDriver) under Xvfb, its window given the focus with xdotool.
+# WebKitWebDriver) under Xvfb, its window given the focus with xdotool; Mesa's
+# software renderer draws for both (a recommendation, which apt-get skips here).
 packages=(emscripten nodejs zlib1g-dev juce-modules-source googletest dpkg-dev cmake ninja-build ccache chromium firefox-esr
-    webkit2gtk-driver libwebkit2gtk-4.1-0 xvfb xauth xdotool fonts-dejavu-core python3)
+    webkit2gtk-driver libwebkit2gtk-4.1-0 libgl1-mesa-dri xvfb xauth xdotool fonts-dejavu-core python3)
 
 step_deps() {
     install_missing_packages "${packages[@]}"
