@@ -5,7 +5,7 @@
 #
 #   scripts/web.sh            everything: deps, build, test, site, site-test, package
 #   scripts/web.sh STEP...    only those steps (deps build test site site-test
-#                             package bench screenshot)
+#                             package bench screenshot lint)
 #
 # The page (web/) is built by its npm tools (versions pinned in
 # web/package-lock.json) into build-web/site: index.html, tintwright.css and
@@ -37,9 +37,10 @@ log() { printf '== web: %s (%ss)\n' "$*" "$SECONDS"; }
 
 # The page's tests run in three engines: Chromium and Firefox ESR headless, and
 # WebKit (WebKitGTK's MiniBrowser, in libwebkit2gtk-4.1-0, driven through
-# WebKitWebDriver) under Xvfb.
+# WebKitWebDriver) under Xvfb, its window given the focus with xdotool; Mesa's
+# software renderer draws for both (a recommendation, which apt-get skips here).
 packages=(emscripten nodejs zlib1g-dev juce-modules-source googletest dpkg-dev cmake ninja-build ccache chromium firefox-esr
-    webkit2gtk-driver libwebkit2gtk-4.1-0 xvfb xauth fonts-dejavu-core python3)
+    webkit2gtk-driver libwebkit2gtk-4.1-0 libgl1-mesa-dri xvfb xauth xdotool fonts-dejavu-core python3)
 
 step_deps() {
     install_missing_packages "${packages[@]}"
@@ -188,6 +189,19 @@ step_screenshot() {
     log "wrote $ROOT/docs/web.png and $ROOT/docs/web-webkit.png"
 }
 
+# Step: lint -------------------------------------------------------------------
+
+# The page's TypeScript and the tests' JavaScript: laid out as prettier lays
+# them out (web/.prettierrc.json), and ESLint's and typescript-eslint's
+# recommended rules (web/eslint.config.mjs). Not among the default steps until
+# web/ has been laid out by prettier once: cd web && npx prettier --write "$LINTED".
+LINTED='**/*.{ts,mts,mjs,js}'
+
+step_lint() {
+    log "lint: prettier --check and eslint (web/)"
+    (cd "$ROOT/web" && npx prettier --check "$LINTED" && npx eslint .)
+}
+
 run_step() {
     case $1 in
         deps) step_deps ;;
@@ -199,6 +213,7 @@ run_step() {
         package) step_package_module && step_package_site ;;
         bench) step_bench ;;
         screenshot) step_screenshot ;;
+        lint) step_lint ;;
         *)
             echo "unknown step: $1" >&2
             return 2

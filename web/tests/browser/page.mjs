@@ -12,24 +12,33 @@ export class Page {
     this.engine = engine;
     this.backEnd = backEnd;
     this.pointer = { x: 0, y: 0 };
-    const page = this;
     this.mouse = {
       /** Moves the pointer in `steps` even moves from where it is, as a hand would. */
-      async move(x, y, { steps = 1 } = {}) {
-        const from = page.pointer;
+      move: async (x, y, { steps = 1 } = {}) => {
+        const from = this.pointer;
         const moves = [];
         for (let i = 1; i <= steps; ++i) moves.push({ type: 'move', x: from.x + ((x - from.x) * i) / steps, y: from.y + ((y - from.y) * i) / steps });
-        await page.pointerActions(moves);
+        await this.pointerActions(moves);
       },
-      down: () => page.pointerActions([{ type: 'down' }]),
-      up: () => page.pointerActions([{ type: 'up' }]),
-      click: (x, y) => page.pointerActions([{ type: 'move', x, y }, { type: 'down' }, { type: 'up' }]),
+      down: () => this.pointerActions([{ type: 'down' }]),
+      up: () => this.pointerActions([{ type: 'up' }]),
+      click: (x, y) => this.pointerActions([{ type: 'move', x, y }, { type: 'down' }, { type: 'up' }]),
     };
     this.keyboard = {
       down: (key) => backEnd.keys([{ type: 'down', key }]),
       up: (key) => backEnd.keys([{ type: 'up', key }]),
-      press: (key) => backEnd.keys([{ type: 'down', key }, { type: 'up', key }]),
-      type: (text) => backEnd.keys([...text].flatMap((key) => [{ type: 'down', key }, { type: 'up', key }])),
+      press: (key) =>
+        backEnd.keys([
+          { type: 'down', key },
+          { type: 'up', key },
+        ]),
+      type: (text) =>
+        backEnd.keys(
+          [...text].flatMap((key) => [
+            { type: 'down', key },
+            { type: 'up', key },
+          ]),
+        ),
     };
   }
 
@@ -107,9 +116,10 @@ export class Page {
     return this.backEnd.setViewport(width, height);
   }
 
-  /** A PNG of the viewport. */
-  screenshot(path) {
-    return this.backEnd.screenshot(path);
+  /** A PNG of the viewport, once the page has drawn what it was last given (WebKit's would show the frame before). */
+  async screenshot(path) {
+    await this.evaluate(() => new Promise((drawn) => requestAnimationFrame(() => requestAnimationFrame(drawn))));
+    await this.backEnd.screenshot(path);
   }
 
   /** Runs `opening` (which makes the page open its file chooser) and gives the chooser these files. */

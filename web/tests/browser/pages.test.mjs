@@ -25,7 +25,6 @@ import {
 } from './harness.mjs';
 import {
   addGroup,
-  centreOf,
   dialogText,
   dragColoursToGroup,
   dropFile,

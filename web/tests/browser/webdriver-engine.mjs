@@ -3,8 +3,8 @@
 // (pointer and keys as WebDriver Actions, real input). It needs an X display
 // (Xvfb: scripts/web.sh starts one). Gives the page primitives of page.mjs.
 
-import { spawn } from 'node:child_process';
-import { existsSync, mkdirSync, mkdtempSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
+import { execFileSync, spawn } from 'node:child_process';
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import { createServer } from 'node:net';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
@@ -69,6 +69,35 @@ async function waitForDriver(url, process) {
 }
 
 /**
+ * Gives the browser's window the X input focus, as the window a user works
+ * in has it: under Xvfb no window manager does, and WebKit then draws no
+ * focus (:focus, :focus-visible) and the page is told it has none.
+ */
+/** The browsers WebKitWebDriver started. */
+function browsersOf(driverProcess) {
+  try {
+    return readFileSync(`/proc/${driverProcess.pid}/task/${driverProcess.pid}/children`, 'utf8').split(/\s+/).filter(Boolean).map(Number);
+  } catch {
+    return []; // the driver has ended
+  }
+}
+
+async function focusBrowserWindow(driverProcess, driver) {
+  const browsers = browsersOf(driverProcess);
+  // A window just resized or loaded may take the focus back from X a moment later: until the page has it.
+  for (let tries = 0; tries < 50; ++tries) {
+    for (const pid of browsers) {
+      const windows = execFileSync('xdotool', ['search', '--sync', '--onlyvisible', '--pid', pid], { timeout: 20000, stdio: ['ignore', 'pipe', 'ignore'] });
+      for (const window of windows.toString().split(/\s+/).filter(Boolean))
+        execFileSync('xdotool', ['windowfocus', window], { timeout: 20000, stdio: 'ignore' });
+    }
+    await new Promise((done) => setTimeout(done, 20 * tries));
+    if (await driver.executeScript('return document.hasFocus()')) return;
+  }
+  throw new Error("WebKit's window did not take the focus");
+}
+
+/**
  * Starts WebKitWebDriver and one MiniBrowser session with a home of its own
  * (profile, caches); downloads go to the folder given. One page at a time:
  * a new page is the session's window loaded afresh.
@@ -77,12 +106,24 @@ export async function launchWebKit({ downloads } = {}) {
   if (!process.env.DISPLAY) throw new Error('WebKit needs an X display: run the tests under Xvfb (scripts/web.sh does)');
   const home = mkdtempSync(join(tmpdir(), 'tintwright-webkit-'));
   const config = join(home, 'config');
-  mkdirSync(config);
+  for (const folder of [config, join(home, 'data'), join(home, 'cache')]) mkdirSync(folder);
   // WebKitGTK saves a download into the user's download folder.
   if (downloads !== undefined) writeFileSync(join(config, 'user-dirs.dirs'), `XDG_DOWNLOAD_DIR="${downloads}"\n`);
   const port = await freePort();
   const env = { ...process.env, HOME: home, XDG_CONFIG_HOME: config, XDG_DATA_HOME: join(home, 'data'), XDG_CACHE_HOME: join(home, 'cache') };
-  const driverProcess = spawn(driverPath, [`--port=${port}`], { env, stdio: ['ignore', 'ignore', 'inherit'] });
+  const driverProcess = spawn(driverPath, [`--port=${port}`], { env, stdio: 'ignore' });
+  const stop = () => {
+    for (const pid of browsersOf(driverProcess)) {
+      try {
+        process.kill(pid);
+      } catch {
+        // gone already
+      }
+    }
+    driverProcess.kill();
+  };
+  // A test run that ends abruptly leaves no browser behind.
+  process.once('exit', stop);
   const url = `http://127.0.0.1:${port}`;
   let driver;
   try {
@@ -95,7 +136,9 @@ export async function launchWebKit({ downloads } = {}) {
       })
       .build();
   } catch (error) {
-    driverProcess.kill();
+    await driver?.quit().catch(() => {});
+    stop();
+    process.off('exit', stop);
     rmSync(home, { recursive: true, force: true });
     throw error;
   }
@@ -104,19 +147,23 @@ export async function launchWebKit({ downloads } = {}) {
     async newPage() {
       // One page at a time: one a failed test left open is replaced.
       await driver.get('about:blank');
-      const page = new Page('webkit', webDriverPage(driver));
+      const page = new Page(
+        'webkit',
+        webDriverPage(driver, () => focusBrowserWindow(driverProcess, driver)),
+      );
       await page.setViewport(viewport.width, viewport.height);
       return page;
     },
     async close() {
       await driver.quit().catch(() => {});
-      driverProcess.kill();
+      stop();
+      process.off('exit', stop);
       rmSync(home, { recursive: true, force: true });
     },
   };
 }
 
-function webDriverPage(driver) {
+function webDriverPage(driver, focusWindow) {
   const actions = () => driver.actions({ async: true });
   const evaluate = async (fnSource, args) => {
     // Run as an async script: every engine awaits the function's promise the same way.
@@ -134,6 +181,7 @@ function webDriverPage(driver) {
   return {
     async goto(url) {
       await driver.get(url);
+      await focusWindow();
       // Failures after the load, as puppeteer's page errors report them in the other engines.
       await driver.executeScript(`
         window.tintwrightErrors = [];
@@ -158,9 +206,14 @@ function webDriverPage(driver) {
     /** The window's size is set so that its page area gets the size asked for. */
     async setViewport(width, height) {
       const [innerWidth, innerHeight, outerWidth, outerHeight] = await driver.executeScript('return [innerWidth, innerHeight, outerWidth, outerHeight]');
-      await driver.manage().window().setRect({ width: width + outerWidth - innerWidth, height: height + outerHeight - innerHeight });
+      await driver
+        .manage()
+        .window()
+        .setRect({ width: width + outerWidth - innerWidth, height: height + outerHeight - innerHeight });
       const now = await driver.executeScript('return [innerWidth, innerHeight]');
       if (now[0] !== width || now[1] !== height) throw new Error(`WebKit's page area is ${now.join('x')}, not ${width}x${height}`);
+      // A resized window has lost the focus.
+      await focusWindow();
     },
     async screenshot(path) {
       writeFileSync(path, Buffer.from(await driver.takeScreenshot(), 'base64'));
@@ -181,11 +234,14 @@ function webDriverPage(driver) {
      * answers: the page's own answer to a leave-page event is what is read.
      */
     async closeAsking() {
-      const asks = await evaluate(`() => {
+      const asks = await evaluate(
+        `() => {
         const leaving = new Event('beforeunload', { cancelable: true });
         window.dispatchEvent(leaving);
         return leaving.defaultPrevented;
-      }`, []);
+      }`,
+        [],
+      );
       await this.close();
       return asks;
     },
