@@ -13,14 +13,18 @@ function swallowPress(press: PointerEvent): void {
     e.preventDefault();
     e.stopImmediatePropagation();
   };
-  const end = () => {
-    // The click follows the release in the same task; it is over by the next one.
-    setTimeout(() => {
-      for (const type of pressEvents) window.removeEventListener(type, stop, true);
-    });
+  const release = () => {
+    for (const type of pressEvents) window.removeEventListener(type, stop, true);
+    window.removeEventListener('pointerup', end, true);
+    window.removeEventListener('pointercancel', end, true);
+    window.removeEventListener('pointerdown', release, true);
   };
-  window.addEventListener('pointerup', end, { capture: true, once: true });
-  window.addEventListener('pointercancel', end, { capture: true, once: true });
+  // The click follows the release in the same task; it is over by the next one.
+  const end = () => setTimeout(release);
+  window.addEventListener('pointerup', end, true);
+  window.addEventListener('pointercancel', end, true);
+  // A new press is a gesture of its own, whether or not this one's release was seen.
+  window.addEventListener('pointerdown', release, true);
   for (const type of pressEvents) window.addEventListener(type, stop, true);
 }
 
