@@ -35,11 +35,7 @@ void addExportCommand (CLI::App& app, int&)
         readSchemeOrRefuse (options->file, model);
 
         const auto format = *Palette::formatNamed (options->to);
-        juce::String whyNot;
-        const auto text = Palette::write (model, format, fileAt (options->file).getFileNameWithoutExtension(), whyNot);
-
-        if (whyNot.isNotEmpty())
-            throw Refusal (options->file + ": cannot be written as " + Palette::describe (format) + ": " + whyNot.toStdString());
+        const auto text = Palette::write (model, format, fileAt (options->file).getFileNameWithoutExtension());
 
         if (options->out.empty())
         {

@@ -26,9 +26,12 @@ const char* describe (Format format) noexcept;
 bool holdsAlpha (Format format) noexcept;
 
 /** The palette's text; title names it where the format has a place for it.
-    Empty, with the reason in whyNot, when the scheme cannot be written in
-    this format (a name the format cannot hold). */
-juce::String write (const SchemeModel& model, Format format, const juce::String& title, juce::String& whyNot);
+    Every name is kept: escaped where a format has escapes, and a design
+    token whose name cannot be its key keeps it in its extensions. */
+juce::String write (const SchemeModel& model, Format format, const juce::String& title);
+
+/** Where a design token keeps a name that cannot be its key. */
+constexpr const char* tokenNameExtension = "tintwright";
 
 struct Entry
 {

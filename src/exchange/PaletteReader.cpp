@@ -31,6 +31,55 @@ namespace
     }
 
     //==============================================================================
+    /** Undoes the escapes the writer adds (\\ \n \r \t \u00XX); any other
+        backslash, as a hand-made palette may hold, stays as it is. */
+    juce::String unescapeGimp (const juce::String& text)
+    {
+        if (! text.containsChar ('\\'))
+            return text;
+
+        juce::String out;
+
+        for (auto p = text.getCharPointer(); ! p.isEmpty();)
+        {
+            const auto c = p.getAndAdvance();
+            const auto next = *p;
+
+            if (c != '\\' || ! (next == '\\' || next == 'n' || next == 'r' || next == 't' || next == 'u'))
+            {
+                out += juce::String::charToString (c);
+                continue;
+            }
+
+            if (next == 'u')
+            {
+                auto digits = p;
+                ++digits;
+                int code = 0, count = 0;
+
+                for (; count < 4 && hexDigit (*digits) >= 0; ++count)
+                    code = code * 16 + hexDigit (digits.getAndAdvance());
+
+                if (count < 4 || code == 0)
+                {
+                    out += juce::String::charToString (c);
+                    continue;
+                }
+
+                out += juce::String::charToString ((juce::juce_wchar) code);
+                p = digits;
+                continue;
+            }
+
+            ++p;
+            out += next == 'n' ? "\n" : next == 'r' ? "\r"
+                                    : next == 't'   ? "\t"
+                                                    : "\\";
+        }
+
+        return out;
+    }
+
     Read gimpPalette (const juce::StringArray& lines)
     {
         Read result { Format::gpl, {}, {}, {} };
@@ -74,7 +123,7 @@ namespace
             else
                 p.incrementToEndOfWhitespace();
 
-            result.entries.push_back ({ juce::String (p), juce::Colour ((juce::uint8) channels[0], (juce::uint8) channels[1], (juce::uint8) channels[2]) });
+            result.entries.push_back ({ unescapeGimp (juce::String (p)), juce::Colour ((juce::uint8) channels[0], (juce::uint8) channels[1], (juce::uint8) channels[2]) });
         }
 
         return result;
@@ -248,7 +297,7 @@ namespace
 
         for (const auto& property : object->getProperties())
         {
-            const auto name = property.name.toString();
+            auto name = property.name.toString();
 
             if (name.startsWithChar ('$'))
                 continue;
@@ -257,6 +306,12 @@ namespace
 
             if (child == nullptr)
                 continue;
+
+            // A name that could not be the token's key is kept in its extensions.
+            const auto kept = child->getProperty ("$extensions")[tokenNameExtension]["name"];
+
+            if (kept.isString())
+                name = kept.toString();
 
             if (! child->hasProperty ("$value"))
             {

@@ -1,6 +1,7 @@
 #include "exchange/JsonText.h"
 #include "exchange/Palette.h"
 
+#include <map>
 #include <set>
 
 namespace Palette
@@ -16,27 +17,45 @@ namespace
         return c.getAlpha() == 0xff ? text : text + twoDigits (c.getAlpha());
     }
 
-    bool hasLineBreak (const juce::String& name) { return name.containsAnyOf ("\r\n"); }
+    /** A name on one line: backslash and control characters escaped (\\ \n \r
+        \t \u00XX), everything else as it is, so that every name reads back. */
+    juce::String gimpName (const juce::String& name)
+    {
+        juce::String out;
 
-    juce::String gimpPalette (const SchemeModel& model, const juce::String& title, juce::String& whyNot)
+        for (auto p = name.getCharPointer(); ! p.isEmpty();)
+        {
+            const auto c = p.getAndAdvance();
+
+            if (c == '\\')
+                out << "\\\\";
+            else if (c == '\n')
+                out << "\\n";
+            else if (c == '\r')
+                out << "\\r";
+            else if (c == '\t')
+                out << "\\t";
+            else if (c < 0x20 || c == 0x7f)
+                out << "\\u" << juce::String::toHexString ((int) c).paddedLeft ('0', 4);
+            else
+                out += juce::String::charToString (c);
+        }
+
+        return out;
+    }
+
+    juce::String gimpPalette (const SchemeModel& model, const juce::String& title)
     {
         juce::MemoryOutputStream out;
-        out << "GIMP Palette\nName: " << title.removeCharacters ("\r\n") << "\nColumns: 0\n#\n";
+        out << "GIMP Palette\nName: " << gimpName (title) << "\nColumns: 0\n#\n";
 
         for (int i = 0; i < model.getNumColours(); ++i)
         {
             const auto* colour = model.getColour (i);
-            const auto name = colour->name.toString();
 
-            if (hasLineBreak (name))
-            {
-                whyNot = "the colour name " + JsonText::quoted (name) + " holds a line break, which a GIMP palette cannot";
-                return {};
-            }
-
-            // As GIMP writes them: the channels right-aligned, a tab, the name as it is.
+            // As GIMP writes them: the channels right-aligned, a tab, the name.
             out << juce::String (colour->colour.getRed()).paddedLeft (' ', 3) << " " << juce::String (colour->colour.getGreen()).paddedLeft (' ', 3)
-                << " " << juce::String (colour->colour.getBlue()).paddedLeft (' ', 3) << "\t" << name << "\n";
+                << " " << juce::String (colour->colour.getBlue()).paddedLeft (' ', 3) << "\t" << gimpName (colour->name.toString()) << "\n";
         }
 
         return out.toUTF8();
@@ -64,7 +83,8 @@ namespace
         return out;
     }
 
-    juce::String cssProperties (const SchemeModel& model, const juce::String& title, juce::String& whyNot)
+    // An empty name is written as the bare "--", which browsers ignore but which reads back.
+    juce::String cssProperties (const SchemeModel& model, const juce::String& title)
     {
         juce::MemoryOutputStream out;
         out << "/* " << title.replace ("*/", "* /").removeCharacters ("\r\n") << " */\n:root {\n";
@@ -72,13 +92,6 @@ namespace
         for (int i = 0; i < model.getNumColours(); ++i)
         {
             const auto* colour = model.getColour (i);
-
-            if (colour->name.toString().isEmpty())
-            {
-                whyNot = "a colour has an empty name, which a CSS custom property cannot have";
-                return {};
-            }
-
             out << "  " << cssName (colour->name.toString()) << ": " << hexColour (colour->colour) << ";\n";
         }
 
@@ -86,67 +99,78 @@ namespace
         return out.toUTF8();
     }
 
-    /** Why the name cannot be a token's or a token group's; empty when it can. */
-    juce::String tokenNameProblem (const juce::String& name)
+    /** Token and group names may not be empty, start with $, hold { } or .,
+        or repeat in one group. A name that cannot be a key as it is gets a key
+        of its own, the name kept in the token's extensions. */
+    struct TokenKeys
     {
-        if (name.isEmpty())
-            return "is empty";
+        std::set<juce::String> used;
 
-        if (name.startsWithChar ('$'))
-            return "starts with $";
+        juce::String keyFor (const juce::String& name)
+        {
+            auto base = name.isEmpty() ? juce::String ("(no name)") : name.replaceCharacters ("{}.", "()_");
 
-        if (name.containsAnyOf ("{}."))
-            return "holds { } or .";
+            if (base.startsWithChar ('$'))
+                base = "_" + base;
 
-        return {};
+            auto key = base;
+
+            for (int n = 2; ! used.insert (key).second; ++n)
+                key = base + " (" + juce::String (n) + ")";
+
+            return key;
+        }
+    };
+
+    juce::String extensionFor (const juce::String& name, const juce::String& key)
+    {
+        return key == name ? juce::String() : ", \"$extensions\": { \"" + juce::String (tokenNameExtension) + "\": { \"name\": " + JsonText::quoted (name) + " } }";
     }
 
-    juce::String designTokens (const SchemeModel& model, juce::String& whyNot)
+    juce::String designTokens (const SchemeModel& model)
     {
-        std::set<juce::String> names;
+        TokenKeys colourKeys;
+        std::map<const SchemeColour*, juce::String> keyOf;
         juce::MemoryOutputStream out;
         out << "{\n  \"colours\": {";
 
         for (int i = 0; i < model.getNumColours(); ++i)
         {
-            const auto name = model.getColour (i)->name.toString();
-            const auto problem = tokenNameProblem (name);
+            const auto* colour = model.getColour (i);
+            const auto name = colour->name.toString();
+            const auto key = colourKeys.keyFor (name);
+            keyOf[colour] = key;
 
-            if (problem.isNotEmpty() || ! names.insert (name).second)
-            {
-                whyNot = "the colour name " + JsonText::quoted (name) + (problem.isNotEmpty() ? " " + problem : juce::String (" is used more than once")) + ", which design token names cannot";
-                return {};
-            }
-
-            out << (i > 0 ? ",\n" : "\n") << "    " << JsonText::quoted (name) << ": { \"$type\": \"color\", \"$value\": \""
-                << hexColour (model.getColour (i)->colour) << "\" }";
+            out << (i > 0 ? ",\n" : "\n") << "    " << JsonText::quoted (key) << ": { \"$type\": \"color\", \"$value\": \""
+                << hexColour (colour->colour) << "\"" << extensionFor (name, key) << " }";
         }
 
         out << (model.getNumColours() > 0 ? "\n  },\n" : "},\n") << "  \"groups\": {";
-        std::set<juce::String> groupNames;
+        TokenKeys groupKeys;
 
         for (int g = 0; g < model.getNumGroups(); ++g)
         {
             const auto& group = *model.getGroup (g);
-            const auto problem = tokenNameProblem (group.getName());
+            const auto groupKey = groupKeys.keyFor (group.getName());
+            out << (g > 0 ? ",\n" : "\n") << "    " << JsonText::quoted (groupKey) << ": {";
 
-            if (problem.isNotEmpty() || ! groupNames.insert (group.getName()).second)
-            {
-                whyNot = "the group name " + JsonText::quoted (group.getName()) + (problem.isNotEmpty() ? " " + problem : juce::String (" is used more than once")) + ", which design token group names cannot";
-                return {};
-            }
-
-            out << (g > 0 ? ",\n" : "\n") << "    " << JsonText::quoted (group.getName()) << ": {";
+            if (groupKey != group.getName())
+                out << "\n      \"$extensions\": { \"" << tokenNameExtension << "\": { \"name\": " << JsonText::quoted (group.getName()) << " } }"
+                    << (group.getNumMembers() > 0 ? "," : "");
 
             // Members refer to the colour tokens, so a tool that changes a colour changes it everywhere.
+            TokenKeys memberKeys;
+
             for (int m = 0; m < group.getNumMembers(); ++m)
             {
-                const auto name = group.getMember (m)->getSchemeColour().name.toString();
-                out << (m > 0 ? ",\n" : "\n") << "      " << JsonText::quoted (name) << ": { \"$type\": \"color\", \"$value\": "
-                    << JsonText::quoted ("{colours." + name + "}") << " }";
+                const auto& colour = group.getMember (m)->getSchemeColour();
+                const auto name = colour.name.toString();
+                const auto key = memberKeys.keyFor (name);
+                out << (m > 0 ? ",\n" : "\n") << "      " << JsonText::quoted (key) << ": { \"$type\": \"color\", \"$value\": "
+                    << JsonText::quoted ("{colours." + keyOf[&colour] + "}") << extensionFor (name, key) << " }";
             }
 
-            out << (group.getNumMembers() > 0 ? "\n    }" : "}");
+            out << (group.getNumMembers() > 0 || groupKey != group.getName() ? "\n    }" : "}");
         }
 
         out << (model.getNumGroups() > 0 ? "\n  }\n}\n" : "}\n}\n");
@@ -154,17 +178,17 @@ namespace
     }
 } // namespace
 
-juce::String write (const SchemeModel& model, Format format, const juce::String& title, juce::String& whyNot)
+juce::String write (const SchemeModel& model, Format format, const juce::String& title)
 {
     switch (format)
     {
         case Format::css:
-            return cssProperties (model, title, whyNot);
+            return cssProperties (model, title);
         case Format::tokens:
-            return designTokens (model, whyNot);
+            return designTokens (model);
         case Format::gpl:
         default:
-            return gimpPalette (model, title, whyNot);
+            return gimpPalette (model, title);
     }
 }
 } // namespace Palette
