@@ -165,6 +165,16 @@ namespace
         return out;
     }
 
+    /** Blanks before the colon end the name, unless escaped ("--a\\ : ..." is "a "). */
+    juce::String trimUnescapedEnd (juce::String text)
+    {
+        while (text.isNotEmpty() && juce::CharacterFunctions::isWhitespace (text.getLastCharacter())
+               && ! text.dropLastCharacters (1).endsWithChar ('\\'))
+            text = text.dropLastCharacters (1);
+
+        return text;
+    }
+
     Read cssProperties (const juce::String& text)
     {
         Read result { Format::css, {}, {}, {} };
@@ -219,7 +229,7 @@ namespace
                     return result;
                 }
 
-                const auto name = unescapeCss (juce::String (nameStart, p).trimEnd().substring (2));
+                const auto name = unescapeCss (trimUnescapedEnd (juce::String (nameStart, p)).substring (2));
                 advance();
                 const auto valueStart = p;
 
@@ -374,7 +384,7 @@ Read read (const juce::String& text)
     if (lines.size() > 0 && lines[0].trim() == "GIMP Palette")
         return gimpPalette (lines);
 
-    if (body.trimStart().startsWithChar ('{'))
+    if (body.trimStart().startsWithChar ('{') || body.trimStart().startsWithChar ('['))
         return designTokens (body);
 
     if (body.contains ("--"))

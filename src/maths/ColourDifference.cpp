@@ -9,11 +9,14 @@ namespace
     constexpr double pi = 3.14159265358979323846;
     constexpr double degrees = 180.0 / pi;
 
-    // The D65 white point and the sRGB primaries, as IEC 61966-2-1 gives them.
-    constexpr double whiteX = 0.95047, whiteY = 1.0, whiteZ = 1.08883;
+    // sRGB to XYZ as IEC 61966-2-1 gives it; the D65 white is what the
+    // matrix makes of sRGB white, so that white has no chroma.
     constexpr double toXyz[3][3] = { { 0.4124, 0.3576, 0.1805 },
                                      { 0.2126, 0.7152, 0.0722 },
                                      { 0.0193, 0.1192, 0.9505 } };
+    constexpr double whiteX = toXyz[0][0] + toXyz[0][1] + toXyz[0][2];
+    constexpr double whiteY = toXyz[1][0] + toXyz[1][1] + toXyz[1][2];
+    constexpr double whiteZ = toXyz[2][0] + toXyz[2][1] + toXyz[2][2];
 
     double labCurve (double t) noexcept
     {
