@@ -4,6 +4,9 @@
 
 #include "exchange/Palette.h"
 #include "schemefile/SchemeBytes.h"
+#include "schemefile/SchemeFile.h"
+
+#include <cstring>
 
 namespace Cli
 {
@@ -20,16 +23,20 @@ namespace
         if (! file.existsAsFile())
             throw Refusal (path + ": no such file");
 
-        if (file.getSize() > SchemeBytes::maxSize)
-            throw Refusal (path + ": is too large to be a palette");
-
-        juce::FileInputStream in (file);
-
-        if (in.failedToOpen())
-            throw Refusal (path + ": cannot be read: " + in.getStatus().getErrorMessage().toStdString());
-
+        // Read as schemes are, so that a failing read is refused in the system's words, never half taken.
         juce::MemoryBlock bytes;
-        in.readIntoMemoryBlock (bytes);
+        juce::String systemReason;
+
+        if (! SchemeFile::readFileBytes (file, bytes, &systemReason))
+        {
+            if (systemReason.isNotEmpty())
+                throw Refusal (path + ": cannot be read: " + systemReason.toStdString());
+
+            throw Refusal (path + (file.getSize() == 0 ? ": is empty, so no palette" : ": is too large to be a palette"));
+        }
+
+        if (bytes.getSize() > SchemeBytes::maxSize)
+            throw Refusal (path + ": is too large to be a palette");
 
         if (! juce::CharPointer_UTF8::isValidString (static_cast<const char*> (bytes.getData()), (int) bytes.getSize())
             || std::memchr (bytes.getData(), 0, bytes.getSize()) != nullptr)

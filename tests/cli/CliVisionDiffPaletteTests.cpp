@@ -344,6 +344,7 @@ TEST (CliPalette, BadInputIsRefusedAndNothingWritten)
 
     const std::vector<std::pair<juce::String, juce::String>> cases {
         { temp.path ("Missing.gpl"), "Missing.gpl: no such file" },
+        { temp.write ("Empty.css", "").getFullPathName(), "Empty.css: is empty, so no palette" },
         { temp.folder.getFullPathName(), ": is a folder, not a file" },
         { picture.getFullPathName(), "Picture.png: is no text in UTF-8, so no palette" },
         { temp.write ("Short.gpl", "GIMP Palette\n1 2\tx\n").getFullPathName(), "Short.gpl: line 2: expected red, green and blue from 0 to 255, then a name" },
