@@ -74,7 +74,7 @@ void addImportCommand (CLI::App& app, int&)
         const auto palette = readPaletteOrRefuse (options->from);
         const auto keepAlpha = ! Palette::holdsAlpha (palette.format);
         const auto applied = Palette::apply (palette.entries, model, keepAlpha);
-        const juce::String from (options->from);
+        const auto from = juce::String::fromUTF8 (options->from.data(), (int) options->from.size());
 
         if (keepAlpha)
             printLine (from + ": a " + Palette::describe (palette.format) + " holds no alpha; each colour keeps the scheme's alpha");
