@@ -13,6 +13,7 @@ packages=(
     clang libclang-rt-14-dev clang-format
     libpugixml-dev libcli11-dev
     libfiu-dev fiu-utils
+    python3-colorspacious
 )
 
 source "$(dirname "$0")/debian-archive.sh"

@@ -13,7 +13,7 @@ int main (int argc, char** argv)
         ~ShutdownJuce() { juce::DeletedAtShutdown::deleteAll(); }
     } shutdownJuce;
 
-    CLI::App app { "Checks, lists, formats, tweaks and draws Tintwright colour schemes (.calvastrascheme), "
+    CLI::App app { "Checks, lists, formats, tweaks, draws, compares and exchanges Tintwright colour schemes (.calvastrascheme), "
                    "reading and writing them exactly as the Tintwright window does.",
                    "tintwright-cli" };
     app.set_version_flag ("--version", "tintwright-cli " TINTWRIGHT_VERSION);
@@ -30,6 +30,10 @@ int main (int argc, char** argv)
     Cli::addGroupCommand (app, exitCode);
     Cli::addContrastCommand (app, exitCode);
     Cli::addRenderCommand (app, exitCode);
+    Cli::addVisionCommand (app, exitCode);
+    Cli::addDiffCommand (app, exitCode);
+    Cli::addExportCommand (app, exitCode);
+    Cli::addImportCommand (app, exitCode);
 
     auto arguments = CommandLine::arguments (argc, argv);
 

@@ -13,4 +13,8 @@ void addTweakCommand (CLI::App& app, int& exitCode);
 void addGroupCommand (CLI::App& app, int& exitCode);
 void addContrastCommand (CLI::App& app, int& exitCode);
 void addRenderCommand (CLI::App& app, int& exitCode);
+void addVisionCommand (CLI::App& app, int& exitCode);
+void addDiffCommand (CLI::App& app, int& exitCode);
+void addExportCommand (CLI::App& app, int& exitCode);
+void addImportCommand (CLI::App& app, int& exitCode);
 } // namespace Cli

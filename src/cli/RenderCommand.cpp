@@ -4,21 +4,27 @@
 #include "cli/SwatchSheet.h"
 #include "cli/TweakOptions.h"
 
+#include "maths/ColourVision.h"
 #include "schemefile/AtomicFileReplace.h"
+
+#include <functional>
 
 namespace Cli
 {
 namespace
 {
-    void addColours (SwatchSheet& sheet, const SchemeModel& model)
+    // Every colour drawn goes through this: as it is, or as seen with a deficiency.
+    using Seen = std::function<juce::Colour (juce::Colour)>;
+
+    void addColours (SwatchSheet& sheet, const SchemeModel& model, const Seen& see, const juce::String& asSeen)
     {
-        sheet.addHeading ("Colours");
+        sheet.addHeading ("Colours" + asSeen);
 
         for (int i = 0; i < model.getNumColours(); ++i)
-            sheet.addSwatch (model.getColour (i)->name.toString(), model.getColour (i)->colour);
+            sheet.addSwatch (model.getColour (i)->name.toString(), see (model.getColour (i)->colour));
     }
 
-    void addGroup (SwatchSheet& sheet, const ColourGroup& group, bool withPreview)
+    void addGroup (SwatchSheet& sheet, const ColourGroup& group, bool withPreview, const Seen& see)
     {
         const auto groupName = group.getName().isEmpty() ? juce::String ("with no name") : group.getName();
         sheet.addHeading ("Group " + groupName + (withPreview ? " (stored, tweaked)" : ""));
@@ -29,9 +35,9 @@ namespace
             const auto name = member->getSchemeColour().name.toString();
 
             if (withPreview)
-                sheet.addSwatch (name, member->getStoredColour(), member->getPreviewColour());
+                sheet.addSwatch (name, see (member->getStoredColour()), see (member->getPreviewColour()));
             else
-                sheet.addSwatch (name, member->getStoredColour());
+                sheet.addSwatch (name, see (member->getStoredColour()));
         }
     }
 
@@ -53,7 +59,8 @@ void addRenderCommand (CLI::App& app, int&)
 {
     struct Options
     {
-        std::string file, out, group;
+        std::string file, out, group, vision;
+        double severity = 1.0;
         TweakOptions tweak;
     };
 
@@ -63,6 +70,8 @@ void addRenderCommand (CLI::App& app, int&)
     command->add_option ("-o,--output", options->out, "The PNG file to write")->required();
     command->add_option ("-g,--group", options->group, "Only this group (the first of that name)");
     options->tweak.addTo (*command);
+    command->add_option ("--vision", options->vision, "Draw the colours as seen with this deficiency")->check (CLI::IsMember ({ "protanopia", "deuteranopia", "tritanopia" }));
+    command->add_option ("--severity", options->severity, "With --vision: from 0 (none) to 1 (full; the default)")->check (CLI::Range (0.0, 1.0));
 
     command->callback ([options]
                        {
@@ -78,18 +87,31 @@ void addRenderCommand (CLI::App& app, int&)
         readSchemeOrRefuse (options->file, model);
         SwatchSheet sheet;
 
+        Seen see = [] (juce::Colour c) { return c; };
+        juce::String asSeen;
+
+        if (! options->vision.empty())
+        {
+            const auto deficiency = *ColourVision::fromName (options->vision);
+            see = [matrix = ColourVision::matrixFor (deficiency, options->severity)] (juce::Colour c) { return ColourVision::seen (matrix, c); };
+            asSeen = " as seen with " + juce::String (options->vision) + (options->severity < 1 ? " (severity " + juce::String (options->severity) + ")" : juce::String());
+        }
+
         if (options->group.empty())
         {
-            addColours (sheet, model);
+            addColours (sheet, model, see, asSeen);
 
             for (auto* group : model.getColourGroups())
-                addGroup (sheet, *group, false);
+                addGroup (sheet, *group, false, see);
         }
         else
         {
             auto& group = groupOrRefuse (model, juce::String::fromUTF8 (options->group.c_str()), options->file);
             options->tweak.setOn (group);
-            addGroup (sheet, group, options->tweak.any());
+            if (asSeen.isNotEmpty())
+                sheet.addHeading (asSeen.trimStart().replaceSection (0, 1, "A"));
+
+            addGroup (sheet, group, options->tweak.any(), see);
         }
 
         if (sheet.getNumLines() > SwatchSheet::maxLines)

@@ -22,7 +22,7 @@ namespace
 struct Command
 {
     const char* name;
-    juce::StringArray arguments; // IN and OUT stand for the files
+    juce::StringArray arguments; // IN, OUT and PALETTE stand for the files
     int filesRead; // the output first, when it is a scheme to write over
     bool outExists;
 };
@@ -34,6 +34,8 @@ struct Files
     {
         in = temp.write ("In.calvastrascheme", testkit::schemeText());
         out = temp.folder.getChildFile ("Out.calvastrascheme");
+        if (c.arguments.contains ("PALETTE"))
+            palette = temp.write ("Palette.gpl", "GIMP Palette\n  1   2   3\tText\n");
 
         if (c.outExists)
             temp.write ("Out.calvastrascheme", testkit::schemeText ("Elsewhere", "Other"));
@@ -48,6 +50,8 @@ struct Files
         arguments.set (arguments.indexOf ("IN"), in.getFullPathName());
         if (arguments.contains ("OUT"))
             arguments.set (arguments.indexOf ("OUT"), out.getFullPathName());
+        if (arguments.contains ("PALETTE"))
+            arguments.set (arguments.indexOf ("PALETTE"), palette.getFullPathName());
 
         TempFolder records;
         const auto record = records.folder.getChildFile ("calls");
@@ -59,7 +63,7 @@ struct Files
 
     const Command& command;
     TempFolder temp;
-    juce::File in, out;
+    juce::File in, out, palette;
     CliProcess::Result result;
 };
 } // namespace
@@ -78,6 +82,7 @@ TEST (CliFailingCalls, EveryCallOfReadingAndSavingFailingInTurn)
         { "tweak -o over a scheme", { "tweak", "IN", "--group", "Panels", "--invert", "-o", "OUT" }, 2, true },
         { "group -o over a scheme", { "group", "IN", "rename", "Panels", "Renamed", "-o", "OUT" }, 2, true },
         { "tweak -o to a new file", { "tweak", "IN", "--group", "Panels", "--red", "9", "-o", "OUT" }, 1, false },
+        { "import --in-place", { "import", "IN", "--from", "PALETTE", "--in-place" }, 2, false },
     };
 
     for (const auto& command : commands)

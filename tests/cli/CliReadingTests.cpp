@@ -54,7 +54,7 @@ TEST (CliProgram, VersionHelpAndBadUsage)
     EXPECT_EQ (version.exitCode, 0);
     EXPECT_EQ (version.out.trim(), "tintwright-cli " TINTWRIGHT_VERSION);
 
-    for (auto command : { "check", "list", "format", "tweak", "group", "contrast", "render" })
+    for (auto command : { "check", "list", "format", "tweak", "group", "contrast", "render", "vision", "diff", "export", "import" })
     {
         SCOPED_TRACE (command);
         const auto help = run ({ command, "--help" });
@@ -200,6 +200,11 @@ TEST (CliFiles, EverySubcommandWorksOnTheShippedSchemes)
             { "format", "--check", path },
             { "group", path, "add", "CLI group", "--colours", "*", "-o", temp.path ("Grouped.calvastrascheme") },
             { "render", path, "-o", temp.path ("Sheet.png") },
+            { "diff", path, path },
+            { "diff", "--textconv", path },
+            { "export", path, "--to", "tokens" },
+            { "import", path, "--from", temp.write ("Palette.css", ":root { --Text: #123; }").getFullPathName(), "-o", temp.path ("Imported.calvastrascheme") },
+            { "vision", path, "--min-difference", "0" }, // nothing is below 0, so it passes
         };
 
         if (group != nullptr && group->getName().isNotEmpty())
@@ -269,6 +274,12 @@ TEST (CliFiles, HostileAndMissingFilesAreRefusedAndNothingIsWritten)
             { "group", path, "rename", "G", "H", "-o", out },
             { "contrast", path, "--pair", "A", "B" },
             { "render", path, "-o", temp.path ("Out.png") },
+            { "vision", path },
+            { "diff", path, sourceRoot.getChildFile ("docs/sample.calvastrascheme").getFullPathName() },
+            { "diff", sourceRoot.getChildFile ("docs/sample.calvastrascheme").getFullPathName(), path },
+            { "diff", "--textconv", path },
+            { "export", path, "--to", "gpl", "-o", temp.path ("Out.gpl") },
+            { "import", path, "--from", temp.write ("Palette.css", ":root { --Text: #123; }").getFullPathName(), "-o", out },
         };
 
         for (const auto& command : commands)
@@ -280,6 +291,7 @@ TEST (CliFiles, HostileAndMissingFilesAreRefusedAndNothingIsWritten)
             EXPECT_EQ (bytesOf (file), before);
             EXPECT_FALSE (temp.folder.getChildFile ("Out.calvastrascheme").exists());
             EXPECT_FALSE (temp.folder.getChildFile ("Out.png").exists());
+            EXPECT_FALSE (temp.folder.getChildFile ("Out.gpl").exists());
         }
     }
 
