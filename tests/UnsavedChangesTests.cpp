@@ -149,7 +149,7 @@ TEST_F (UnsavedChangesTest, SlidersResetInvertForceHueAndSelectionChangeNothingT
 {
     open();
 
-    for (auto* slider : { &panel().redSlider, &panel().greenSlider, &panel().blueSlider, &panel().hueSlider, &panel().saturationSlider, &panel().brightnessSlider, &panel().contrastCentreSlider, &panel().contrastValueSlider })
+    for (auto* slider : { &panel().slider (TweakSliders::red), &panel().slider (TweakSliders::green), &panel().slider (TweakSliders::blue), &panel().slider (TweakSliders::hue), &panel().slider (TweakSliders::saturation), &panel().slider (TweakSliders::brightness), &panel().slider (TweakSliders::contrastCentre), &panel().slider (TweakSliders::contrast) })
     {
         slider->setValue (slider->getMinimum() + (slider->getMaximum() - slider->getMinimum()) * 0.3, juce::sendNotificationSync);
         EXPECT_FALSE (changed()) << slider->getName();
@@ -194,7 +194,7 @@ TEST_F (UnsavedChangesTest, ApplyMarksItWhenTheStoredColoursChange)
     tweaker().buttonClicked (&panel().applyButton);
     EXPECT_FALSE (changed()) << "Apply with nothing to apply writes the same colours";
 
-    panel().redSlider.setValue (40, juce::sendNotificationSync);
+    panel().slider (TweakSliders::red).setValue (40, juce::sendNotificationSync);
     EXPECT_FALSE (changed());
     tweaker().buttonClicked (&panel().applyButton);
     EXPECT_TRUE (changed());
