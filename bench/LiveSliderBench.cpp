@@ -86,7 +86,7 @@ struct LiveScheme : private juce::DeletedAtShutdown
         return value;
     }
 
-    void stepRed() { panel().redSlider.setValue (nextRed(), juce::sendNotificationSync); }
+    void stepRed() { panel().slider (TweakSliders::red).setValue (nextRed(), juce::sendNotificationSync); }
 
     // The message that follows slider moves in the program.
     void deliverMoves() { tweaker().getPreviewSweep().refreshNow(); }
@@ -137,7 +137,7 @@ void LiveSliderStepAllAtOnce (benchmark::State& state)
     for (auto _ : state)
     {
         const auto red = live.nextRed();
-        live.panel().redSlider.setValue (red, juce::dontSendNotification);
+        live.panel().slider (TweakSliders::red).setValue (red, juce::dontSendNotification);
         group.setRedOffset (red);
         live.list().updateContent();
         live.paintList();
@@ -180,7 +180,7 @@ void LiveApply (benchmark::State& state)
         live.paintList();
     }
 
-    if (group.getMember (0)->getRedOffset() != 0)
+    if (group.getMember (0)->getParameters().redOffset != 0)
         state.SkipWithError ("Apply left a tweak behind");
 }
 

@@ -83,7 +83,7 @@ void NativeSliderStep (benchmark::State& state)
     for (auto _ : state)
     {
         PendingTweak change;
-        change.setHueShift (++step % 2 == 0 ? 0.1f : 0.2f);
+        change.set (TweakSliders::hue, ++step % 2 == 0 ? 0.1f : 0.2f);
         group.queueTweak (change);
         group.finishTweak();
     }

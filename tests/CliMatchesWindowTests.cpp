@@ -36,20 +36,20 @@ struct Tweak
 juce::Slider& sliderFor (TweakPanel& panel, const juce::String& option)
 {
     if (option == "--red")
-        return panel.redSlider;
+        return panel.slider (TweakSliders::red);
     if (option == "--green")
-        return panel.greenSlider;
+        return panel.slider (TweakSliders::green);
     if (option == "--blue")
-        return panel.blueSlider;
+        return panel.slider (TweakSliders::blue);
     if (option == "--hue")
-        return panel.hueSlider;
+        return panel.slider (TweakSliders::hue);
     if (option == "--saturation")
-        return panel.saturationSlider;
+        return panel.slider (TweakSliders::saturation);
     if (option == "--brightness")
-        return panel.brightnessSlider;
+        return panel.slider (TweakSliders::brightness);
     if (option == "--contrast")
-        return panel.contrastValueSlider;
-    return panel.contrastCentreSlider;
+        return panel.slider (TweakSliders::contrast);
+    return panel.slider (TweakSliders::contrastCentre);
 }
 
 /** A scheme with colours of every kind: the shipped sample's, then 300 made

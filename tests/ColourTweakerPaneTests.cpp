@@ -73,7 +73,7 @@ TEST_F (ColourTweakerPaneTest, OpeningASchemeShowsItsFirstGroupAndResetsIt)
     EXPECT_EQ (shownGroup(), &alpha);
     EXPECT_EQ (pane.getGroupTweaker().getList().getColourGroup(), &alpha);
     EXPECT_EQ (pane.getGroupControls().getGroupSelector().getSelectedId(), 1);
-    EXPECT_EQ (alpha.getMember (0)->getRedOffset(), 0);
+    EXPECT_EQ (alpha.getMember (0)->getParameters().redOffset, 0);
     EXPECT_EQ (alpha.getMember (0)->getPreviewColour(), red.colour);
 }
 

@@ -1,13 +1,10 @@
 // The scheme document: loading, saving and the recent-files bookkeeping.
 
 #include "document/CalvastraScheme.h"
-#include "model/FailingFileStep.h"
 #include "support/model/SchemeBuilders.h"
 #include "support/model/TempFolder.h"
 
 #include <gtest/gtest.h>
-
-#include <system_error>
 
 using testkit::addColours;
 using testkit::schemeText;
@@ -199,79 +196,6 @@ TEST (CalvastraSchemeTest, FailedWritesReportAndLeaveTheTargetAlone)
     folderTarget.getChildFile ("inside.txt").create();
     expectFailure (folderTarget);
     EXPECT_TRUE (folderTarget.getChildFile ("inside.txt").existsAsFile());
-}
-
-// Save and Save as with each step of writing the file made to fail, over the
-// document's own file and to a new one: the save fails and says why, the
-// document stays changed and keeps its file and title, and the folder holds
-// what it held (a failed sync comes after the new bytes are in place).
-TEST (CalvastraSchemeTest, EveryFailingSaveStepFailsTheSaveAndKeepsTheDocumentUnsaved)
-{
-    using AtomicFileReplace::Step;
-
-    for (auto step : FailingFileStep::everyStep)
-    {
-        SCOPED_TRACE (FailingFileStep::nameOf (step));
-        TempFolder temp;
-        const auto file = temp.write ("Kept.calvastrascheme", schemeText());
-        juce::MemoryBlock oldBytes;
-        file.loadFileAsData (oldBytes);
-
-        CalvastraScheme doc;
-        ASSERT_TRUE (doc.loadFrom (file, false).wasOk());
-        doc.getColour (0)->colour = juce::Colour (0xff445566);
-        doc.setChangedFlag (true);
-
-        FailingFileStep::Fault fault (step);
-        doc.setSaveFaults (&fault);
-
-        const auto result = doc.saveDocument (file);
-        EXPECT_TRUE (result.failed());
-        EXPECT_EQ (result.getErrorMessage().contains ("left as it was"), step != Step::syncFolder) << result.getErrorMessage();
-        EXPECT_TRUE (result.getErrorMessage().contains ("\n" + std::system_category().message (fault.error) + " (while ")) << "the system's reason under the message";
-
-        EXPECT_EQ (doc.save (false, false), juce::FileBasedDocument::failedToWriteToFile);
-        EXPECT_TRUE (doc.hasChangedSinceSaved());
-        EXPECT_EQ (doc.getFile(), file);
-        EXPECT_EQ (doc.getDocumentTitle(), "Kept");
-
-        juce::MemoryBlock bytesNow;
-        file.loadFileAsData (bytesNow);
-
-        if (step == Step::syncFolder)
-        {
-            EXPECT_TRUE (file.loadFileAsString().contains ("ff445566"));
-        }
-        else
-        {
-            EXPECT_EQ (bytesNow, oldBytes);
-        }
-
-        // Save as to a new file: a new file has no permissions to take over.
-        const auto copy = temp.folder.getChildFile ("Copy.calvastrascheme");
-        const auto savedAs = doc.saveAs (copy, false, false, false);
-
-        if (step == Step::setPermissions)
-        {
-            EXPECT_EQ (savedAs, juce::FileBasedDocument::savedOk);
-            EXPECT_FALSE (doc.hasChangedSinceSaved());
-            continue;
-        }
-
-        EXPECT_EQ (savedAs, juce::FileBasedDocument::failedToWriteToFile);
-        EXPECT_EQ (copy.existsAsFile(), step == Step::syncFolder);
-        EXPECT_EQ (doc.getFile(), file);
-        EXPECT_TRUE (doc.hasChangedSinceSaved());
-
-        const auto left = temp.folder.findChildFiles (juce::File::findFilesAndDirectories, false);
-        EXPECT_EQ (left.size(), step == Step::syncFolder ? 2 : 1) << "a temporary file was left behind";
-
-        // Without the fault the same save goes through.
-        doc.setSaveFaults (nullptr);
-        EXPECT_EQ (doc.save (false, false), juce::FileBasedDocument::savedOk);
-        EXPECT_FALSE (doc.hasChangedSinceSaved());
-        EXPECT_TRUE (file.loadFileAsString().contains ("ff445566"));
-    }
 }
 
 TEST (CalvastraSchemeTest, AReadOnlyFileIsNotSavedOverAndTheMessageSaysWhy)

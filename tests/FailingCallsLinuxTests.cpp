@@ -130,6 +130,38 @@ TEST_F (FailingCallsOnScreen, EveryCallOfASaveFailingInTurnIsShownAndKeepsTheFil
     }
 }
 
+// Save as to a new file with each call failing in turn: the document keeps
+// its own file and title and stays unsaved; no new file appears but when only
+// the confirmation failed, and no temporary file is left.
+TEST_F (FailingCallsOnScreen, SaveAsToANewFileWithEachCallFailingKeepsTheDocumentsFile)
+{
+    const auto copy = temp.folder.getChildFile ("Copy.calvastrascheme");
+    const auto oldBytes = bytesOf (file);
+    const auto namesBefore = temp.contents();
+
+    for (const auto& call : testkit::callsOfASave (0, false))
+    {
+        SCOPED_TRACE (call.point + " #" + juce::String (call.nth));
+        openAndChange (oldBytes);
+        auto& doc = *main->getScheme();
+        const auto saved = call.effect == SaveEffect::saved;
+
+        {
+            FailingCall failing (call.point.toRawUTF8(), call.nth, call.error);
+            EXPECT_EQ (doc.saveAs (copy, false, false, false), saved ? juce::FileBasedDocument::savedOk : juce::FileBasedDocument::failedToWriteToFile);
+            EXPECT_TRUE (failing.reached()) << "the call was never made";
+        }
+
+        EXPECT_EQ (copy.existsAsFile(), call.effect != SaveEffect::leftAsItWas);
+        EXPECT_EQ (doc.getFile(), saved ? copy : file);
+        EXPECT_EQ (doc.getDocumentTitle(), saved ? "Copy" : "Scheme");
+        EXPECT_EQ (doc.hasChangedSinceSaved(), ! saved);
+
+        copy.deleteFile();
+        EXPECT_EQ (temp.contents(), namesBefore) << "a temporary file was left behind";
+    }
+}
+
 // Opening another scheme whose open or read fails leaves the scheme on screen
 // with its changes; failing stats do not keep a file from being read whole.
 TEST_F (FailingCallsOnScreen, AnOpenWhoseReadFailsLeavesTheSchemeOnScreen)

@@ -75,7 +75,7 @@ protected:
     std::vector<double> sliderValues()
     {
         auto& p = panel();
-        return { p.hueSlider.getValue(), p.saturationSlider.getValue(), p.brightnessSlider.getValue(), p.redSlider.getValue(), p.greenSlider.getValue(), p.blueSlider.getValue(), p.contrastCentreSlider.getValue(), p.contrastValueSlider.getValue() };
+        return { p.slider (TweakSliders::hue).getValue(), p.slider (TweakSliders::saturation).getValue(), p.slider (TweakSliders::brightness).getValue(), p.slider (TweakSliders::red).getValue(), p.slider (TweakSliders::green).getValue(), p.slider (TweakSliders::blue).getValue(), p.slider (TweakSliders::contrastCentre).getValue(), p.slider (TweakSliders::contrast).getValue() };
     }
 
     ColourGroupTweakerComponent& tweaker() { return pane.getGroupTweaker(); }
@@ -130,9 +130,9 @@ TEST_F (GroupTweakerTest, LaysOutTheListAndPanelUnderAWhiteTitleAndFrame)
 TEST_F (GroupTweakerTest, WithoutAGroupControlsChangeNothing)
 {
     auto& p = panel();
-    move (p.redSlider, 40);
-    move (p.hueSlider, 0.25);
-    move (p.contrastValueSlider, 0.5);
+    move (p.slider (TweakSliders::red), 40);
+    move (p.slider (TweakSliders::hue), 0.25);
+    move (p.slider (TweakSliders::contrast), 0.5);
     const auto moved = sliderValues();
 
     testkit::click (p.applyButton);
@@ -154,13 +154,13 @@ TEST_F (GroupTweakerTest, WithoutAGroupControlsChangeNothing)
 TEST_F (GroupTweakerTest, SelectingAGroupResetsItsPreviewsAndTheSliders)
 {
     group.setRedOffset (100);
-    move (panel().saturationSlider, 1.7);
-    move (panel().contrastCentreSlider, 0.9);
+    move (panel().slider (TweakSliders::saturation), 1.7);
+    move (panel().slider (TweakSliders::contrastCentre), 0.9);
 
     tweaker().setColourGroup (&group);
 
     EXPECT_EQ (tweaker().getColourGroup(), &group);
-    EXPECT_EQ (group.getMember (1)->getRedOffset(), 0);
+    EXPECT_EQ (group.getMember (1)->getParameters().redOffset, 0);
     EXPECT_EQ (previews(), stored());
     EXPECT_EQ (sliderValues(), neutral);
     EXPECT_EQ (tweaker().getList().getNumRows(), 3);
@@ -172,42 +172,42 @@ TEST_F (GroupTweakerTest, EachSliderSetsItsParameterOnEveryMemberAndTheRowsFollo
     tweaker().setColourGroup (&group);
     auto& p = panel();
 
-    move (p.hueSlider, 0.5);
+    move (p.slider (TweakSliders::hue), 0.5);
     EXPECT_EQ (previews(), (std::vector<juce::uint32> { 0xff00ffff, 0xff808080, 0xffc08040 }));
 
     // Only the right-hand swatches change.
     EXPECT_EQ (swatches(), (std::vector<std::pair<juce::uint32, juce::uint32>> { { 0xffff0000, 0xff00ffff }, { 0xff808080, 0xff808080 }, { 0xff4080c0, 0xffc08040 } }));
 
-    move (p.hueSlider, 0.0);
-    move (p.redSlider, 255);
+    move (p.slider (TweakSliders::hue), 0.0);
+    move (p.slider (TweakSliders::red), 255);
     EXPECT_EQ (group.getMember (1)->getPreviewColour().getARGB(), 0xffff8080u);
-    move (p.redSlider, -255);
+    move (p.slider (TweakSliders::red), -255);
     EXPECT_EQ (group.getMember (1)->getPreviewColour().getARGB(), 0xff008080u);
-    move (p.redSlider, 0);
+    move (p.slider (TweakSliders::red), 0);
 
-    move (p.saturationSlider, 2.0);
+    move (p.slider (TweakSliders::saturation), 2.0);
     EXPECT_EQ (group.getMember (2)->getPreviewColour().getARGB(), 0xff0060c0u);
-    move (p.saturationSlider, 1.0);
+    move (p.slider (TweakSliders::saturation), 1.0);
 
-    move (p.brightnessSlider, 0.5);
+    move (p.slider (TweakSliders::brightness), 0.5);
     EXPECT_EQ (group.getMember (2)->getPreviewColour().getARGB(), 0xff204060u);
-    move (p.brightnessSlider, 1.0);
+    move (p.slider (TweakSliders::brightness), 1.0);
 
-    move (p.greenSlider, 10);
-    move (p.blueSlider, -20);
-    EXPECT_EQ (group.getMember (0)->getGreenOffset(), 10);
-    EXPECT_EQ (group.getMember (2)->getBlueOffset(), -20);
-    move (p.greenSlider, 0);
-    move (p.blueSlider, 0);
+    move (p.slider (TweakSliders::green), 10);
+    move (p.slider (TweakSliders::blue), -20);
+    EXPECT_EQ (group.getMember (0)->getParameters().greenOffset, 10);
+    EXPECT_EQ (group.getMember (2)->getParameters().blueOffset, -20);
+    move (p.slider (TweakSliders::green), 0);
+    move (p.slider (TweakSliders::blue), 0);
 
     // Either contrast slider sets both values, centre first.
-    move (p.contrastValueSlider, 1.0);
-    EXPECT_EQ (group.getMember (0)->getContrastCentre(), 0.5f);
-    EXPECT_EQ (group.getMember (0)->getContrastAmount(), 1.0f);
-    move (p.contrastCentreSlider, 0.25);
-    EXPECT_EQ (group.getMember (1)->getContrastCentre(), 0.25f);
-    EXPECT_EQ (group.getMember (1)->getContrastAmount(), 1.0f);
-    move (p.contrastCentreSlider, 0.5);
+    move (p.slider (TweakSliders::contrast), 1.0);
+    EXPECT_EQ (group.getMember (0)->getParameters().contrastCentre, 0.5f);
+    EXPECT_EQ (group.getMember (0)->getParameters().contrastAmount, 1.0f);
+    move (p.slider (TweakSliders::contrastCentre), 0.25);
+    EXPECT_EQ (group.getMember (1)->getParameters().contrastCentre, 0.25f);
+    EXPECT_EQ (group.getMember (1)->getParameters().contrastAmount, 1.0f);
+    move (p.slider (TweakSliders::contrastCentre), 0.5);
     EXPECT_EQ (group.getMember (1)->getPreviewColour().getARGB(), 0xff808080u);
 
     EXPECT_EQ (stored(), (std::vector<juce::uint32> { 0xffff0000, 0xff808080, 0xff4080c0 }));
@@ -217,8 +217,8 @@ TEST_F (GroupTweakerTest, EachSliderSetsItsParameterOnEveryMemberAndTheRowsFollo
 TEST_F (GroupTweakerTest, ApplyWritesThePreviewsNotifiesOnceAndNeutralisesTheSliders)
 {
     tweaker().setColourGroup (&group);
-    move (panel().hueSlider, 0.5);
-    move (panel().redSlider, 5);
+    move (panel().slider (TweakSliders::hue), 0.5);
+    move (panel().slider (TweakSliders::red), 5);
     const auto expected = previews();
 
     testkit::click (panel().applyButton);
@@ -240,7 +240,7 @@ TEST_F (GroupTweakerTest, ApplyWritesThePreviewsNotifiesOnceAndNeutralisesTheSli
 TEST_F (GroupTweakerTest, InvertPreviewsTheInverseWithNeutralSlidersAndLeavesTheScheme)
 {
     tweaker().setColourGroup (&group);
-    move (panel().brightnessSlider, 1.5);
+    move (panel().slider (TweakSliders::brightness), 1.5);
 
     testkit::click (panel().invertButton);
 
@@ -249,7 +249,7 @@ TEST_F (GroupTweakerTest, InvertPreviewsTheInverseWithNeutralSlidersAndLeavesThe
     EXPECT_EQ (sliderValues(), neutral);
     EXPECT_EQ (swatches()[1], std::make_pair (0xff808080u, 0xff7f7f7fu));
 
-    move (panel().redSlider, 1);
+    move (panel().slider (TweakSliders::red), 1);
     EXPECT_EQ (group.getMember (1)->getPreviewColour().getARGB(), 0xff818080u);
 
     testkit::click (panel().resetButton);
@@ -261,8 +261,8 @@ TEST_F (GroupTweakerTest, InvertPreviewsTheInverseWithNeutralSlidersAndLeavesThe
 TEST_F (GroupTweakerTest, AForcedHueKeepsTheSlidersAndTheNextSliderMoveDiscardsIt)
 {
     tweaker().setColourGroup (&group);
-    move (panel().hueSlider, 0.25);
-    move (panel().saturationSlider, 0.5);
+    move (panel().slider (TweakSliders::hue), 0.25);
+    move (panel().slider (TweakSliders::saturation), 0.5);
     const auto before = sliderValues();
 
     // Through the real button: the pop-up's selector is moved and pressed.
@@ -281,11 +281,11 @@ TEST_F (GroupTweakerTest, AForcedHueKeepsTheSlidersAndTheNextSliderMoveDiscardsI
 
     EXPECT_EQ (previews(), (std::vector<juce::uint32> { 0xff00ffff, 0xff808080, 0xff40c0c0 }));
     EXPECT_EQ (sliderValues(), before);
-    EXPECT_EQ (group.getMember (0)->getHueShift(), 0.0f);
+    EXPECT_EQ (group.getMember (0)->getParameters().hueShift, 0.0f);
     EXPECT_EQ (swatches()[0], std::make_pair (0xffff0000u, 0xff00ffffu));
 
     // Any slider now recomputes from the stored colour with only its own parameter.
-    move (panel().redSlider, 10);
+    move (panel().slider (TweakSliders::red), 10);
     EXPECT_EQ (previews(), (std::vector<juce::uint32> { 0xffff0000, 0xff8a8080, 0xff4a80c0 }));
     EXPECT_TRUE (applied.sources.empty());
 }
@@ -293,7 +293,7 @@ TEST_F (GroupTweakerTest, AForcedHueKeepsTheSlidersAndTheNextSliderMoveDiscardsI
 TEST_F (GroupTweakerTest, RefreshColoursRecomputesFromTheCurrentStoredColours)
 {
     tweaker().setColourGroup (&group);
-    move (panel().hueSlider, 0.5);
+    move (panel().slider (TweakSliders::hue), 0.5);
 
     group.getMember (0)->getSchemeColour().colour = juce::Colour (0xff00ff00);
     EXPECT_EQ (group.getMember (0)->getPreviewColour().getARGB(), 0xff00ffffu);
@@ -301,13 +301,13 @@ TEST_F (GroupTweakerTest, RefreshColoursRecomputesFromTheCurrentStoredColours)
     tweaker().refreshColours();
     EXPECT_EQ (group.getMember (0)->getPreviewColour().getARGB(), 0xffff00ffu);
     EXPECT_EQ (swatches()[0], std::make_pair (0xff00ff00u, 0xffff00ffu));
-    EXPECT_EQ (panel().hueSlider.getValue(), 0.5);
+    EXPECT_EQ (panel().slider (TweakSliders::hue).getValue(), 0.5);
 }
 
 TEST_F (GroupTweakerTest, APickInTheLeftSwatchSurvivesTheNextApplyAndRefreshesTheSchemeList)
 {
     tweaker().setColourGroup (&group);
-    move (panel().redSlider, 10);
+    move (panel().slider (TweakSliders::red), 10);
 
     tweaker().setMenuRunner ([] (juce::PopupMenu& menu, juce::Component&)
                              {

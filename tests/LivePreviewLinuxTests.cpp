@@ -13,7 +13,7 @@
 TEST_F (LivePreviewTest, WindowEventsGetThroughWhileAMillionMembersCatchUp)
 {
     build (1000000);
-    panel().redSlider.setValue (9, juce::sendNotificationSync);
+    panel().slider (TweakSliders::red).setValue (9, juce::sendNotificationSync);
     tweaker().getPreviewSweep().refreshNow();
 
     // Mouse and paint events come from a file descriptor that the event loop

@@ -52,7 +52,7 @@ protected:
     int firstMemberNotAtRed (int red) const
     {
         for (int i = 0; i < big.getNumMembers(); ++i)
-            if (preview (i) != withRed (i, red) || big.getMember (i)->getRedOffset() != red)
+            if (preview (i) != withRed (i, red) || big.getMember (i)->getParameters().redOffset != red)
                 return i;
         return -1;
     }

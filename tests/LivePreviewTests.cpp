@@ -12,12 +12,12 @@ TEST_F (LivePreviewTest, ABurstOfMovesReachesTheRowsOnScreenAtTheNextMessageWith
     build (100000);
 
     for (int red = 1; red <= 100; ++red)
-        panel().redSlider.setValue (red, juce::sendNotificationSync);
+        panel().slider (TweakSliders::red).setValue (red, juce::sendNotificationSync);
 
     // Recorded, not yet computed: no member has moved.
     EXPECT_TRUE (tweaker().hasPendingPreviews());
     EXPECT_EQ (preview (0), big.getMember (0)->getStoredColour().getARGB());
-    EXPECT_EQ (big.getMember (99999)->getRedOffset(), 0);
+    EXPECT_EQ (big.getMember (99999)->getParameters().redOffset, 0);
 
     tweaker().getPreviewSweep().refreshNow();
     EXPECT_GT (list().getNumRowsOnScreen(), 10);
@@ -31,7 +31,7 @@ TEST_F (LivePreviewTest, ABurstOfMovesReachesTheRowsOnScreenAtTheNextMessageWith
 TEST_F (LivePreviewTest, RowsScrolledIntoViewWhileMembersCatchUpShowTheLatestValue)
 {
     build (100000);
-    panel().redSlider.setValue (-77, juce::sendNotificationSync);
+    panel().slider (TweakSliders::red).setValue (-77, juce::sendNotificationSync);
     tweaker().getPreviewSweep().refreshNow();
 
     // Far from the rows that were on screen, wherever the sweep stands.
@@ -49,8 +49,8 @@ TEST_F (LivePreviewTest, ApplyRightAfterAMoveWritesEveryMembersLatestPreview)
     for (int i = 0; i < big.getNumMembers(); ++i)
         expected.push_back (withRed (i, 33));
 
-    panel().redSlider.setValue (12, juce::sendNotificationSync);
-    panel().redSlider.setValue (33, juce::sendNotificationSync);
+    panel().slider (TweakSliders::red).setValue (12, juce::sendNotificationSync);
+    panel().slider (TweakSliders::red).setValue (33, juce::sendNotificationSync);
     tweaker().buttonClicked (&panel().applyButton);
 
     EXPECT_FALSE (tweaker().hasPendingPreviews());
@@ -58,24 +58,24 @@ TEST_F (LivePreviewTest, ApplyRightAfterAMoveWritesEveryMembersLatestPreview)
     for (int i = 0; i < big.getNumMembers(); ++i)
         wrong += big.getMember (i)->getStoredColour().getARGB() != expected[(size_t) i] ? 1 : 0;
     EXPECT_EQ (wrong, 0);
-    EXPECT_EQ (panel().redSlider.getValue(), 0.0);
+    EXPECT_EQ (panel().slider (TweakSliders::red).getValue(), 0.0);
 }
 
 TEST_F (LivePreviewTest, TheGroupLeftBehindIsUpToDateAndTheNewOneReset)
 {
     build (100000);
-    panel().redSlider.setValue (55, juce::sendNotificationSync);
+    panel().slider (TweakSliders::red).setValue (55, juce::sendNotificationSync);
 
     pane.colourGroupSelected (&small);
     EXPECT_FALSE (big.hasQueuedTweak());
     EXPECT_EQ (firstMemberNotAtRed (55), -1);
     EXPECT_FALSE (tweaker().hasPendingPreviews());
-    EXPECT_EQ (small.getMember (0)->getRedOffset(), 0);
-    EXPECT_EQ (panel().redSlider.getValue(), 0.0);
+    EXPECT_EQ (small.getMember (0)->getParameters().redOffset, 0);
+    EXPECT_EQ (panel().slider (TweakSliders::red).getValue(), 0.0);
 
     // Queued moves on a group are dropped by Reset, not carried over.
     pane.colourGroupSelected (&big);
-    panel().redSlider.setValue (20, juce::sendNotificationSync);
+    panel().slider (TweakSliders::red).setValue (20, juce::sendNotificationSync);
     tweaker().buttonClicked (&panel().resetButton);
     EXPECT_FALSE (tweaker().hasPendingPreviews());
     EXPECT_EQ (firstMemberNotAtRed (0), -1);

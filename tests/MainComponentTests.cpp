@@ -200,7 +200,7 @@ TEST_F (MainComponentTest, FailedOpensLeaveSchemePanesAndRecentFilesUntouched)
         EXPECT_EQ (main->getSchemeListPane().getList().getScheme(), shown);
         EXPECT_EQ (main->getSchemeListPane().getList().getNumRows(), 3);
         EXPECT_EQ (shownGroup(), group);
-        EXPECT_EQ (group->getMember (0)->getRedOffset(), 40);
+        EXPECT_EQ (group->getMember (0)->getParameters().redOffset, 40);
         EXPECT_EQ (group->getMember (0)->getPreviewColour(), preview);
         EXPECT_EQ (main->getRecentFiles().getNumFiles(), 1);
         EXPECT_EQ (main->getRecentFiles().getFile (0), good);

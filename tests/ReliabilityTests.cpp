@@ -146,7 +146,7 @@ TEST_F (BadInputTest, FailedOpensKeepTheShownSchemeAndWriteNothing)
         EXPECT_EQ (main->getScheme(), shown);
         EXPECT_EQ (main->getSchemeListPane().getList().getScheme(), shown);
         EXPECT_EQ (shownGroup(), group);
-        EXPECT_EQ (group->getMember (0)->getBlueOffset(), -30);
+        EXPECT_EQ (group->getMember (0)->getParameters().blueOffset, -30);
         EXPECT_EQ (group->getMember (0)->getPreviewColour(), preview);
 
         const auto after = paintAll();

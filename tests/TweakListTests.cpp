@@ -132,9 +132,9 @@ TEST_F (TweakListTest, DropAddsSelectedColoursInRowOrderOnlyOnce)
     selectSourceRows ({ 4, 0, 1, 3 });
     drop ("COLOURS");
     EXPECT_EQ (memberColours(), (std::vector<SchemeColour*> { &colour (1), &colour (3), &colour (0), &colour (4) }));
-    EXPECT_EQ (group.getMember (0)->getHueShift(), 0.5f);
+    EXPECT_EQ (group.getMember (0)->getParameters().hueShift, 0.5f);
     EXPECT_EQ (group.getMember (0)->getPreviewColour(), tweakedPreview);
-    EXPECT_EQ (group.getMember (2)->getHueShift(), 0.0f);
+    EXPECT_EQ (group.getMember (2)->getParameters().hueShift, 0.0f);
     EXPECT_EQ (list.getNumRows(), 4);
 
     // The new rows show the stored colour in both swatches.
@@ -291,7 +291,7 @@ TEST_F (TweakListTest, StoredSwatchOpensAColourSelectorThatFollowsLiveAndWritesT
 
     // The preview follows the new stored colour with the member's own tweak:
     // green shifted by half a turn is magenta, not the old red's cyan.
-    EXPECT_EQ (group.getMember (0)->getHueShift(), 0.5f);
+    EXPECT_EQ (group.getMember (0)->getParameters().hueShift, 0.5f);
     EXPECT_EQ (group.getMember (0)->getPreviewColour().getARGB(), 0xffff00ffu);
     EXPECT_EQ (row (0)->getPreviewBox().getColour().getARGB(), 0xffff00ffu);
     EXPECT_EQ (edited, (std::vector<ColourGroupMember*> { group.getMember (0) }));

@@ -1,6 +1,6 @@
 #include "TweakTestSupport.h"
 #include "look/ColourShades.h"
-#include "scheme/TweakRanges.h"
+#include "scheme/TweakSliders.h"
 #include "support/ui/Pixels.h"
 #include "tweak/TweakPanel.h"
 
@@ -16,7 +16,7 @@ struct CountingSliderListener : public juce::Slider::Listener
 
 std::vector<juce::Slider*> allSliders (TweakPanel& p)
 {
-    return { &p.hueSlider, &p.saturationSlider, &p.brightnessSlider, &p.redSlider, &p.greenSlider, &p.blueSlider, &p.contrastCentreSlider, &p.contrastValueSlider };
+    return { &p.slider (TweakSliders::hue), &p.slider (TweakSliders::saturation), &p.slider (TweakSliders::brightness), &p.slider (TweakSliders::red), &p.slider (TweakSliders::green), &p.slider (TweakSliders::blue), &p.slider (TweakSliders::contrastCentre), &p.slider (TweakSliders::contrast) };
 }
 
 /** Bounding box of the pixels darker than mid grey inside an area. */
@@ -27,7 +27,7 @@ juce::Rectangle<int> darkPixelBounds (const juce::Image& image, juce::Rectangle<
 }
 } // namespace
 
-// The ranges are the ones the command line takes too (scheme/TweakRanges.h);
+// The ranges are the ones the command line takes too (scheme/TweakSliders.h);
 // what is checked here is that each slider carries its own control's range,
 // as the user meets it: dragged past either end it stops there, and it starts
 // at the neutral value.
@@ -47,14 +47,14 @@ TEST (TweakPanel, SlidersHaveTheirNamesRangesStepsStylesAndNeutralValues)
     const auto vertical = juce::Slider::LinearVertical;
     const auto horizontal = juce::Slider::LinearHorizontal;
     const Expected expected[] = {
-        { &panel.hueSlider, "Hue", TweakRanges::hueShift, vertical, juce::Slider::TextBoxLeft },
-        { &panel.saturationSlider, "Saturation", TweakRanges::saturationMultiplier, vertical, juce::Slider::TextBoxLeft },
-        { &panel.brightnessSlider, "Brightness", TweakRanges::brightnessMultiplier, vertical, juce::Slider::TextBoxLeft },
-        { &panel.redSlider, "Red", TweakRanges::redOffset, vertical, juce::Slider::TextBoxLeft },
-        { &panel.greenSlider, "Green", TweakRanges::greenOffset, vertical, juce::Slider::TextBoxLeft },
-        { &panel.blueSlider, "Blue", TweakRanges::blueOffset, vertical, juce::Slider::TextBoxLeft },
-        { &panel.contrastCentreSlider, "ContrastCentre", TweakRanges::contrastCentre, horizontal, juce::Slider::NoTextBox },
-        { &panel.contrastValueSlider, "ContrastValue", TweakRanges::contrastAmount, horizontal, juce::Slider::NoTextBox },
+        { &panel.slider (TweakSliders::hue), "Hue", TweakSliders::all[TweakSliders::hue].range, vertical, juce::Slider::TextBoxLeft },
+        { &panel.slider (TweakSliders::saturation), "Saturation", TweakSliders::all[TweakSliders::saturation].range, vertical, juce::Slider::TextBoxLeft },
+        { &panel.slider (TweakSliders::brightness), "Brightness", TweakSliders::all[TweakSliders::brightness].range, vertical, juce::Slider::TextBoxLeft },
+        { &panel.slider (TweakSliders::red), "Red", TweakSliders::all[TweakSliders::red].range, vertical, juce::Slider::TextBoxLeft },
+        { &panel.slider (TweakSliders::green), "Green", TweakSliders::all[TweakSliders::green].range, vertical, juce::Slider::TextBoxLeft },
+        { &panel.slider (TweakSliders::blue), "Blue", TweakSliders::all[TweakSliders::blue].range, vertical, juce::Slider::TextBoxLeft },
+        { &panel.slider (TweakSliders::contrastCentre), "ContrastCentre", TweakSliders::all[TweakSliders::contrastCentre].range, horizontal, juce::Slider::NoTextBox },
+        { &panel.slider (TweakSliders::contrast), "ContrastValue", TweakSliders::all[TweakSliders::contrast].range, horizontal, juce::Slider::NoTextBox },
     };
 
     for (const auto& e : expected)
@@ -76,14 +76,14 @@ TEST (TweakPanel, SlidersHaveTheirNamesRangesStepsStylesAndNeutralValues)
         e.slider->setValue (e.range.neutral, juce::dontSendNotification);
     }
 
-    for (auto* s : { &panel.hueSlider, &panel.redSlider })
+    for (auto* s : { &panel.slider (TweakSliders::hue), &panel.slider (TweakSliders::red) })
     {
         EXPECT_EQ (s->getTextBoxWidth(), 80);
         EXPECT_EQ (s->getTextBoxHeight(), 20);
         EXPECT_FALSE (s->isTextBoxEditable() == false);
     }
 
-    for (auto* s : { &panel.contrastCentreSlider, &panel.contrastValueSlider })
+    for (auto* s : { &panel.slider (TweakSliders::contrastCentre), &panel.slider (TweakSliders::contrast) })
     {
         EXPECT_EQ (s->getTextBoxWidth(), 0);
         EXPECT_EQ (s->getTextBoxHeight(), 0);
@@ -91,14 +91,14 @@ TEST (TweakPanel, SlidersHaveTheirNamesRangesStepsStylesAndNeutralValues)
     }
 
     // Offsets are whole numbers in range; the others are continuous.
-    panel.redSlider.setValue (12.6, juce::dontSendNotification);
-    EXPECT_EQ (panel.redSlider.getValue(), 13.0);
-    panel.greenSlider.setValue (-300.0, juce::dontSendNotification);
-    EXPECT_EQ (panel.greenSlider.getValue(), -255.0);
-    panel.hueSlider.setValue (0.123, juce::dontSendNotification);
-    EXPECT_EQ (panel.hueSlider.getValue(), 0.123);
-    panel.saturationSlider.setValue (1.2345, juce::dontSendNotification);
-    EXPECT_EQ (panel.saturationSlider.getValue(), 1.2345);
+    panel.slider (TweakSliders::red).setValue (12.6, juce::dontSendNotification);
+    EXPECT_EQ (panel.slider (TweakSliders::red).getValue(), 13.0);
+    panel.slider (TweakSliders::green).setValue (-300.0, juce::dontSendNotification);
+    EXPECT_EQ (panel.slider (TweakSliders::green).getValue(), -255.0);
+    panel.slider (TweakSliders::hue).setValue (0.123, juce::dontSendNotification);
+    EXPECT_EQ (panel.slider (TweakSliders::hue).getValue(), 0.123);
+    panel.slider (TweakSliders::saturation).setValue (1.2345, juce::dontSendNotification);
+    EXPECT_EQ (panel.slider (TweakSliders::saturation).getValue(), 1.2345);
 }
 
 TEST (TweakPanel, ButtonsHaveTheirTextsTooltipsAndColours)
@@ -173,12 +173,12 @@ TEST (TweakPanel, LayoutIsFixedAtEverySize)
         panel.setSize (size.x, size.y);
         SCOPED_TRACE (size.toString());
 
-        EXPECT_EQ (panel.redSlider.getBounds(), juce::Rectangle<int> (15, 0, 20, 100));
-        EXPECT_EQ (panel.greenSlider.getBounds(), juce::Rectangle<int> (60, 0, 20, 100));
-        EXPECT_EQ (panel.blueSlider.getBounds(), juce::Rectangle<int> (105, 0, 20, 100));
-        EXPECT_EQ (panel.hueSlider.getBounds(), juce::Rectangle<int> (15, 105, 20, 100));
-        EXPECT_EQ (panel.saturationSlider.getBounds(), juce::Rectangle<int> (60, 105, 20, 100));
-        EXPECT_EQ (panel.brightnessSlider.getBounds(), juce::Rectangle<int> (105, 105, 20, 100));
+        EXPECT_EQ (panel.slider (TweakSliders::red).getBounds(), juce::Rectangle<int> (15, 0, 20, 100));
+        EXPECT_EQ (panel.slider (TweakSliders::green).getBounds(), juce::Rectangle<int> (60, 0, 20, 100));
+        EXPECT_EQ (panel.slider (TweakSliders::blue).getBounds(), juce::Rectangle<int> (105, 0, 20, 100));
+        EXPECT_EQ (panel.slider (TweakSliders::hue).getBounds(), juce::Rectangle<int> (15, 105, 20, 100));
+        EXPECT_EQ (panel.slider (TweakSliders::saturation).getBounds(), juce::Rectangle<int> (60, 105, 20, 100));
+        EXPECT_EQ (panel.slider (TweakSliders::brightness).getBounds(), juce::Rectangle<int> (105, 105, 20, 100));
         EXPECT_EQ (panel.resetButton.getBounds(), juce::Rectangle<int> (0, 215, 130, 20));
         EXPECT_EQ (panel.applyButton.getBounds(), juce::Rectangle<int> (0, 240, 130, 20));
         EXPECT_EQ (panel.forceHueButton.getBounds(), juce::Rectangle<int> (0, 295, 130, 20));
@@ -186,8 +186,8 @@ TEST (TweakPanel, LayoutIsFixedAtEverySize)
 
         // Placed in the free band and below the force-hue button, within the
         // 130 x 332 the panel gets in the smallest main window.
-        EXPECT_EQ (panel.contrastValueSlider.getBounds(), juce::Rectangle<int> (55, 261, 75, 16));
-        EXPECT_EQ (panel.contrastCentreSlider.getBounds(), juce::Rectangle<int> (55, 278, 75, 16));
+        EXPECT_EQ (panel.slider (TweakSliders::contrast).getBounds(), juce::Rectangle<int> (55, 261, 75, 16));
+        EXPECT_EQ (panel.slider (TweakSliders::contrastCentre).getBounds(), juce::Rectangle<int> (55, 278, 75, 16));
         EXPECT_EQ (panel.invertButton.getBounds(), juce::Rectangle<int> (0, 316, 130, 16));
     }
 }

@@ -6,7 +6,6 @@
 #include "app/CalvastraTintwright.h"
 #include "groups/ColourGroupControls.h"
 #include "groups/ColourTweaker.h"
-#include "model/FailingFileStep.h"
 #include "support/model/SchemeBuilders.h"
 #include "support/model/TempFolder.h"
 #include "support/ui/MainComponentUnderTest.h"
@@ -150,7 +149,7 @@ TEST_F (UnsavedChangesTest, SlidersResetInvertForceHueAndSelectionChangeNothingT
 {
     open();
 
-    for (auto* slider : { &panel().redSlider, &panel().greenSlider, &panel().blueSlider, &panel().hueSlider, &panel().saturationSlider, &panel().brightnessSlider, &panel().contrastCentreSlider, &panel().contrastValueSlider })
+    for (auto* slider : { &panel().slider (TweakSliders::red), &panel().slider (TweakSliders::green), &panel().slider (TweakSliders::blue), &panel().slider (TweakSliders::hue), &panel().slider (TweakSliders::saturation), &panel().slider (TweakSliders::brightness), &panel().slider (TweakSliders::contrastCentre), &panel().slider (TweakSliders::contrast) })
     {
         slider->setValue (slider->getMinimum() + (slider->getMaximum() - slider->getMinimum()) * 0.3, juce::sendNotificationSync);
         EXPECT_FALSE (changed()) << slider->getName();
@@ -195,7 +194,7 @@ TEST_F (UnsavedChangesTest, ApplyMarksItWhenTheStoredColoursChange)
     tweaker().buttonClicked (&panel().applyButton);
     EXPECT_FALSE (changed()) << "Apply with nothing to apply writes the same colours";
 
-    panel().redSlider.setValue (40, juce::sendNotificationSync);
+    panel().slider (TweakSliders::red).setValue (40, juce::sendNotificationSync);
     EXPECT_FALSE (changed());
     tweaker().buttonClicked (&panel().applyButton);
     EXPECT_TRUE (changed());
@@ -310,88 +309,6 @@ TEST_F (UnsavedChangesTest, SaveAndSaveAsClearTheMarkAndAFailedSaveKeepsIt)
     copy.getChildFile ("inside.txt").create();
     EXPECT_EQ (main->getScheme()->save (false, false), juce::FileBasedDocument::failedToWriteToFile);
     EXPECT_TRUE (changed()) << "a failed save";
-}
-
-namespace
-{
-/** Hands the document faults for its saves, and takes them back. */
-struct ScopedSaveFaults
-{
-    ScopedSaveFaults (CalvastraScheme& doc, const AtomicFileReplace::Faults& faults) : document (doc)
-    {
-        document.setSaveFaults (&faults);
-    }
-
-    ~ScopedSaveFaults() { document.setSaveFaults (nullptr); }
-
-    CalvastraScheme& document;
-};
-} // namespace
-
-// File > Save with each step of writing the file made to fail: the window says
-// so, the file keeps its old bytes (a failed sync comes after the new ones are
-// in place, and its message does not claim otherwise), no temporary file is
-// left, and the changes are still unsaved, so Quit still asks.
-TEST_F (UnsavedChangesOnScreen, EveryFailingSaveStepIsShownAndKeepsTheFileAndTheChanges)
-{
-    if (! testdisplay::haveDisplay())
-        GTEST_SKIP() << "the failure message is a window: needs a display";
-
-    using AtomicFileReplace::Step;
-    const auto oldBytes = bytesOf (file);
-    const auto filesBefore = temp.folder.findChildFiles (juce::File::findFilesAndDirectories, false).size();
-
-    for (auto step : FailingFileStep::everyStep)
-    {
-        SCOPED_TRACE (FailingFileStep::nameOf (step));
-
-        ASSERT_TRUE (file.replaceWithData (oldBytes.data(), oldBytes.size()));
-        question.answer = Answer::discard;
-        ASSERT_TRUE (main->openScheme (file));
-        question.asked = 0;
-
-        pickInLeftSwatch (0, juce::Colour (0xff445566));
-        ASSERT_TRUE (changed());
-
-        FailingFileStep::Fault fault (step);
-        ScopedSaveFaults faults (*main->getScheme(), fault);
-        EXPECT_TRUE (perform (CalvastraTintwright::saveFile));
-        EXPECT_EQ (fault.reached, 1);
-
-        auto* alert = dynamic_cast<juce::AlertWindow*> (juce::Component::getCurrentlyModalComponent());
-        ASSERT_NE (alert, nullptr) << "the save failed silently";
-        EXPECT_EQ (alert->getName(), "Error writing to file...");
-        const auto message = alert->getDescription(); // the title, then the message
-        alert->exitModalState (0);
-        testkit::pumpFor (20);
-        ASSERT_EQ (juce::Component::getCurrentlyModalComponent(), nullptr);
-
-        if (step == Step::syncFolder)
-        {
-            EXPECT_TRUE (message.contains ("did not confirm")) << message;
-            EXPECT_FALSE (message.contains ("left as it was")) << message;
-            EXPECT_TRUE (onDisk().contains ("ff445566"));
-        }
-        else
-        {
-            EXPECT_TRUE (message.contains ("left as it was")) << message;
-            EXPECT_EQ (bytesOf (file), oldBytes);
-        }
-
-        EXPECT_EQ (temp.folder.findChildFiles (juce::File::findFilesAndDirectories, false).size(), filesBefore)
-            << "a temporary file was left behind";
-        EXPECT_TRUE (changed());
-
-        // Quit asks; and saving from its question fails the same way and does not quit.
-        question.answer = Answer::cancel;
-        EXPECT_FALSE (main->saveIfNeededAndUserAgrees());
-        EXPECT_EQ (question.asked, 1);
-
-        question.answer = Answer::save;
-        EXPECT_FALSE (main->saveIfNeededAndUserAgrees());
-        EXPECT_EQ (question.lastSave, std::optional<SaveResult> (juce::FileBasedDocument::failedToWriteToFile));
-        EXPECT_TRUE (changed());
-    }
 }
 
 //==============================================================================
@@ -726,27 +643,6 @@ TEST_F (QuitOnScreen, SaveWritesTheFileThenQuits)
     EXPECT_EQ (app.quits, 1);
     EXPECT_TRUE (file.loadFileAsString().contains ("\"Changed\""));
     EXPECT_FALSE (main->getScheme()->hasChangedSinceSaved());
-}
-
-TEST_F (QuitOnScreen, AFailedReplaceOfTheFileDoesNotQuit)
-{
-    change();
-    const auto before = file.loadFileAsString();
-    FailingFileStep::Fault fault (AtomicFileReplace::Step::replaceTarget);
-    ScopedSaveFaults faults (*main->getScheme(), fault);
-    question.answer = Answer::save;
-
-    quitFromTheMenu();
-    EXPECT_EQ (question.asked, 1);
-    EXPECT_EQ (fault.reached, 1);
-    EXPECT_EQ (question.lastSave, std::optional<SaveResult> (juce::FileBasedDocument::failedToWriteToFile));
-    EXPECT_EQ (app.quits, 0);
-    EXPECT_EQ (file.loadFileAsString(), before);
-    EXPECT_TRUE (main->getScheme()->hasChangedSinceSaved());
-
-    pressCloseButton();
-    EXPECT_EQ (question.asked, 2) << "the close button asks again";
-    EXPECT_EQ (app.quits, 0);
 }
 
 TEST_F (QuitOnScreen, AFailedSaveDoesNotQuit)

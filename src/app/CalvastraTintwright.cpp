@@ -145,25 +145,22 @@ void CalvastraTintwright::getAllCommands (juce::Array<juce::CommandID>& commands
 
 void CalvastraTintwright::getCommandInfo (juce::CommandID commandID, juce::ApplicationCommandInfo& result)
 {
-    const juce::String category ("File");
-
-    switch (commandID)
+    // The File menu's commands: name and description.
+    const struct
     {
-        case openFile:
-            result.setInfo ("Open file...", "Open a Calvastra scheme file.", category, 0);
-            break;
-        case saveFile:
-            result.setInfo ("Save file...", "Save the current Calvastra scheme.", category, 0);
-            break;
-        case saveAsNewFile:
-            result.setInfo ("Save as new file...", "Save this Calvastra scheme to a new file.", category, 0);
-            break;
-        case quit:
-            result.setInfo ("Quit", "Quit the program.", category, 0);
-            break;
-        default:
-            break;
-    }
+        juce::CommandID id;
+        const char* name;
+        const char* description;
+    } commands[] = {
+        { openFile, "Open file...", "Open a Calvastra scheme file." },
+        { saveFile, "Save file...", "Save the current Calvastra scheme." },
+        { saveAsNewFile, "Save as new file...", "Save this Calvastra scheme to a new file." },
+        { quit, "Quit", "Quit the program." },
+    };
+
+    for (const auto& command : commands)
+        if (command.id == commandID)
+            result.setInfo (command.name, command.description, "File", 0);
 }
 
 bool CalvastraTintwright::perform (const InvocationInfo& info)

@@ -28,7 +28,8 @@ void addTweakCommand (CLI::App& app, int&)
         options->tweak.validate();
 
         if (! options->tweak.any())
-            throw Refusal ("no tweak given: use slider options (--red ... --contrast-centre), --invert or --force-hue");
+            throw Refusal (std::string ("no tweak given: use slider options (") + TweakSliders::all[0].option + " ... "
+                           + TweakSliders::all[TweakSliders::count - 1].option + "), --invert or --force-hue");
 
         if (! options->dryRun)
             options->destination.check();

@@ -2,7 +2,7 @@
 
 #include "cli/CliSupport.h"
 #include "scheme/PendingTweak.h"
-#include "scheme/TweakRanges.h"
+#include "scheme/TweakSliders.h"
 
 #include <cmath>
 
@@ -10,32 +10,14 @@ namespace Cli
 {
 namespace
 {
-    struct SliderOption
+    TweakSliders::Id sliderOption (const std::string& option)
     {
-        const char* option;
-        const char* what;
-        TweakRange range;
-    };
+        const auto id = TweakSliders::find (&TweakSliders::Slider::option, option);
 
-    // The panel's eight sliders by their command-line names.
-    const SliderOption sliderOptions[] = {
-        { "--red", "red offset", TweakRanges::redOffset },
-        { "--green", "green offset", TweakRanges::greenOffset },
-        { "--blue", "blue offset", TweakRanges::blueOffset },
-        { "--hue", "hue shift (turns)", TweakRanges::hueShift },
-        { "--saturation", "saturation multiplier", TweakRanges::saturationMultiplier },
-        { "--brightness", "brightness multiplier", TweakRanges::brightnessMultiplier },
-        { "--contrast", "contrast amount", TweakRanges::contrastAmount },
-        { "--contrast-centre", "contrast centre (brightness)", TweakRanges::contrastCentre },
-    };
+        if (id == TweakSliders::count)
+            throw Refusal ("unknown tweak option " + option);
 
-    const SliderOption& sliderOption (const std::string& name)
-    {
-        for (const auto& s : sliderOptions)
-            if (name == s.option)
-                return s;
-
-        throw Refusal ("unknown tweak option " + name);
+        return id;
     }
 
     juce::String rangeText (const TweakRange& range)
@@ -90,9 +72,9 @@ namespace
 
 void TweakOptions::addTo (CLI::App& command)
 {
-    for (const auto& s : sliderOptions)
+    for (const auto& s : TweakSliders::all)
     {
-        const auto description = "Set the " + std::string (s.what) + " slider: " + rangeText (s.range).toStdString()
+        const auto description = "Set the " + std::string (s.help) + " slider: " + rangeText (s.range).toStdString()
                                  + ", neutral " + juce::String (s.range.neutral).toStdString();
 
         command.add_option_function<std::string> (
@@ -106,17 +88,17 @@ void TweakOptions::addTo (CLI::App& command)
     command.add_option_function<std::string> (
                "--force-hue", [this] (const std::string& text)
                { forcedHue = text; },
-               "Give every colour this hue, as the Force hue... strip: " + rangeText (TweakRanges::forcedHue).toStdString())
+               "Give every colour this hue, as the Force hue... strip: " + rangeText (TweakSliders::forcedHue).toStdString())
         ->type_name ("X");
 }
 
 void TweakOptions::validate() const
 {
     for (const auto& s : sliders)
-        parseValue (s.option, s.text, sliderOption (s.option).range);
+        parseValue (s.option, s.text, TweakSliders::all[sliderOption (s.option)].range);
 
     if (forcedHue.has_value())
-        parseValue ("--force-hue", *forcedHue, TweakRanges::forcedHue);
+        parseValue ("--force-hue", *forcedHue, TweakSliders::forcedHue);
 
     // Invert and a forced hue replace every member's tweak; a slider moved
     // afterwards starts again from the stored colours and drops them, one moved
@@ -139,7 +121,7 @@ void TweakOptions::setOn (ColourGroup& group) const
 
     if (forcedHue.has_value())
     {
-        group.forceHue ((float) parseValue ("--force-hue", *forcedHue, TweakRanges::forcedHue));
+        group.forceHue ((float) parseValue ("--force-hue", *forcedHue, TweakSliders::forcedHue));
         return;
     }
 
@@ -147,35 +129,12 @@ void TweakOptions::setOn (ColourGroup& group) const
     // made a float (or an int for the offsets). Both contrast sliders set the
     // pair, the other one at its neutral position unless given.
     PendingTweak tweak;
-    auto centre = TweakRanges::contrastCentre.neutral;
-    auto amount = TweakRanges::contrastAmount.neutral;
-    auto contrastMoved = false;
 
     for (const auto& s : sliders)
     {
-        const auto value = parseValue (s.option, s.text, sliderOption (s.option).range);
-        const std::string option (s.option);
-
-        if (option == "--red")
-            tweak.setRedOffset ((int) value);
-        else if (option == "--green")
-            tweak.setGreenOffset ((int) value);
-        else if (option == "--blue")
-            tweak.setBlueOffset ((int) value);
-        else if (option == "--hue")
-            tweak.setHueShift ((float) value);
-        else if (option == "--saturation")
-            tweak.setSaturationMultiplier ((float) value);
-        else if (option == "--brightness")
-            tweak.setBrightnessMultiplier ((float) value);
-        else if (option == "--contrast")
-            amount = value, contrastMoved = true;
-        else if (option == "--contrast-centre")
-            centre = value, contrastMoved = true;
+        const auto id = sliderOption (s.option);
+        tweak.set (id, parseValue (s.option, s.text, TweakSliders::all[id].range));
     }
-
-    if (contrastMoved)
-        tweak.setContrast ((float) centre, (float) amount);
 
     group.queueTweak (tweak);
     group.finishTweak();

@@ -53,7 +53,7 @@ juce::Result CalvastraScheme::writeTo (const juce::File& target)
     // A failed write must not count as saved: the caller would then quit
     // without asking and the work would be lost.
     using Outcome = AtomicFileReplace::Outcome;
-    const auto result = SchemeFile::writeSchemeFile (target, *this, saveFaults);
+    const auto result = SchemeFile::writeSchemeFile (target, *this);
 
     // The system's reason goes on a line under the message.
     const auto withReason = [&result] (const juce::String& message)

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "scheme/SchemeModel.h"
-#include "schemefile/AtomicFileReplace.h"
 
 #include <juce_gui_extra/juce_gui_extra.h>
 
@@ -16,10 +15,6 @@ public:
     /** The main component's list; the document reads and extends it. May be null. */
     void setRecentlyOpenedFiles (juce::RecentlyOpenedFilesList* list) noexcept { recentFiles = list; }
 
-    /** Makes chosen steps of every save from now on fail; null for none. For
-        tests only; the faults must outlive the document or be unset first. */
-    void setSaveFaults (const AtomicFileReplace::Faults* faults) noexcept { saveFaults = faults; }
-
     juce::String getDocumentTitle() override;
     juce::Result loadDocument (const juce::File& file) override;
     juce::Result saveDocument (const juce::File& file) override;
@@ -31,7 +26,6 @@ private:
 
     juce::String documentTitle;
     juce::RecentlyOpenedFilesList* recentFiles = nullptr;
-    const AtomicFileReplace::Faults* saveFaults = nullptr;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CalvastraScheme)
 };

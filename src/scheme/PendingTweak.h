@@ -1,6 +1,6 @@
 #pragma once
 
-#include "maths/TweakMaths.h"
+#include "scheme/TweakSliders.h"
 
 /** Slider values on their way to the members of a group: the latest value of
     each parameter that moved. Handing it to a member twice changes nothing
@@ -9,13 +9,10 @@
 class PendingTweak
 {
 public:
-    void setRedOffset (int offset) noexcept;
-    void setGreenOffset (int offset) noexcept;
-    void setBlueOffset (int offset) noexcept;
-    void setHueShift (float shift) noexcept;
-    void setSaturationMultiplier (float multiplier) noexcept;
-    void setBrightnessMultiplier (float multiplier) noexcept;
-    void setContrast (float centre, float amount) noexcept;
+    /** Records the slider's value as the slider hands it on. The slider it
+        moves with moves too, with the value recorded for it here (its
+        neutral value unless one was). */
+    void set (TweakSliders::Id slider, double value) noexcept;
 
     /** Takes every parameter that moved in newer; its values win. */
     void merge (const PendingTweak& newer) noexcept;
@@ -26,17 +23,38 @@ public:
     void clear() noexcept { moved = 0; }
 
 private:
-    enum Parameter : unsigned
-    {
-        red = 1u << 0,
-        green = 1u << 1,
-        blue = 1u << 2,
-        hue = 1u << 3,
-        saturation = 1u << 4,
-        brightness = 1u << 5,
-        contrast = 1u << 6 // centre and amount always move together
-    };
-
     TweakMaths::TweakParameters values;
-    unsigned moved = 0;
+    unsigned moved = 0; // a bit for each slider, by its Id
+};
+
+/** The tweak's setters by the names the window's code and the command line
+    use, for a member and a group alike: each moves its sliders and hands the
+    change to the owner's setNow. */
+template <typename Owner>
+class NamedTweakSetters
+{
+public:
+    void setRedOffset (int offset) { set (TweakSliders::red, offset); }
+    void setGreenOffset (int offset) { set (TweakSliders::green, offset); }
+    void setBlueOffset (int offset) { set (TweakSliders::blue, offset); }
+    void setHueShift (float shift) { set (TweakSliders::hue, shift); }
+    void setSaturationMultiplier (float multiplier) { set (TweakSliders::saturation, multiplier); }
+    void setBrightnessMultiplier (float multiplier) { set (TweakSliders::brightness, multiplier); }
+
+    /** Both contrast sliders move together. */
+    void setContrast (float centre, float amount)
+    {
+        PendingTweak change;
+        change.set (TweakSliders::contrastPair[0], centre);
+        change.set (TweakSliders::contrastPair[1], amount);
+        static_cast<Owner&> (*this).setNow (change);
+    }
+
+private:
+    void set (TweakSliders::Id slider, double value)
+    {
+        PendingTweak change;
+        change.set (slider, value);
+        static_cast<Owner&> (*this).setNow (change);
+    }
 };

@@ -33,7 +33,7 @@ struct SchemeColour
     parameters and preview may lag behind the sliders; call the member's own
     setters only on a group with nothing queued.
 */
-class ColourGroupMember
+class ColourGroupMember : public NamedTweakSetters<ColourGroupMember>
 {
 public:
     explicit ColourGroupMember (SchemeColour& colourToTweak);
@@ -42,34 +42,22 @@ public:
     juce::Colour getStoredColour() const noexcept { return schemeColour->colour; }
     juce::Colour getPreviewColour() const noexcept { return previewColour; }
 
-    // The tweak operations; the colour maths lives in the tweak folder.
+    // The tweak operations (and the setters of NamedTweakSetters); the colour
+    // maths lives in the maths folder.
     void recomputePreview();
-    void setRedOffset (int offset);
-    void setGreenOffset (int offset);
-    void setBlueOffset (int offset);
-    void setHueShift (float shift);
-    void setSaturationMultiplier (float multiplier);
-    void setBrightnessMultiplier (float multiplier);
-    void setContrast (float centre, float amount);
     void resetTweak();
     void applyTweak();
     void forceHue (float hue);
     void invertColour();
 
-    // Parameter read-back, for tests and diagnostics.
+    /** The parameters, for tests and diagnostics. */
     const TweakMaths::TweakParameters& getParameters() const noexcept { return parameters; }
-    int getRedOffset() const noexcept { return parameters.redOffset; }
-    int getGreenOffset() const noexcept { return parameters.greenOffset; }
-    int getBlueOffset() const noexcept { return parameters.blueOffset; }
-    float getHueShift() const noexcept { return parameters.hueShift; }
-    float getSaturationMultiplier() const noexcept { return parameters.saturationMultiplier; }
-    float getBrightnessMultiplier() const noexcept { return parameters.brightnessMultiplier; }
-    float getAlphaMultiplier() const noexcept { return parameters.alphaMultiplier; }
-    float getContrastCentre() const noexcept { return parameters.contrastCentre; }
-    float getContrastAmount() const noexcept { return parameters.contrastAmount; }
 
 private:
     friend class ColourGroup; // the group forms compute their members' previews in batches
+    friend class NamedTweakSetters<ColourGroupMember>;
+
+    void setNow (const PendingTweak& change);
 
     SchemeColour* schemeColour; // never null; owned by the scheme
     juce::Colour previewColour;
@@ -87,7 +75,7 @@ private:
     finishes what is queued first; Reset, Invert and a forced hue drop it, as
     they set every parameter anyway. The group setters queue and finish at once.
 */
-class ColourGroup
+class ColourGroup : public NamedTweakSetters<ColourGroup>
 {
 public:
     ColourGroup() = default;
@@ -110,13 +98,6 @@ public:
     /** Returns true if at least one stored colour changed. */
     bool applyTweak();
     void resetTweak();
-    void setRedOffset (int offset);
-    void setGreenOffset (int offset);
-    void setBlueOffset (int offset);
-    void setHueShift (float shift);
-    void setSaturationMultiplier (float multiplier);
-    void setBrightnessMultiplier (float multiplier);
-    void setContrast (float centre, float amount);
     void forceHue (float hue);
     void invertColours();
     void recomputePreviews();
@@ -139,6 +120,8 @@ public:
     void finishTweak();
 
 private:
+    friend class NamedTweakSetters<ColourGroup>;
+
     // Computes the previews of members [start, start + count) in batches, each
     // member first taking the queued values.
     void recomputeRange (int start, int count);

@@ -9,46 +9,9 @@ void ColourGroupMember::recomputePreview()
     previewColour = juce::Colour (TweakMaths::tweakColour (schemeColour->colour.getARGB(), parameters));
 }
 
-void ColourGroupMember::setRedOffset (int offset)
+void ColourGroupMember::setNow (const PendingTweak& change)
 {
-    parameters.redOffset = offset;
-    recomputePreview();
-}
-
-void ColourGroupMember::setGreenOffset (int offset)
-{
-    parameters.greenOffset = offset;
-    recomputePreview();
-}
-
-void ColourGroupMember::setBlueOffset (int offset)
-{
-    parameters.blueOffset = offset;
-    recomputePreview();
-}
-
-void ColourGroupMember::setHueShift (float shift)
-{
-    parameters.hueShift = shift;
-    recomputePreview();
-}
-
-void ColourGroupMember::setSaturationMultiplier (float multiplier)
-{
-    parameters.saturationMultiplier = multiplier;
-    recomputePreview();
-}
-
-void ColourGroupMember::setBrightnessMultiplier (float multiplier)
-{
-    parameters.brightnessMultiplier = multiplier;
-    recomputePreview();
-}
-
-void ColourGroupMember::setContrast (float centre, float amount)
-{
-    parameters.contrastCentre = centre;
-    parameters.contrastAmount = amount;
+    change.applyTo (parameters);
     recomputePreview();
 }
 
@@ -185,55 +148,6 @@ void ColourGroup::recomputeRange (int start, int count)
         for (int i = 0; i < n; ++i)
             members.getUnchecked (start + done + i)->previewColour = juce::Colour (previews[i]);
     }
-}
-
-void ColourGroup::setRedOffset (int offset)
-{
-    PendingTweak change;
-    change.setRedOffset (offset);
-    setNow (change);
-}
-
-void ColourGroup::setGreenOffset (int offset)
-{
-    PendingTweak change;
-    change.setGreenOffset (offset);
-    setNow (change);
-}
-
-void ColourGroup::setBlueOffset (int offset)
-{
-    PendingTweak change;
-    change.setBlueOffset (offset);
-    setNow (change);
-}
-
-void ColourGroup::setHueShift (float shift)
-{
-    PendingTweak change;
-    change.setHueShift (shift);
-    setNow (change);
-}
-
-void ColourGroup::setSaturationMultiplier (float multiplier)
-{
-    PendingTweak change;
-    change.setSaturationMultiplier (multiplier);
-    setNow (change);
-}
-
-void ColourGroup::setBrightnessMultiplier (float multiplier)
-{
-    PendingTweak change;
-    change.setBrightnessMultiplier (multiplier);
-    setNow (change);
-}
-
-void ColourGroup::setContrast (float centre, float amount)
-{
-    PendingTweak change;
-    change.setContrast (centre, amount);
-    setNow (change);
 }
 
 void ColourGroup::forceHue (float hue)

@@ -2,6 +2,8 @@
 
 #include <juce_core/juce_core.h>
 
+#include <memory>
+
 /** Replaces a file's content as a whole: the bytes go to a temporary file
     beside the target, are flushed, and only then is that file moved over the
     target, so the target holds either its old or its new bytes. A symbolic
@@ -9,28 +11,35 @@
     the replaced file keeps its permissions. A read-only target is refused. */
 namespace AtomicFileReplace
 {
-/** The steps of a replace that can fail, in the order they run. */
+/** The steps of a replace that can fail. */
 enum class Step
 {
     examineTarget, // is there a file, a folder, a read-only file?
     createTemporary,
     write,
-    flush,
     setPermissions, // only when the target exists: its permissions go to the new file
+    flush,
     close,
     replaceTarget,
     syncFolder // makes the replace itself lasting
 };
 
-/** Makes chosen steps fail, as if the system had refused them. For tests,
-    which hand one to the instance that saves; the program never uses one. */
-struct Faults
+/** Every step in the order it runs, with what the messages say it was doing. */
+struct StepName
 {
-    virtual ~Faults() = default;
+    Step step;
+    const char* doing;
+};
 
-    /** The system's error code the step fails with (errno, or on Windows a
-        GetLastError() code); 0 when it goes through. */
-    virtual int errorFor (Step step) const = 0;
+inline constexpr StepName steps[] = {
+    { Step::examineTarget, "examining the file" },
+    { Step::createTemporary, "creating the temporary file" },
+    { Step::write, "writing" },
+    { Step::setPermissions, "copying the file's permissions" },
+    { Step::flush, "flushing to disk" },
+    { Step::close, "closing" },
+    { Step::replaceTarget, "replacing the file" },
+    { Step::syncFolder, "confirming the replace" },
 };
 
 enum class Outcome
@@ -54,12 +63,59 @@ struct Result
     int systemError = 0; // 0 when the system named none
 };
 
-/** Replaces the target's content with these bytes. Faults, when given,
-    make the steps they name fail. */
-Result replace (const juce::File& target, const void* data, size_t size, const Faults* faults = nullptr);
+/** What the target was found to be before the replace. */
+struct Target
+{
+    bool exists = false;
+    bool readOnly = false;
+    bool inUse = false; // another program holds it without sharing it
+    juce::uint32 permissions = 0; // the system's own, handed back to keepPermissions
+};
+
+/** The system calls of one replace, one per step, each giving the system's
+    error code (errno, or GetLastError() on Windows), 0 when it went through.
+    Each platform has its own (systemOperations); a test may wrap them to make
+    a step fail. One instance serves one replace: it holds the temporary file
+    open between createTemporary and close. */
+class Operations
+{
+public:
+    virtual ~Operations() = default;
+
+    /** Fills in the target; a missing target is no error, a folder is one. */
+    virtual int examine (const juce::File& target, Target& found) = 0;
+    /** Creates and opens this new file; fails with nameTaken() when it exists. */
+    virtual int createTemporary (const juce::File& temporary) = 0;
+    virtual int write (const char* data, size_t size) = 0;
+    virtual int keepPermissions (const Target& target) = 0;
+    virtual int flush() = 0;
+    virtual int close() = 0;
+    virtual int replaceTarget (const juce::File& temporary, const juce::File& target) = 0;
+    virtual void removeTemporary (const juce::File& temporary) = 0;
+    /** Makes the replace itself lasting. */
+    virtual int syncReplace (const juce::File& target) = 0;
+
+    /** Whether a failed createTemporary only hit a name already taken. */
+    virtual bool isNameTaken (int error) const = 0;
+    /** Whether a failed replaceTarget means another program holds the target. */
+    virtual bool isInUse (int error) const = 0;
+    virtual juce::uint32 processId() const = 0;
+    virtual bool isRunning (juce::uint32 processId) const = 0;
+};
+
+/** The platform's system calls for one replace. */
+std::unique_ptr<Operations> systemOperations();
+
+/** Replaces the target's content with these bytes, through the operations
+    given or the platform's own. */
+Result replace (const juce::File& target, const void* data, size_t size, Operations& operations);
+Result replace (const juce::File& target, const void* data, size_t size);
 
 /** The system's own words for one of its error codes (strerror, FormatMessageW). */
 juce::String systemErrorText (int error);
+
+/** What the messages say the step was doing: "writing". */
+const char* doing (Step step);
 
 /** Why the replace failed, in the system's words and naming the step:
     "No space left on device (while writing)". */

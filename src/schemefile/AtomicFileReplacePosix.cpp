@@ -1,4 +1,4 @@
-#include "schemefile/AtomicFileReplaceCommon.h"
+#include "schemefile/AtomicFileReplace.h"
 
 #include <cerrno>
 #include <csignal>
@@ -11,159 +11,120 @@ namespace AtomicFileReplace
 {
 namespace
 {
-    Result failure (Step step, int error)
+    const char* pathOf (const juce::File& file)
     {
-        return { Outcome::failed, step, error };
+        return file.getFullPathName().toRawUTF8();
     }
 
-    /** The error of one step: the fault's, else the call's errno when it
-        returns -1; 0 when it went through. */
-    template <typename Call>
-    int errorOf (const Faults* faults, Step step, Call&& call)
+    /** errno when the call returned -1; 0 when it went through. */
+    int errorOf (int returned)
     {
-        if (auto error = faultFor (faults, step))
-            return error;
-
-        return call() == 0 ? 0 : errno;
+        return returned == 0 ? 0 : errno;
     }
 
-    int writeAll (int fd, const char* data, size_t size, const Faults* faults) noexcept
+    class PosixOperations final : public Operations
     {
-        // A failing write still writes half: what it wrote must not reach the target.
-        const auto fault = faultFor (faults, Step::write);
+    public:
+        ~PosixOperations() override { close(); }
 
-        if (fault != 0)
-            size /= 2;
-
-        while (size > 0)
+        int examine (const juce::File& target, Target& found) override
         {
-            auto written = ::write (fd, data, std::min (size, (size_t) (1 << 30)));
+            if (target.getFullPathName().isEmpty())
+                return ENOENT;
 
-            if (written < 0)
-            {
-                if (errno == EINTR)
-                    continue;
-                return errno;
-            }
+            struct stat info;
 
-            data += written;
-            size -= (size_t) written;
+            if (::stat (pathOf (target), &info) != 0)
+                return errno == ENOENT ? 0 : errno;
+
+            if (S_ISDIR (info.st_mode))
+                return EISDIR; // as rename() would say
+
+            found.exists = true;
+            // Root could write over it; the user marked it read-only, so it stays.
+            found.readOnly = (info.st_mode & 0222) == 0;
+            found.permissions = info.st_mode & 07777;
+            return 0;
         }
 
-        return fault;
-    }
+        int createTemporary (const juce::File& temporary) override
+        {
+            fd = ::open (pathOf (temporary), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            return fd < 0 ? errno : 0;
+        }
 
-    int syncFolder (const juce::File& folder, const Faults* faults) noexcept
-    {
-        if (auto error = faultFor (faults, Step::syncFolder))
+        int write (const char* data, size_t size) override
+        {
+            while (size > 0)
+            {
+                auto written = ::write (fd, data, std::min (size, (size_t) (1 << 30)));
+
+                if (written < 0)
+                {
+                    if (errno == EINTR)
+                        continue;
+                    return errno;
+                }
+
+                data += written;
+                size -= (size_t) written;
+            }
+
+            return 0;
+        }
+
+        int keepPermissions (const Target& target) override { return errorOf (::fchmod (fd, (mode_t) target.permissions)); }
+        int flush() override { return errorOf (::fsync (fd)); }
+
+        int close() override
+        {
+            if (fd < 0)
+                return 0;
+
+            const auto error = errorOf (::close (fd));
+            fd = -1;
             return error;
+        }
 
-        // A folder this user may write to but not read cannot be opened to
-        // sync, and a file system that does not sync folders has nothing to
-        // confirm; any other failure leaves the replace unconfirmed.
-        auto fd = ::open (folder.getFullPathName().toRawUTF8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        int replaceTarget (const juce::File& temporary, const juce::File& target) override
+        {
+            return errorOf (::rename (pathOf (temporary), pathOf (target)));
+        }
 
-        if (fd < 0)
-            return errno == EACCES ? 0 : errno;
+        void removeTemporary (const juce::File& temporary) override { ::unlink (pathOf (temporary)); }
 
-        const int error = ::fsync (fd) == 0 || errno == EINVAL || errno == EOPNOTSUPP ? 0 : errno;
-        ::close (fd); // nothing was written through it
-        return error;
-    }
+        int syncReplace (const juce::File& target) override
+        {
+            // A folder this user may write to but not read cannot be opened to
+            // sync, and a file system that does not sync folders has nothing to
+            // confirm; any other failure leaves the replace unconfirmed.
+            auto folder = ::open (pathOf (target.getParentDirectory()), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
 
-    bool isRunning (juce::uint32 processId)
-    {
-        return ! (::kill ((pid_t) processId, 0) != 0 && errno == ESRCH);
-    }
+            if (folder < 0)
+                return errno == EACCES ? 0 : errno;
+
+            const int error = ::fsync (folder) == 0 || errno == EINVAL || errno == EOPNOTSUPP ? 0 : errno;
+            ::close (folder); // nothing was written through it
+            return error;
+        }
+
+        bool isNameTaken (int error) const override { return error == EEXIST; }
+        bool isInUse (int) const override { return false; }
+        juce::uint32 processId() const override { return (juce::uint32)::getpid(); }
+        bool isRunning (juce::uint32 id) const override { return ! (::kill ((pid_t) id, 0) != 0 && errno == ESRCH); }
+
+    private:
+        int fd = -1;
+    };
 } // namespace
+
+std::unique_ptr<Operations> systemOperations()
+{
+    return std::make_unique<PosixOperations>();
+}
 
 juce::String systemErrorText (int error)
 {
     return std::strerror (error);
-}
-
-Result replace (const juce::File& target, const void* data, size_t size, const Faults* faults)
-{
-    auto destination = resolveLinks (target);
-    const auto path = destination.getFullPathName();
-
-    if (path.isEmpty())
-        return failure (Step::examineTarget, ENOENT);
-
-    // Only a missing file is no reason to stop: a target that cannot be
-    // looked at might be read-only, and its permissions could not be kept.
-    struct stat info;
-    const int examineError = errorOf (faults, Step::examineTarget, [&]
-                                      { return ::stat (path.toRawUTF8(), &info); });
-    const bool targetExists = examineError == 0;
-
-    if (examineError != 0 && examineError != ENOENT)
-        return failure (Step::examineTarget, examineError);
-
-    if (targetExists && S_ISDIR (info.st_mode))
-        return failure (Step::examineTarget, EISDIR); // as rename() would say
-
-    // Root could write over it; the user marked it read-only, so it stays.
-    if (targetExists && (info.st_mode & 0222) == 0)
-        return { Outcome::targetReadOnly };
-
-    auto folder = destination.getParentDirectory();
-    juce::File temporary;
-    int fd = -1;
-
-    // A fresh name with O_EXCL, so nothing else's file is ever truncated.
-    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt)
-    {
-        if (auto error = faultFor (faults, Step::createTemporary))
-            return failure (Step::createTemporary, error);
-
-        temporary = freshTemporaryFile (folder, (juce::uint32)::getpid());
-        fd = ::open (temporary.getFullPathName().toRawUTF8(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-
-        if (fd < 0 && errno != EEXIST)
-            return failure (Step::createTemporary, errno);
-    }
-
-    if (fd < 0)
-        return failure (Step::createTemporary, EEXIST);
-
-    removeLeftoversOfDeadWriters (folder, isRunning);
-
-    // The first step that fails is the one reported; the file is closed whatever happened.
-    Result result;
-    const auto fail = [&result] (Step step, int error)
-    {
-        if (error != 0 && result.outcome == Outcome::replaced)
-            result = failure (step, error);
-    };
-
-    fail (Step::write, writeAll (fd, static_cast<const char*> (data), size, faults));
-
-    // Keep the permissions of the file being replaced.
-    if (result.outcome == Outcome::replaced && targetExists)
-        fail (Step::setPermissions, errorOf (faults, Step::setPermissions, [&]
-                                             { return ::fchmod (fd, info.st_mode & 07777); }));
-
-    if (result.outcome == Outcome::replaced)
-        fail (Step::flush, errorOf (faults, Step::flush, [&]
-                                    { return ::fsync (fd); }));
-
-    const int closeError = ::close (fd) == 0 ? faultFor (faults, Step::close) : errno;
-    fail (Step::close, closeError);
-
-    if (result.outcome == Outcome::replaced)
-        fail (Step::replaceTarget, errorOf (faults, Step::replaceTarget, [&]
-                                            { return ::rename (temporary.getFullPathName().toRawUTF8(), path.toRawUTF8()); }));
-
-    if (result.outcome != Outcome::replaced)
-    {
-        ::unlink (temporary.getFullPathName().toRawUTF8());
-        return result;
-    }
-
-    if (auto error = syncFolder (folder, faults))
-        return { Outcome::replacedNotLasting, Step::syncFolder, error };
-
-    return result;
 }
 } // namespace AtomicFileReplace

@@ -18,5 +18,5 @@ bool readFileBytes (const juce::File& file, juce::MemoryBlock& bytes, juce::Stri
 bool readSchemeFile (const juce::File& file, SchemeModel& model);
 
 /** Writes the model to the file, replacing it as a whole (see AtomicFileReplace). */
-AtomicFileReplace::Result writeSchemeFile (const juce::File& file, const SchemeModel& model, const AtomicFileReplace::Faults* faults = nullptr);
+AtomicFileReplace::Result writeSchemeFile (const juce::File& file, const SchemeModel& model);
 } // namespace SchemeFile

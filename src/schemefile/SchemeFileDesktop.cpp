@@ -66,9 +66,9 @@ bool readSchemeFile (const juce::File& file, SchemeModel& model)
     return readFileBytes (file, bytes) && SchemeReader::read (std::move (bytes), model);
 }
 
-AtomicFileReplace::Result writeSchemeFile (const juce::File& file, const SchemeModel& model, const AtomicFileReplace::Faults* faults)
+AtomicFileReplace::Result writeSchemeFile (const juce::File& file, const SchemeModel& model)
 {
     const auto bytes = SchemeWriter::write (model);
-    return AtomicFileReplace::replace (file, bytes.data(), bytes.size(), faults);
+    return AtomicFileReplace::replace (file, bytes.data(), bytes.size());
 }
 } // namespace SchemeFile

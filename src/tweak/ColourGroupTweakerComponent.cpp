@@ -25,7 +25,7 @@ ColourGroupTweakerComponent::ColourGroupTweakerComponent()
     panel->invertButton.addListener (this);
 
     for (const auto& control : tweakControls)
-        (panel.get()->*control.slider).addListener (this);
+        panel->slider (control.id).addListener (this);
 
     // A colour picked straight into the scheme must show in the scheme colour
     // list too, which the owner's listener refreshes.
@@ -94,7 +94,7 @@ void ColourGroupTweakerComponent::sliderValueChanged (juce::Slider* slider)
         return;
 
     const auto control = std::find_if (tweakControls.begin(), tweakControls.end(), [this, slider] (const TweakControl& c)
-                                       { return &(panel.get()->*c.slider) == slider; });
+                                       { return &panel->slider (c.id) == slider; });
 
     if (control == tweakControls.end())
         return;

@@ -5,8 +5,6 @@
 
 namespace
 {
-float valueOf (const juce::Slider& slider) { return (float) slider.getValue(); }
-
 // The smallest main window leaves the panel 332 pixels high, so the free band
 // between Apply and the force-hue button holds the two contrast rows and
 // Invert goes below.
@@ -14,25 +12,41 @@ constexpr int contrastLabelWidth = 55;
 constexpr int contrastRowHeight = 16;
 constexpr int contrastRowWidth = 130 - contrastLabelWidth;
 
-void setContrast (PendingTweak& tweak, const TweakPanel& panel)
+struct Place
 {
-    tweak.setContrast (valueOf (panel.contrastCentreSlider), valueOf (panel.contrastValueSlider));
+    juce::Rectangle<int> bounds;
+    bool vertical;
+};
+
+// In the model's order: the offsets on top, hue, saturation and brightness
+// below them, then the contrast amount and centre rows.
+const Place places[TweakSliders::count] = {
+    { { 15, 0, 20, 100 }, true },
+    { { 60, 0, 20, 100 }, true },
+    { { 105, 0, 20, 100 }, true },
+    { { 15, 105, 20, 100 }, true },
+    { { 60, 105, 20, 100 }, true },
+    { { 105, 105, 20, 100 }, true },
+    { { contrastLabelWidth, 261, contrastRowWidth, contrastRowHeight }, false },
+    { { contrastLabelWidth, 278, contrastRowWidth, contrastRowHeight }, false },
+};
+
+std::vector<TweakControl> placed()
+{
+    std::vector<TweakControl> controls;
+
+    for (int id = 0; id < TweakSliders::count; ++id)
+        controls.push_back ({ (TweakSliders::Id) id, places[id].bounds, places[id].vertical });
+
+    return controls;
 }
 } // namespace
 
-const std::vector<TweakControl> tweakControls {
-    { &TweakPanel::hueSlider, "Hue", "Hue", TweakRanges::hueShift, { 15, 105, 20, 100 }, true, [] (PendingTweak& tweak, const TweakPanel& panel)
-      { tweak.setHueShift (valueOf (panel.hueSlider)); } },
-    { &TweakPanel::saturationSlider, "Saturation", "Saturation", TweakRanges::saturationMultiplier, { 60, 105, 20, 100 }, true, [] (PendingTweak& tweak, const TweakPanel& panel)
-      { tweak.setSaturationMultiplier (valueOf (panel.saturationSlider)); } },
-    { &TweakPanel::brightnessSlider, "Brightness", "Brightness", TweakRanges::brightnessMultiplier, { 105, 105, 20, 100 }, true, [] (PendingTweak& tweak, const TweakPanel& panel)
-      { tweak.setBrightnessMultiplier (valueOf (panel.brightnessSlider)); } },
-    { &TweakPanel::redSlider, "Red", "Red", TweakRanges::redOffset, { 15, 0, 20, 100 }, true, [] (PendingTweak& tweak, const TweakPanel& panel)
-      { tweak.setRedOffset ((int) panel.redSlider.getValue()); } },
-    { &TweakPanel::greenSlider, "Green", "Green", TweakRanges::greenOffset, { 60, 0, 20, 100 }, true, [] (PendingTweak& tweak, const TweakPanel& panel)
-      { tweak.setGreenOffset ((int) panel.greenSlider.getValue()); } },
-    { &TweakPanel::blueSlider, "Blue", "Blue", TweakRanges::blueOffset, { 105, 0, 20, 100 }, true, [] (PendingTweak& tweak, const TweakPanel& panel)
-      { tweak.setBlueOffset ((int) panel.blueSlider.getValue()); } },
-    { &TweakPanel::contrastCentreSlider, "ContrastCentre", "Centre", TweakRanges::contrastCentre, { contrastLabelWidth, 278, contrastRowWidth, contrastRowHeight }, false, setContrast },
-    { &TweakPanel::contrastValueSlider, "ContrastValue", "Contrast", TweakRanges::contrastAmount, { contrastLabelWidth, 261, contrastRowWidth, contrastRowHeight }, false, setContrast },
-};
+const std::vector<TweakControl> tweakControls = placed();
+
+void TweakControl::setOnTweak (PendingTweak& tweak, const TweakPanel& panel) const
+{
+    const auto partner = model().movesWith;
+    tweak.set (partner, panel.slider (partner).getValue());
+    tweak.set (id, panel.slider (id).getValue());
+}

@@ -2,31 +2,30 @@
 
 #include <juce_gui_basics/juce_gui_basics.h>
 
-#include "scheme/TweakRanges.h"
+#include "scheme/TweakSliders.h"
 
 #include <vector>
 
 class PendingTweak;
 class TweakPanel;
 
-/** One slider of the tweak panel: everything the panel and the group tweaker
-    need to know about it. Adding a slider is one row of tweakControls plus
-    its maths. */
+/** One slider of the tweak panel: what the model's row of it (TweakSliders)
+    leaves to the window. */
 struct TweakControl
 {
-    juce::Slider TweakPanel::*slider;
-    const char* name; // the component's name
-    const char* label; // rotated up its pad, or left of its row
-    TweakRange range; // shared with the command line
+    TweakSliders::Id id;
 
     /** Where the slider sits in the panel. A vertical slider stands on a pad
         around it; a horizontal one is a row with its label on the left. */
     juce::Rectangle<int> bounds;
     bool vertical;
 
-    /** Records the panel's values of this control as a slider move. */
-    void (*setOnTweak) (PendingTweak& tweak, const TweakPanel& panel);
+    const TweakSliders::Slider& model() const noexcept { return TweakSliders::all[id]; }
+
+    /** Records the panel's values of this control (and of the one it moves
+        with) as a slider move. */
+    void setOnTweak (PendingTweak& tweak, const TweakPanel& panel) const;
 };
 
-/** Every slider of the tweak panel, in creation order. */
+/** Every slider of the tweak panel, in the model's order. */
 extern const std::vector<TweakControl> tweakControls;

@@ -22,16 +22,17 @@ TweakPanel::TweakPanel()
 
     for (const auto& control : tweakControls)
     {
-        auto& slider = this->*control.slider;
-        slider.setName (control.name);
-        addAndMakeVisible (slider);
-        slider.setRange (control.range.minimum, control.range.maximum, control.range.step);
-        slider.setValue (control.range.neutral, juce::dontSendNotification);
+        auto& s = slider (control.id);
+        const auto& range = control.model().range;
+        s.setName (control.model().componentName);
+        addAndMakeVisible (s);
+        s.setRange (range.minimum, range.maximum, range.step);
+        s.setValue (range.neutral, juce::dontSendNotification);
 
         if (control.vertical)
-            slider.setSliderStyle (juce::Slider::LinearVertical);
+            s.setSliderStyle (juce::Slider::LinearVertical);
         else
-            slider.setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
+            s.setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
     }
 }
 
@@ -40,7 +41,7 @@ TweakPanel::~TweakPanel() = default;
 void TweakPanel::resetSliders()
 {
     for (const auto& control : tweakControls)
-        (this->*control.slider).setValue (control.range.neutral, juce::dontSendNotification);
+        slider (control.id).setValue (control.model().range.neutral, juce::dontSendNotification);
 }
 
 juce::Colour TweakPanel::buttonColour() noexcept
@@ -72,7 +73,7 @@ void TweakPanel::paint (juce::Graphics& g)
                                    .translated ((float) control.bounds.getX(), (float) control.bounds.getBottom() - 10.0f);
 
         juce::GlyphArrangement glyphs;
-        glyphs.addLineOfText (font, control.label, 0.0f, 0.0f);
+        glyphs.addLineOfText (font, control.model().label, 0.0f, 0.0f);
 
         juce::Path path;
         glyphs.createPath (path);
@@ -82,13 +83,13 @@ void TweakPanel::paint (juce::Graphics& g)
     g.setColour (juce::Colour (0xffffffff));
     for (const auto& control : tweakControls)
         if (! control.vertical)
-            g.drawText (control.label, 0, control.bounds.getY(), control.bounds.getX() - 4, control.bounds.getHeight(), juce::Justification::centredRight, true);
+            g.drawText (control.model().label, 0, control.bounds.getY(), control.bounds.getX() - 4, control.bounds.getHeight(), juce::Justification::centredRight, true);
 }
 
 void TweakPanel::resized()
 {
     for (const auto& control : tweakControls)
-        (this->*control.slider).setBounds (control.bounds);
+        slider (control.id).setBounds (control.bounds);
 
     resetButton.setBounds (0, 215, 130, 20);
     applyButton.setBounds (0, 240, 130, 20);

@@ -1,34 +1,12 @@
 #include "web/WebSliders.h"
 
-#include "scheme/TweakRanges.h"
 #include "web/WebErrors.h"
 
 namespace WebSliders
 {
 namespace
 {
-    struct Slider
-    {
-        const char* name;
-        TweakRange range;
-        void (*set) (PendingTweak&, double);
-    };
-
-    // The six sliders that move alone; the two contrast sliders move as a pair.
-    const Slider sliders[] = {
-        { "red", TweakRanges::redOffset, [] (PendingTweak& t, double v)
-          { t.setRedOffset ((int) v); } },
-        { "green", TweakRanges::greenOffset, [] (PendingTweak& t, double v)
-          { t.setGreenOffset ((int) v); } },
-        { "blue", TweakRanges::blueOffset, [] (PendingTweak& t, double v)
-          { t.setBlueOffset ((int) v); } },
-        { "hue", TweakRanges::hueShift, [] (PendingTweak& t, double v)
-          { t.setHueShift ((float) v); } },
-        { "saturation", TweakRanges::saturationMultiplier, [] (PendingTweak& t, double v)
-          { t.setSaturationMultiplier ((float) v); } },
-        { "brightness", TweakRanges::brightnessMultiplier, [] (PendingTweak& t, double v)
-          { t.setBrightnessMultiplier ((float) v); } },
-    };
+    using TweakSliders::all;
 
     double checked (const char* name, const TweakRange& range, double value)
     {
@@ -37,6 +15,11 @@ namespace
                                          + juce::String (range.minimum).toStdString() + " to " + juce::String (range.maximum).toStdString()
                                          + (range.step > 0 ? " in whole steps" : ""));
         return value;
+    }
+
+    void setChecked (PendingTweak& tweak, TweakSliders::Id id, double value)
+    {
+        tweak.set (id, checked (all[id].name, all[id].range, value));
     }
 
     emscripten::val rangeObject (const TweakRange& range)
@@ -48,58 +31,61 @@ namespace
         object.set ("neutral", range.neutral);
         return object;
     }
-
-    double valueIn (const emscripten::val& sliders, const char* name, const TweakRange& range)
-    {
-        const auto value = sliders[name];
-        return value.isUndefined() ? range.neutral : checked (name, range, value.as<double>());
-    }
 } // namespace
 
 emscripten::val ranges()
 {
     auto object = emscripten::val::object();
 
-    for (const auto& slider : sliders)
+    for (const auto& slider : all)
         object.set (slider.name, rangeObject (slider.range));
 
-    object.set ("contrast", rangeObject (TweakRanges::contrastAmount));
-    object.set ("contrastCentre", rangeObject (TweakRanges::contrastCentre));
-    object.set ("forcedHue", rangeObject (TweakRanges::forcedHue));
+    object.set ("forcedHue", rangeObject (TweakSliders::forcedHue));
     return object;
 }
 
 void setSlider (PendingTweak& tweak, const std::string& name, double value)
 {
-    for (const auto& slider : sliders)
-        if (name == slider.name)
-            return slider.set (tweak, checked (slider.name, slider.range, value));
+    const auto id = TweakSliders::find (&TweakSliders::Slider::name, name);
 
-    throw WebErrors::OutOfRange ("no slider named \"" + name + "\"");
+    // The sliders that move as a pair move through setContrast.
+    if (id == TweakSliders::count || all[id].movesWith != id)
+        throw WebErrors::OutOfRange ("no slider named \"" + name + "\"");
+
+    setChecked (tweak, id, value);
 }
 
 void setContrast (PendingTweak& tweak, double centre, double amount)
 {
-    tweak.setContrast ((float) checked ("contrastCentre", TweakRanges::contrastCentre, centre),
-                       (float) checked ("contrast", TweakRanges::contrastAmount, amount));
+    setChecked (tweak, TweakSliders::contrastPair[0], centre);
+    setChecked (tweak, TweakSliders::contrastPair[1], amount);
 }
 
 PendingTweak fromObject (const emscripten::val& values)
 {
     if (! (values.typeOf().as<std::string>() == "object") || values.isNull())
-        throw WebErrors::Refusal ("expected the sliders as an object { red, green, blue, hue, saturation, brightness, contrast, contrastCentre }");
+    {
+        std::string names;
+
+        for (const auto& slider : all)
+            names += (names.empty() ? "" : ", ") + std::string (slider.name);
+
+        throw WebErrors::Refusal ("expected the sliders as an object { " + names + " }");
+    }
 
     PendingTweak tweak;
 
-    for (const auto& slider : sliders)
-        slider.set (tweak, valueIn (values, slider.name, slider.range));
+    for (int id = 0; id < TweakSliders::count; ++id)
+    {
+        const auto value = values[all[id].name];
+        setChecked (tweak, (TweakSliders::Id) id, value.isUndefined() ? all[id].range.neutral : value.as<double>());
+    }
 
-    setContrast (tweak, valueIn (values, "contrastCentre", TweakRanges::contrastCentre), valueIn (values, "contrast", TweakRanges::contrastAmount));
     return tweak;
 }
 
 float forcedHue (double hue)
 {
-    return (float) checked ("forcedHue", TweakRanges::forcedHue, hue);
+    return (float) checked ("forcedHue", TweakSliders::forcedHue, hue);
 }
 } // namespace WebSliders

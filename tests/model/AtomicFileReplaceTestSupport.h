@@ -11,8 +11,8 @@ namespace AtomicFileReplaceTestSupport
 {
 using ScratchFolder = testkit::TempFolder;
 
-inline AtomicFileReplace::Outcome replace (const juce::File& target, const char* text, const AtomicFileReplace::Faults* faults = nullptr)
+inline AtomicFileReplace::Outcome replace (const juce::File& target, const char* text)
 {
-    return AtomicFileReplace::replace (target, text, std::strlen (text), faults).outcome;
+    return AtomicFileReplace::replace (target, text, std::strlen (text)).outcome;
 }
 } // namespace AtomicFileReplaceTestSupport

@@ -82,11 +82,11 @@ TEST (AtomicFileReplace, EveryFailingStepIsReportedAndLeavesNoTemporaryFile)
     const char* oldText = "old bytes, every one of them";
     const char* newText = "new bytes, longer than the old ones, so that half of them is more than the old";
 
-    for (auto step : FailingFileStep::everyStep)
+    for (const auto& [step, doing] : AtomicFileReplace::steps)
     {
         for (bool targetExisted : { true, false })
         {
-            SCOPED_TRACE (juce::String (FailingFileStep::nameOf (step)) + (targetExisted ? ", over a file" : ", no file before"));
+            SCOPED_TRACE (juce::String (doing) + (targetExisted ? ", over a file" : ", no file before"));
 
             ScratchFolder scratch;
             auto target = scratch.folder.getChildFile ("Scheme.calvastrascheme");
@@ -97,7 +97,7 @@ TEST (AtomicFileReplace, EveryFailingStepIsReportedAndLeavesNoTemporaryFile)
             }
 
             FailingFileStep::Fault fault (step);
-            const auto result = AtomicFileReplace::replace (target, newText, std::strlen (newText), &fault);
+            const auto result = AtomicFileReplace::replace (target, newText, std::strlen (newText), fault);
             const auto outcome = result.outcome;
 
             // A new file has no permissions to take over: that step never runs.
@@ -112,7 +112,7 @@ TEST (AtomicFileReplace, EveryFailingStepIsReportedAndLeavesNoTemporaryFile)
 
             // The reason in the system's words (as the C++ library has them) and the step.
             EXPECT_EQ (result.step, step);
-            EXPECT_TRUE (AtomicFileReplace::reasonFor (result).startsWith (std::system_category().message (fault.error) + " (while "))
+            EXPECT_EQ (AtomicFileReplace::reasonFor (result), juce::String (std::system_category().message (fault.error) + " (while " + doing + ")"))
                 << AtomicFileReplace::reasonFor (result);
 
             if (step == Step::syncFolder)

@@ -309,7 +309,7 @@ TEST (AtomicFileReplaceWindows, AFailingStepIsReportedInTheSystemsWords)
         ASSERT_TRUE (target.replaceWithText ("old"));
 
         FailingFileStep::Fault fault (failure.step, (int) failure.error);
-        const auto result = AtomicFileReplace::replace (target, "new", 3, &fault);
+        const auto result = AtomicFileReplace::replace (target, "new", 3, fault);
         EXPECT_EQ (result.outcome, failure.outcome);
         EXPECT_EQ (result.systemError, (int) failure.error);
 

@@ -56,14 +56,14 @@ TEST (ColourGroupTweaks, SettersRecomputeFromTheStoredColourAndCombine)
     EXPECT_COLOUR (f.stored (0), 0xff336699);
 
     const auto& m = f.member (1);
-    EXPECT_EQ (m.getRedOffset(), 10);
-    EXPECT_EQ (m.getGreenOffset(), -20);
-    EXPECT_EQ (m.getBlueOffset(), 30);
-    EXPECT_EQ (m.getHueShift(), 0.1f);
-    EXPECT_EQ (m.getSaturationMultiplier(), 1.5f);
-    EXPECT_EQ (m.getBrightnessMultiplier(), 0.8f);
-    EXPECT_EQ (m.getContrastCentre(), 0.4f);
-    EXPECT_EQ (m.getContrastAmount(), 0.5f);
+    EXPECT_EQ (m.getParameters().redOffset, 10);
+    EXPECT_EQ (m.getParameters().greenOffset, -20);
+    EXPECT_EQ (m.getParameters().blueOffset, 30);
+    EXPECT_EQ (m.getParameters().hueShift, 0.1f);
+    EXPECT_EQ (m.getParameters().saturationMultiplier, 1.5f);
+    EXPECT_EQ (m.getParameters().brightnessMultiplier, 0.8f);
+    EXPECT_EQ (m.getParameters().contrastCentre, 0.4f);
+    EXPECT_EQ (m.getParameters().contrastAmount, 0.5f);
 
     TweakParameters p;
     p.redOffset = 10;
@@ -99,7 +99,7 @@ TEST (ColourGroupTweaks, ApplyWritesPreviewsOnceAndResets)
     EXPECT_COLOUR (f.stored (0), 0xff00ffff);
     EXPECT_COLOUR (f.stored (1), 0x80c08040);
     EXPECT_COLOUR (f.preview (0), 0xff00ffff);
-    EXPECT_EQ (f.member (0).getHueShift(), 0.0f);
+    EXPECT_EQ (f.member (0).getParameters().hueShift, 0.0f);
 
     f.group.recomputePreviews();
     EXPECT_COLOUR (f.preview (0), 0xff00ffff);
@@ -122,9 +122,9 @@ TEST (ColourGroupTweaks, ResetCopiesTheStoredColourWithoutConversion)
     f.group.resetTweak();
     EXPECT_COLOUR (f.preview (0), 0x7f123456);
     EXPECT_COLOUR (f.preview (1), 0x01fe0203);
-    EXPECT_EQ (f.member (1).getSaturationMultiplier(), 1.0f);
-    EXPECT_EQ (f.member (1).getContrastCentre(), 0.5f);
-    EXPECT_EQ (f.member (1).getContrastAmount(), 0.0f);
+    EXPECT_EQ (f.member (1).getParameters().saturationMultiplier, 1.0f);
+    EXPECT_EQ (f.member (1).getParameters().contrastCentre, 0.5f);
+    EXPECT_EQ (f.member (1).getParameters().contrastAmount, 0.0f);
 }
 
 TEST (ColourGroupTweaks, MemberAddedLaterKeepsEarlierSlidersNeutral)
@@ -133,12 +133,12 @@ TEST (ColourGroupTweaks, MemberAddedLaterKeepsEarlierSlidersNeutral)
     f.group.setHueShift (0.5f);
 
     auto& late = f.addToGroup (0xffff0000);
-    EXPECT_EQ (late.getHueShift(), 0.0f);
+    EXPECT_EQ (late.getParameters().hueShift, 0.0f);
     EXPECT_COLOUR (late.getPreviewColour().getARGB(), 0xffff0000);
 
     // Another slider moves: the late member still has no hue shift.
     f.group.setBrightnessMultiplier (0.5f);
-    EXPECT_EQ (late.getHueShift(), 0.0f);
+    EXPECT_EQ (late.getParameters().hueShift, 0.0f);
     EXPECT_COLOUR (late.getPreviewColour().getARGB(), 0xff800000);
     EXPECT_COLOUR (f.preview (0), 0xff008080);
 
@@ -154,7 +154,7 @@ TEST (ColourGroupTweaks, ForcedHueAndInvertLiveOnlyInThePreview)
     f.group.forceHue (0.5f);
     EXPECT_COLOUR (f.preview (0), 0xff00ffff); // from the stored colour, not the darkened preview
     EXPECT_COLOUR (f.preview (1), 0xff808080);
-    EXPECT_EQ (f.member (0).getBrightnessMultiplier(), 1.0f);
+    EXPECT_EQ (f.member (0).getParameters().brightnessMultiplier, 1.0f);
 
     f.group.setRedOffset (-55);
     EXPECT_COLOUR (f.preview (0), 0xffc80000);
@@ -163,7 +163,7 @@ TEST (ColourGroupTweaks, ForcedHueAndInvertLiveOnlyInThePreview)
     f.group.invertColours();
     EXPECT_COLOUR (f.preview (0), 0xff00ffff);
     EXPECT_COLOUR (f.preview (2), 0x80efdfcf);
-    EXPECT_EQ (f.member (0).getRedOffset(), 0);
+    EXPECT_EQ (f.member (0).getParameters().redOffset, 0);
     EXPECT_COLOUR (f.stored (2), 0x80102030);
 
     f.group.setSaturationMultiplier (1.0f);

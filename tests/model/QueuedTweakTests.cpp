@@ -37,7 +37,7 @@ Move randomMove (std::mt19937& rng)
         case 0:
         {
             const auto v = offset (rng);
-            m.change.setRedOffset (v);
+            m.change.set (TweakSliders::red, v);
             m.expected = [v] (TweakParameters& p)
             { p.redOffset = v; };
             break;
@@ -45,7 +45,7 @@ Move randomMove (std::mt19937& rng)
         case 1:
         {
             const auto v = offset (rng);
-            m.change.setGreenOffset (v);
+            m.change.set (TweakSliders::green, v);
             m.expected = [v] (TweakParameters& p)
             { p.greenOffset = v; };
             break;
@@ -53,7 +53,7 @@ Move randomMove (std::mt19937& rng)
         case 2:
         {
             const auto v = offset (rng);
-            m.change.setBlueOffset (v);
+            m.change.set (TweakSliders::blue, v);
             m.expected = [v] (TweakParameters& p)
             { p.blueOffset = v; };
             break;
@@ -61,7 +61,7 @@ Move randomMove (std::mt19937& rng)
         case 3:
         {
             const auto v = unit (rng) - 0.5f;
-            m.change.setHueShift (v);
+            m.change.set (TweakSliders::hue, v);
             m.expected = [v] (TweakParameters& p)
             { p.hueShift = v; };
             break;
@@ -69,7 +69,7 @@ Move randomMove (std::mt19937& rng)
         case 4:
         {
             const auto v = 2.0f * unit (rng);
-            m.change.setSaturationMultiplier (v);
+            m.change.set (TweakSliders::saturation, v);
             m.expected = [v] (TweakParameters& p)
             { p.saturationMultiplier = v; };
             break;
@@ -77,15 +77,20 @@ Move randomMove (std::mt19937& rng)
         case 5:
         {
             const auto v = 2.0f * unit (rng);
-            m.change.setBrightnessMultiplier (v);
+            m.change.set (TweakSliders::brightness, v);
             m.expected = [v] (TweakParameters& p)
             { p.brightnessMultiplier = v; };
             break;
         }
         default:
         {
-            const auto centre = unit (rng), amount = unit (rng);
-            m.change.setContrast (centre, amount);
+            // The contrast pair moves as one: a slider moved alone brings
+            // its partner's neutral value.
+            const auto centreMoves = rng() % 2 == 0;
+            const auto centre = centreMoves ? unit (rng) : 0.5f, amount = unit (rng);
+            if (centreMoves)
+                m.change.set (TweakSliders::contrastCentre, centre);
+            m.change.set (TweakSliders::contrast, amount);
             m.expected = [centre, amount] (TweakParameters& p)
             {
                 p.contrastCentre = centre;
@@ -203,14 +208,14 @@ TEST (QueuedTweak, OnlyTheLatestValueOfEachMovedParameterArrives)
 
     // Half-way through the red moves, the first members already took red 10.
     PendingTweak red10, red90, hue;
-    red10.setRedOffset (10);
-    red90.setRedOffset (90);
-    hue.setHueShift (0.25f);
+    red10.set (TweakSliders::red, 10);
+    red90.set (TweakSliders::red, 90);
+    hue.set (TweakSliders::hue, 0.25f);
 
     g.group.queueTweak (red10);
     EXPECT_TRUE (g.group.continueTweak (2));
-    EXPECT_EQ (g.group.getMember (0)->getRedOffset(), 10);
-    EXPECT_EQ (g.group.getMember (3)->getRedOffset(), 0);
+    EXPECT_EQ (g.group.getMember (0)->getParameters().redOffset, 10);
+    EXPECT_EQ (g.group.getMember (3)->getParameters().redOffset, 0);
 
     g.group.queueTweak (red90);
     g.group.queueTweak (hue);
@@ -218,9 +223,9 @@ TEST (QueuedTweak, OnlyTheLatestValueOfEachMovedParameterArrives)
 
     for (int i = 0; i < 4; ++i)
     {
-        EXPECT_EQ (g.group.getMember (i)->getRedOffset(), 90) << i;
-        EXPECT_EQ (g.group.getMember (i)->getHueShift(), 0.25f) << i;
-        EXPECT_EQ (g.group.getMember (i)->getSaturationMultiplier(), 1.0f) << i;
+        EXPECT_EQ (g.group.getMember (i)->getParameters().redOffset, 90) << i;
+        EXPECT_EQ (g.group.getMember (i)->getParameters().hueShift, 0.25f) << i;
+        EXPECT_EQ (g.group.getMember (i)->getParameters().saturationMultiplier, 1.0f) << i;
     }
 
     // The same as setting them one after the other at once.
@@ -243,8 +248,8 @@ TEST (QueuedTweak, EveryMemberIsVisitedOnceMoreAfterTheLatestMove)
         g.add (0xff000000u | (juce::uint32) (i * 0x111111));
 
     PendingTweak first, second;
-    first.setBlueOffset (40);
-    second.setGreenOffset (-30);
+    first.set (TweakSliders::blue, 40);
+    second.set (TweakSliders::green, -30);
 
     g.group.queueTweak (first);
     EXPECT_TRUE (g.group.continueTweak (6));
@@ -253,7 +258,7 @@ TEST (QueuedTweak, EveryMemberIsVisitedOnceMoreAfterTheLatestMove)
     g.group.queueTweak (second);
     EXPECT_TRUE (g.group.continueTweak (4)); // members 6 to 9
     EXPECT_TRUE (g.group.continueTweak (5)); // members 0 to 4
-    EXPECT_EQ (g.group.getMember (5)->getGreenOffset(), 0);
+    EXPECT_EQ (g.group.getMember (5)->getParameters().greenOffset, 0);
     EXPECT_FALSE (g.group.continueTweak (5)); // member 5, the last one due
     EXPECT_FALSE (g.group.hasQueuedTweak());
     EXPECT_FALSE (g.group.continueTweak (5));
@@ -270,7 +275,7 @@ TEST (QueuedTweak, ResetInvertAndForcedHueDropWhatIsQueued)
 {
     const std::initializer_list<juce::uint32> colours { 0xffff0000u, 0xff808080u, 0x80102030u };
     PendingTweak dark;
-    dark.setBrightnessMultiplier (0.5f);
+    dark.set (TweakSliders::brightness, 0.5f);
 
     QueuedGroup reset;
     for (auto c : colours)
@@ -290,7 +295,7 @@ TEST (QueuedTweak, ResetInvertAndForcedHueDropWhatIsQueued)
     inverted.group.finishTweak();
     EXPECT_COLOUR (inverted.group.getMember (0)->getPreviewColour().getARGB(), 0xff00ffff);
     EXPECT_COLOUR (inverted.group.getMember (2)->getPreviewColour().getARGB(), 0x80efdfcf);
-    EXPECT_EQ (inverted.group.getMember (1)->getBrightnessMultiplier(), 1.0f);
+    EXPECT_EQ (inverted.group.getMember (1)->getParameters().brightnessMultiplier, 1.0f);
 
     QueuedGroup forced;
     for (auto c : colours)
@@ -299,7 +304,7 @@ TEST (QueuedTweak, ResetInvertAndForcedHueDropWhatIsQueued)
     forced.group.forceHue (0.5f);
     forced.group.finishTweak();
     EXPECT_COLOUR (forced.group.getMember (0)->getPreviewColour().getARGB(), 0xff00ffff);
-    EXPECT_EQ (forced.group.getMember (0)->getBrightnessMultiplier(), 1.0f);
+    EXPECT_EQ (forced.group.getMember (0)->getParameters().brightnessMultiplier, 1.0f);
 }
 
 TEST (QueuedTweak, ApplyRecomputeAndAddingFinishFirst)
@@ -309,7 +314,7 @@ TEST (QueuedTweak, ApplyRecomputeAndAddingFinishFirst)
     g.add (0x804080c0u);
 
     PendingTweak hue;
-    hue.setHueShift (0.5f);
+    hue.set (TweakSliders::hue, 0.5f);
     g.group.queueTweak (hue);
 
     EXPECT_TRUE (g.group.applyTweak());
@@ -327,12 +332,12 @@ TEST (QueuedTweak, ApplyRecomputeAndAddingFinishFirst)
     // Queued on an empty group, nothing is kept for members that come later.
     ColourGroup empty;
     PendingTweak red;
-    red.setRedOffset (100);
+    red.set (TweakSliders::red, 100);
     empty.queueTweak (red);
     EXPECT_FALSE (empty.hasQueuedTweak());
     empty.addColour (*g.model.getColour (0));
     empty.queueTweak (hue);
     empty.finishTweak();
-    EXPECT_EQ (empty.getMember (0)->getRedOffset(), 0);
-    EXPECT_EQ (empty.getMember (0)->getHueShift(), 0.5f);
+    EXPECT_EQ (empty.getMember (0)->getParameters().redOffset, 0);
+    EXPECT_EQ (empty.getMember (0)->getParameters().hueShift, 0.5f);
 }

@@ -138,9 +138,9 @@ TEST_F (EditsFixture, AddColoursJoinsNewRecordsInListOrderOnly)
     EXPECT_EQ (memberIndexes (model, alpha()), (std::vector<int> { 0, 1, 2 }));
 
     // The member already there keeps its tweak; the new ones start neutral.
-    EXPECT_EQ (alpha().getMember (0)->getRedOffset(), 40);
+    EXPECT_EQ (alpha().getMember (0)->getParameters().redOffset, 40);
     EXPECT_COLOUR (alpha().getMember (0)->getPreviewColour().getARGB(), tweakedPreview.getARGB());
-    EXPECT_EQ (alpha().getMember (1)->getRedOffset(), 0);
+    EXPECT_EQ (alpha().getMember (1)->getParameters().redOffset, 0);
     EXPECT_COLOUR (alpha().getMember (2)->getPreviewColour().getARGB(), 0x80102030);
 
     EXPECT_FALSE (model.addColoursToGroup (alpha(), indices ({ 0, 1, 2 })));
@@ -166,7 +166,7 @@ TEST_F (EditsFixture, APickFollowsTheQueuedTweakAndSurvivesApply)
     model.addColoursToGroup (alpha(), indices ({ 1 }));
 
     PendingTweak tweak;
-    tweak.setRedOffset (40);
+    tweak.set (TweakSliders::red, 40);
     alpha().queueTweak (tweak);
     ASSERT_TRUE (alpha().hasQueuedTweak());
 
@@ -206,6 +206,6 @@ TEST_F (EditsFixture, ApplyCountsOnlyStoredColoursThatChange)
     EXPECT_TRUE (SchemeModel::applyTweak (alpha()));
     EXPECT_COLOUR (model.getColour (0)->colour.getARGB(), 0xff335699);
     EXPECT_COLOUR (model.getColour (1)->colour.getARGB(), 0xff807080);
-    EXPECT_EQ (alpha().getMember (0)->getGreenOffset(), 0); // reset after writing
+    EXPECT_EQ (alpha().getMember (0)->getParameters().greenOffset, 0); // reset after writing
     EXPECT_FALSE (SchemeModel::applyTweak (alpha()));
 }

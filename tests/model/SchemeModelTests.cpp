@@ -39,9 +39,9 @@ TEST (SchemeModel, AddColourIsByIdentityAndKeepsTweakState)
 
     auto* member = group.getMember (0);
     EXPECT_EQ (member->getPreviewColour(), juce::Colour (0xff112233));
-    EXPECT_EQ (member->getRedOffset(), 0);
-    EXPECT_EQ (member->getSaturationMultiplier(), 1.0f);
-    EXPECT_EQ (member->getContrastCentre(), 0.5f);
+    EXPECT_EQ (member->getParameters().redOffset, 0);
+    EXPECT_EQ (member->getParameters().saturationMultiplier, 1.0f);
+    EXPECT_EQ (member->getParameters().contrastCentre, 0.5f);
 
     EXPECT_FALSE (group.addColour (a));
     EXPECT_EQ (group.getNumMembers(), 2);

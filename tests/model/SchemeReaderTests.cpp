@@ -67,7 +67,7 @@ TEST (SchemeReader, ReadsAHandEditedFile)
     // Members start neutral.
     auto& member = *model.getGroup (1)->getMember (0);
     EXPECT_EQ (member.getPreviewColour(), member.getStoredColour());
-    EXPECT_EQ (member.getHueShift(), 0.0f);
+    EXPECT_EQ (member.getParameters().hueShift, 0.0f);
 }
 
 TEST (SchemeReader, OtherRootsReadNothingButAreNotErrors)
