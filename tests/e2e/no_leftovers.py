@@ -7,7 +7,9 @@ machine and a clean display.
 
 Usage: no_leftovers.py COMMAND...  (exits with the test's own status when it
 failed, 1 when it passed but left something). Windows are looked for only
-with NO_LEFTOVERS_ON_DISPLAY set, by tests that hold the shared display alone.
+with NO_LEFTOVERS_ON_DISPLAY set, by tests that hold the shared display alone;
+NO_LEFTOVERS_TEST_PRELOAD is added to the test's LD_PRELOAD (not to this
+script's own).
 
 The test runs in a session of its own with a private temporary folder
 (TMPDIR): a process left in the session, or a file left in the folder, is the
@@ -133,6 +135,9 @@ def main():
     windows_before = shared_display_windows()
 
     env = dict(os.environ, TMPDIR=temp)
+    test_preload = env.pop("NO_LEFTOVERS_TEST_PRELOAD", "")
+    if test_preload:
+        env["LD_PRELOAD"] = ":".join(p for p in (env.get("LD_PRELOAD", ""), test_preload) if p)
     test = subprocess.Popen(command, env=env, start_new_session=True)
     # Stopped from outside (a time-out): the test's whole session is stopped
     # too, and what is left is still looked for.
