@@ -80,3 +80,30 @@ TEST_F (LivePreviewTest, TheGroupLeftBehindIsUpToDateAndTheNewOneReset)
     EXPECT_FALSE (tweaker().hasPendingPreviews());
     EXPECT_EQ (firstMemberNotAtRed (0), -1);
 }
+
+// A drag goes on while the members catch up; the last position arrives with a
+// slice under way and no move after it. The rows on screen must show it at
+// the next message, and the sweep must end on it, not on a value before it.
+TEST_F (LivePreviewTest, TheLastPositionOfADragShowsWhileTheSweepIsBusy)
+{
+    build (1000000);
+
+    for (int red = -100; red <= 100; red += 20)
+    {
+        panel().redSlider.setValue (red, juce::sendNotificationSync);
+        testkit::pumpFor (5); // the rows take the move, a slice or two runs
+    }
+
+    // The slice after the move before last has run: the sweep is under way.
+    panel().redSlider.setValue (55, juce::sendNotificationSync);
+    tweaker().getPreviewSweep().refreshNow();
+    ASSERT_TRUE (tweaker().hasPendingPreviews());
+    panel().redSlider.setValue (-7, juce::sendNotificationSync);
+
+    EXPECT_TRUE (testkit::pumpUntil ([this]
+                                     { return rowsNotAtRed (-7).empty(); },
+                                     50));
+    ASSERT_TRUE (runUntilCaughtUp());
+    EXPECT_EQ (firstMemberNotAtRed (-7), -1);
+    EXPECT_TRUE (rowsNotAtRed (-7).empty());
+}

@@ -1,6 +1,7 @@
 #include "app/PlatformWindowing.h"
 
 #include "app/StaleScreenGuardLinux.h"
+#include "app/XEventQueueDrainLinux.h"
 
 namespace PlatformWindowing
 {
@@ -14,6 +15,7 @@ namespace
         }
 
         StaleScreenGuard guard;
+        XEventQueueDrain drain;
     };
 } // namespace
 
