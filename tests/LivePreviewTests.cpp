@@ -90,15 +90,15 @@ TEST_F (LivePreviewTest, TheLastPositionOfADragShowsWhileTheSweepIsBusy)
 
     for (int red = -100; red <= 100; red += 20)
     {
-        panel().redSlider.setValue (red, juce::sendNotificationSync);
+        panel().slider (TweakSliders::red).setValue (red, juce::sendNotificationSync);
         testkit::pumpFor (5); // the rows take the move, a slice or two runs
     }
 
     // The slice after the move before last has run: the sweep is under way.
-    panel().redSlider.setValue (55, juce::sendNotificationSync);
+    panel().slider (TweakSliders::red).setValue (55, juce::sendNotificationSync);
     tweaker().getPreviewSweep().refreshNow();
     ASSERT_TRUE (tweaker().hasPendingPreviews());
-    panel().redSlider.setValue (-7, juce::sendNotificationSync);
+    panel().slider (TweakSliders::red).setValue (-7, juce::sendNotificationSync);
 
     EXPECT_TRUE (testkit::pumpUntil ([this]
                                      { return rowsNotAtRed (-7).empty(); },
