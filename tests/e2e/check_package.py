@@ -25,6 +25,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import xml.etree.ElementTree as ET
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
@@ -111,7 +112,10 @@ def check_contents(deb, version):
 # 2. Debian's checks -------------------------------------------------------------
 
 def check_lintian(deb):
-    result = run(["lintian", "--tag-display-limit", "0", "--display-info", deb], check=False)
+    # lintian leaves its ELF databases (mldbm-elf-*) in TMPDIR: give it a folder of its own.
+    with tempfile.TemporaryDirectory(prefix="lintian-") as scratch:
+        result = run(["lintian", "--tag-display-limit", "0", "--display-info", deb], check=False,
+                     env={**os.environ, "TMPDIR": scratch})
     tags = [line for line in result.stdout.splitlines() if line[:3] in ("E: ", "W: ")]
     if tags or result.returncode not in (0, 1) or "E: " in result.stderr:
         raise CheckFailed("lintian:\n" + result.stdout + result.stderr)
