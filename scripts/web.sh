@@ -134,8 +134,10 @@ step_site() {
 step_site_test() {
     log "page logic tests (node:test)"
     TINTWRIGHT_MODEL=$MODULE node --test "$WEB_BUILD"/web-tests/*.test.mjs
-    log "page tests in headless Chromium and Firefox ESR"
-    TINTWRIGHT_SITE=$WEB_BUILD/site node --test "$ROOT"/web/tests/browser/*.test.mjs
+    log "page tests in headless Chromium and Firefox ESR (and a minute of random input in each)"
+    local cli
+    cli=$(native_cli)
+    TINTWRIGHT_SITE=$WEB_BUILD/site TINTWRIGHT_CLI=$cli node --test "$ROOT"/web/tests/browser/*.test.mjs
 }
 
 # Step: package (the page) ------------------------------------------------------

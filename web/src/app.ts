@@ -4,7 +4,7 @@
 
 import { ask, askText, tell } from './dialogs';
 import { byId, element, yieldToBrowser } from './dom';
-import { SchemeEditor } from './editor';
+import { SchemeEditor, shownNameLength } from './editor';
 import {
   chooseSchemeFile,
   droppedSchemeFile,
@@ -159,6 +159,11 @@ export class App {
     const items = this.editor.groupItems();
     const none = element('option', { value: '-1', hidden: '' }, items.length === 0 && this.editor.scheme !== null ? 'Create a group using the button to the right...' : '');
     this.groupSelector.replaceChildren(none, ...items.map(({ group, name }) => element('option', { value: String(group) }, name)));
+    this.groupSelected();
+  }
+
+  /** The group the editor works on selected (the items stay); its list and sliders start afresh. */
+  private groupSelected(): void {
     this.groupSelector.value = String(this.editor.group);
     if (this.editor.group >= 0) this.panel.resetSliders();
     this.groupList.reset();
@@ -166,7 +171,7 @@ export class App {
 
   private groupChosen(group: number): void {
     this.editor.selectGroup(group);
-    this.groupsChanged();
+    this.groupSelected();
   }
 
   private groupMenu(opener: HTMLElement): void {
@@ -179,23 +184,33 @@ export class App {
     ]);
   }
 
-  private async askGroupName(initial: string): Promise<string> {
-    return (await askText('Name group', 'Please enter a name for this colour group.', 'Name', initial, 'Okay!', null, '')) ?? '';
+  /** Asks for a name until the edit takes it or is left: a name the model
+      refuses (not valid Unicode) is asked for again, with its reason. */
+  private async askGroupName(initial: string, edit: (name: string) => boolean): Promise<boolean> {
+    let message = 'Please enter a name for this colour group.';
+    let name = initial;
+    for (;;) {
+      name = (await askText('Name group', message, 'Name', name, 'Okay!', null, '')) ?? '';
+      try {
+        return edit(name);
+      } catch (error) {
+        message = `This name cannot be used: ${(error as Error).message}.`;
+      }
+    }
   }
 
   private async addGroup(): Promise<void> {
     const scheme = this.editor.scheme;
-    const name = await this.askGroupName('');
-    if (this.editor.scheme === scheme && this.editor.addGroup(name)) this.groupsChanged();
+    if (await this.askGroupName('', (name) => this.editor.scheme === scheme && this.editor.addGroup(name))) this.groupsChanged();
   }
 
   private async renameGroup(): Promise<void> {
     const { scheme, group } = this.editor;
-    if (group < 0) return;
-    const name = await this.askGroupName(this.editor.groupName());
-    if (this.editor.scheme !== scheme || this.editor.group !== group || !this.editor.renameGroup(name)) return;
+    if (scheme === null || group < 0) return;
+    const renamed = await this.askGroupName(this.editor.groupName(), (name) => this.editor.scheme === scheme && this.editor.group === group && this.editor.renameGroup(name));
+    if (!renamed) return;
     const selected = this.groupSelector.value;
-    this.groupSelector.querySelector(`option[value="${group}"]`)!.textContent = name;
+    this.groupSelector.querySelector(`option[value="${group}"]`)!.textContent = scheme.groupName(group, shownNameLength);
     this.groupSelector.value = selected;
   }
 

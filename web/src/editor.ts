@@ -6,6 +6,10 @@
 
 import { titleOf, type SchemeFile } from './files';
 
+/** Names are fetched and drawn cut short to this many characters: a row shows
+    far fewer, and a name of millions is then neither converted nor laid out whole. */
+export const shownNameLength = 256;
+
 export interface GroupItem {
   group: number;
   name: string;
@@ -57,7 +61,7 @@ export class SchemeEditor {
     const scheme = this.scheme;
     if (scheme === null) return items;
     for (let group = 0; group < scheme.numGroups(); ++group) {
-      const name = scheme.groupName(group);
+      const name = scheme.groupName(group, shownNameLength);
       if (name !== '') items.push({ group, name });
     }
     return items;
@@ -95,7 +99,7 @@ export class SchemeEditor {
     this.selectGroup(-1);
     if (scheme.deleteGroup(k)) this.changed = true;
     if (k === scheme.numGroups()) --k;
-    this.selectGroup(k >= 0 && scheme.groupName(k) !== '' ? k : -1);
+    this.selectGroup(k >= 0 && scheme.groupName(k, 1) !== '' ? k : -1);
     return true;
   }
 
