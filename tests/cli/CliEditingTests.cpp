@@ -290,7 +290,9 @@ TEST (CliGroup, ANameThatIsNotUnicodeIsRefusedAndAFilesOwnNamePassesAsItself)
     const auto file = temp.write ("Scheme.calvastrascheme",
                                   juce::String (schemeText).replace ("\"Tweak me\"", "\"Lone &#xD800; mark\""));
     const auto path = file.getFullPathName();
+    ASSERT_EQ (run ({ "format", path }).exitCode, 0); // as Save writes it, so that an unchanged scheme is the same bytes
     const auto before = bytesOf (file);
+    ASSERT_TRUE (before.contains ("&#55296;"));
 
     // The name it has, given back unchanged: written again exactly as it was.
     auto result = run ({ "group", path, "rename", lone, lone, "--in-place" });

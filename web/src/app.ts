@@ -25,6 +25,8 @@ import { TweakPanelView, type PanelAction } from './tweak-panel';
 
 /** The colour whose hue is forced to show a hue at full saturation and brightness. */
 const pureRed = 0xffff0000;
+/** Group selector items added between two frames. */
+const groupItemsPerSlice = 1000;
 
 export class App {
   private readonly editor: SchemeEditor;
@@ -33,6 +35,7 @@ export class App {
   private readonly panel: TweakPanelView;
   private readonly recent = new RecentFiles<SchemeFile>(sameSchemeFile);
   private readonly groupSelector = byId<HTMLSelectElement>('group-selector');
+  private selectorFills = 0; // a newer fill of the selector ends an older one
 
   constructor(private readonly model: TintwrightModel) {
     this.editor = new SchemeEditor(model, new TweakCatchUp({ now: () => performance.now(), later: yieldToBrowser }));
@@ -156,10 +159,23 @@ export class App {
 
   /** The selector's items again, the group the editor works on selected; its list and sliders start afresh. */
   private groupsChanged(): void {
-    const items = this.editor.groupItems();
-    const none = element('option', { value: '-1', hidden: '' }, items.length === 0 && this.editor.scheme !== null ? 'Create a group using the button to the right...' : '');
-    this.groupSelector.replaceChildren(none, ...items.map(({ group, name }) => element('option', { value: String(group) }, name)));
+    const scheme = this.editor.scheme;
+    const noItems = scheme !== null && this.editor.nextNamedGroup(0) < 0;
+    const none = element('option', { value: '-1', hidden: '' }, noItems ? 'Create a group using the button to the right...' : '');
+    this.groupSelector.replaceChildren(none);
+    this.fillGroupSelector(scheme, 0, ++this.selectorFills);
     this.groupSelected();
+  }
+
+  /** The items of a slice of groups, then the rest after the browser has drawn: a select of
+      very many items takes a browser long to fill, and the page must go on drawing meanwhile. */
+  private fillGroupSelector(scheme: Scheme | null, start: number, fill: number): void {
+    if (scheme !== this.editor.scheme || fill !== this.selectorFills || scheme === null || start >= scheme.numGroups()) return;
+    const end = start + groupItemsPerSlice;
+    const items = this.editor.groupItems(start, end);
+    this.groupSelector.append(...items.map(({ group, name }) => element('option', { value: String(group) }, name)));
+    if (this.editor.group >= start && this.editor.group < end) this.groupSelector.value = String(this.editor.group);
+    setTimeout(() => this.fillGroupSelector(scheme, end, fill), 0);
   }
 
   /** The group the editor works on selected (the items stay); its list and sliders start afresh. */
@@ -210,7 +226,8 @@ export class App {
     const renamed = await this.askGroupName(this.editor.groupName(), (name) => this.editor.scheme === scheme && this.editor.group === group && this.editor.renameGroup(name));
     if (!renamed) return;
     const selected = this.groupSelector.value;
-    this.groupSelector.querySelector(`option[value="${group}"]`)!.textContent = scheme.groupName(group, shownNameLength);
+    const item = this.groupSelector.querySelector(`option[value="${group}"]`);
+    if (item !== null) item.textContent = scheme.groupName(group, shownNameLength);
     this.groupSelector.value = selected;
   }
 
