@@ -85,6 +85,14 @@ for (const browserName of ['chromium', 'firefox']) {
       });
       const log = [];
       let openedWarnings = [];
+      // The file dropped last, until the page shows it (after the question about changes, perhaps).
+      let pendingOpen = null;
+      const noteOpened = async () => {
+        if (pendingOpen === null || !(await page.title()).startsWith(`${pendingOpen.name} `)) return false;
+        openedWarnings = check(pendingOpen.bytes).warnings;
+        pendingOpen = null;
+        return true;
+      };
       let checked = 0;
       // tintwright-cli check --strict of these bytes: its status, its warnings, whether they save to themselves.
       const check = (bytes) => {
@@ -171,17 +179,13 @@ for (const browserName of ['chromium', 'firefox']) {
         async open() {
           const bytes = random() < 0.5 ? sample : hostileFile(random);
           const name = `random-${counts.opens++}`;
+          pendingOpen = { name, bytes };
           await dropFile(page, `${name}.calvastrascheme`, bytes);
           const deadline = Date.now() + 5000;
-          while (Date.now() < deadline && !(await dialogOpen())) {
-            if ((await page.title()).startsWith(name)) {
-              openedWarnings = check(bytes).warnings;
-              return;
-            }
-            await new Promise((done) => setTimeout(done, 50));
-          }
+          while (Date.now() < deadline && !(await dialogOpen()) && !(await noteOpened())) await new Promise((done) => setTimeout(done, 50));
         },
         async save() {
+          await noteOpened();
           for (const file of readdirSync(downloads)) rmSync(join(downloads, file), { force: true });
           if (browserName === 'chromium') {
             await page.evaluate(() => {
@@ -228,6 +232,7 @@ for (const browserName of ['chromium', 'firefox']) {
       const end = Date.now() + seconds * 1000;
       while (Date.now() < end) {
         if (await dialogOpen()) await answerDialog();
+        await noteOpened();
         let r = random() * total;
         const [name] = weights.find(([, w]) => (r -= w) < 0);
         log.push(name);
