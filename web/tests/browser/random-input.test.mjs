@@ -222,7 +222,7 @@ for (const browserName of ['chromium', 'firefox']) {
           const saved = check(bytes);
           const newWarnings = saved.warnings.filter((w) => !openedWarnings.includes(w));
           assert.ok(saved.status === 0 || (newWarnings.length === 0 && saved.roundTrips),
-            `save ${counts.saves} fails check --strict: ${saved.output}\n${log.slice(-30).join('\n')}`);
+            `save ${counts.saves} fails check --strict: ${saved.output.split('\n').map((line) => (line.length > 300 ? `${line.slice(0, 300)}…` : line)).join('\n')}\n${log.slice(-30).join('\n')}`);
         },
       };
       const weights = [['click', 6], ['drag', 3], ['keys', 4], ['slider', 4], ['panelButton', 3], ['groups', 3], ['chooseGroup', 2], ['open', 1], ['save', 1]];
