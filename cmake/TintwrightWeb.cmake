@@ -91,8 +91,11 @@ target_link_options (tintwright-model PRIVATE
     -O3 -lembind
     -sSINGLE_FILE=1 -sMODULARIZE=1 -sEXPORT_NAME=createTintwrightModel
     -sALLOW_MEMORY_GROWTH=1 -sMAXIMUM_MEMORY=2GB -sIMPORTED_MEMORY=1
-    -sFILESYSTEM=0 -sENVIRONMENT=web,worker,node)
+    -sFILESYSTEM=0 -sENVIRONMENT=web,worker,node
+    # Every call's arguments checked, and its failure thrown, outside the module.
+    "--post-js=${CMAKE_CURRENT_SOURCE_DIR}/src/web/WebCalls.js")
 set_target_properties (tintwright-model PROPERTIES
+    LINK_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/src/web/WebCalls.js"
     SUFFIX ".js"
     RUNTIME_OUTPUT_DIRECTORY "${CMAKE_BINARY_DIR}/model")
 

@@ -147,8 +147,8 @@ page_tests() {
 step_site_test() {
     log "page logic tests (node:test)"
     TINTWRIGHT_MODEL=$MODULE node --test "$WEB_BUILD"/web-tests/*.test.mjs
-    log "page tests in Chromium, Firefox ESR and WebKit"
-    page_tests "$ROOT"/web/tests/browser/*.test.mjs
+    log "page tests in Chromium, Firefox ESR and WebKit (and a minute of random input in each)"
+    TINTWRIGHT_CLI=$(native_cli) page_tests "$ROOT"/web/tests/browser/*.test.mjs
 }
 
 # Step: package (the page) ------------------------------------------------------

@@ -13,6 +13,7 @@
 
 #include <cstdlib>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace
@@ -31,10 +32,15 @@ protected:
 
             return menuChoice; });
 
-        controls.setNameAsker ([this] (const juce::String& initialName)
+        controls.setNameAsker ([this] (const juce::String& initialName, const juce::String& refusal)
                                {
             namesAsked.push_back (initialName);
-            return typedName; });
+            refusals.push_back (refusal);
+            const auto answer = typedName;
+            typedName = std::exchange (nextTypedName, {});
+            return answer; });
+        controls.onSchemeEdited = [this]
+        { ++edits; };
     }
 
     void makeGroups (std::initializer_list<const char*> names)
@@ -92,7 +98,9 @@ protected:
     ColourGroupControls controls;
 
     int menuChoice = 0;
-    juce::String typedName;
+    juce::String typedName, nextTypedName; // the answers to the first and a second asking
+    std::vector<juce::String> refusals; // what the name window said, each time it was asked
+    int edits = 0;
     int menusShown = 0;
     std::vector<testkit::MenuEntry> lastMenu;
     std::vector<juce::String> namesAsked;
@@ -405,6 +413,47 @@ TEST_F (GroupControlsTest, RenameWithAnEmptiedFieldKeepsTheOldName)
     EXPECT_TRUE (recorder.calls.empty());
 }
 
+TEST_F (GroupControlsTest, ANameThatIsNotUnicodeIsRefusedWithTheReasonAndAskedAgain)
+{
+    makeGroups ({ "Alpha" });
+    openGroups();
+
+    // A lone surrogate typed or pasted: the window asks again, saying why,
+    // with the text as it was typed; nothing is renamed until a name passes.
+    const auto lone = juce::String::fromUTF8 ("a\xed\xb0\x80"
+                                              "b");
+    nextTypedName = "Beta";
+    clickGroups (ColourGroupControls::renameItemId, lone);
+    EXPECT_EQ (namesAsked, (std::vector<juce::String> { "Alpha", lone }));
+    ASSERT_EQ (refusals.size(), 2u);
+    EXPECT_TRUE (refusals[0].isEmpty());
+    EXPECT_TRUE (refusals[1].contains ("lone surrogate (U+DC00)")) << refusals[1];
+    EXPECT_EQ (groups[0]->getName(), "Beta");
+    EXPECT_EQ (edits, 1);
+
+    // Refused, then backed out of with an empty field: nothing is added.
+    namesAsked.clear();
+    clickGroups (ColourGroupControls::addItemId, lone);
+    EXPECT_EQ (namesAsked.size(), 2u);
+    EXPECT_EQ (groups.size(), 1);
+    EXPECT_EQ (edits, 1);
+}
+
+TEST_F (GroupControlsTest, ANameFromTheFileGivenBackUnchangedChangesNothing)
+{
+    // As a file's "Lone &#xD800; mark" reads.
+    const auto fromFile = juce::String::fromUTF8 ("Lone \xed\xa0\x80 mark");
+    makeGroups ({ "Alpha" });
+    groups[0]->setName (fromFile);
+    openGroups();
+
+    clickGroups (ColourGroupControls::renameItemId, fromFile);
+    EXPECT_EQ (namesAsked, std::vector<juce::String> { fromFile });
+    EXPECT_EQ (groups[0]->getName().toRawUTF8(), fromFile.toRawUTF8());
+    EXPECT_EQ (edits, 0);
+    EXPECT_EQ (selector().getText(), fromFile);
+}
+
 TEST_F (GroupControlsTest, RenameToALaterGroupsNameKeepsTheRenamedGroupSelected)
 {
     makeGroups ({ "Alpha", "Beta", "Gamma" });
@@ -488,6 +537,16 @@ TEST (GroupNamePopupOnScreen, HoldsOneNameFieldAndOneOkayButton)
 
     EXPECT_TRUE (testkit::samePixels (snapshot, drawLabel ("Name"), strip));
     EXPECT_FALSE (testkit::samePixels (snapshot, drawLabel ("Nome"), strip)); // the comparison can tell words apart
+}
+
+TEST (GroupNamePopupOnScreen, SaysWhyTheLastNameWasRefused)
+{
+    if (! testdisplay::haveDisplay())
+        GTEST_SKIP() << "an AlertWindow needs an X display";
+
+    GroupNamePopup popup ("a", "the name holds a lone surrogate (U+D800)");
+    EXPECT_EQ (popup.getDescription(), "Name group. This name cannot be used: the name holds a lone surrogate (U+D800).");
+    EXPECT_EQ (popup.getTextEditorContents ("GROUPNAME"), "a");
 }
 
 TEST (GroupNamePopupOnScreen, EscapeDoesNotCloseItAndReturnPressesOkay)

@@ -1,5 +1,7 @@
 #include "cli/CommandLine.h"
 
+#include "scheme/SchemeNames.h"
+
 #include <windows.h>
 
 #include <shellapi.h>
@@ -8,17 +10,13 @@ namespace CommandLine
 {
 namespace
 {
+    // A lone surrogate (which Windows allows in its strings) is kept as its
+    // own code point rather than replaced, as a scheme file's names keep one,
+    // so that what reads the argument can tell, and refuse it where it needs text.
     std::string toUtf8 (const wchar_t* text)
     {
-        const auto size = WideCharToMultiByte (CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-
-        if (size <= 1)
-            return {};
-
-        std::string result ((size_t) size, '\0');
-        WideCharToMultiByte (CP_UTF8, 0, text, -1, result.data(), size, nullptr, nullptr);
-        result.resize ((size_t) size - 1); // without the terminating zero
-        return result;
+        static_assert (sizeof (wchar_t) == sizeof (char16_t));
+        return SchemeNames::fromUtf16 (reinterpret_cast<const char16_t*> (text), wcslen (text)).text.toStdString();
     }
 } // namespace
 

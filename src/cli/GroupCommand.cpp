@@ -2,12 +2,29 @@
 #include "cli/CliSupport.h"
 #include "cli/Commands.h"
 #include "cli/NamePattern.h"
+#include "scheme/SchemeNames.h"
 
 namespace Cli
 {
 namespace
 {
     juce::String fromUtf8 (const std::string& text) { return juce::String::fromUTF8 (text.data(), (int) text.size()); }
+
+    /** A name given for a group, exactly; the name it has already passes as
+        itself, whatever its characters, and anything else the model refuses
+        is refused with the model's reason. */
+    juce::String newGroupName (const std::string& bytes, const juce::String& current = {})
+    {
+        if (bytes.empty())
+            throw Refusal ("a group's name cannot be empty");
+
+        auto typed = SchemeNames::fromUtf8 (bytes.data(), bytes.size());
+
+        if (typed.refusal.isNotEmpty() && ! (current.isNotEmpty() && typed.text == current))
+            throw Refusal (typed.refusal.toStdString());
+
+        return typed.text;
+    }
 
     /** The colours whose names match any of the patterns, in file order. */
     juce::SparseSet<int> coloursMatching (const SchemeModel& model, const std::vector<std::string>& patterns, const std::string& path)
@@ -71,7 +88,7 @@ void addGroupCommand (CLI::App& app, int&)
     add->add_option ("--colours", options->patterns, "Patterns of colour names ('*Background')");
     add->callback (edit ([options] (SchemeModel& model)
                          {
-        const auto name = fromUtf8 (options->name);
+        const auto name = newGroupName (options->name);
 
         if (model.findGroup (name) != nullptr)
             printError (juce::String (options->file) + ": another group is named " + jsonString (name) + " already; the name refers to the first");
@@ -97,10 +114,7 @@ void addGroupCommand (CLI::App& app, int&)
                             {
         auto& group = groupOrRefuse (model, fromUtf8 (options->name), options->file);
 
-        if (options->newName.empty())
-            throw Refusal ("a group's name cannot be empty");
-
-        model.renameGroup (group, fromUtf8 (options->newName)); }));
+        model.renameGroup (group, newGroupName (options->newName, group.getName())); }));
 
     auto* addColours = command->add_subcommand ("add-colours", "Add the colours matching the patterns to a group (the first of that name)");
     addColours->add_option ("NAME", options->name, "The group's name")->required();

@@ -2,6 +2,7 @@
 
 #include <juce_core/juce_core.h>
 
+#include <functional>
 #include <vector>
 
 /** An indexed list of objects that keep their address while they live, held
@@ -22,6 +23,24 @@ public:
     }
 
     Object* getUnchecked (int index) const noexcept { return items[(size_t) index]; }
+
+    /** The index of an object of this list, or -1 for any other address. Each
+        chunk holds a run of consecutive indices, and there are few chunks. */
+    int indexOf (const Object* object) const noexcept
+    {
+        const std::less_equal<const Object*> notAfter;
+        size_t first = 0;
+
+        for (const auto& chunk : chunks)
+        {
+            if (! chunk.empty() && notAfter (chunk.data(), object) && notAfter (object, &chunk.back()))
+                return (int) (first + (size_t) (object - chunk.data()));
+
+            first += chunk.size();
+        }
+
+        return -1;
+    }
 
     Object* const* begin() const noexcept { return items.data(); }
     Object* const* end() const noexcept { return items.data() + items.size(); }

@@ -2,6 +2,7 @@
 
 #include "groups/GroupNamePopup.h"
 #include "look/UiConstants.h"
+#include "scheme/SchemeNames.h"
 
 ColourGroupControls::ColourGroupControls()
 {
@@ -188,12 +189,30 @@ void ColourGroupControls::schemeEdited()
         onSchemeEdited();
 }
 
-juce::String ColourGroupControls::askGroupName (const juce::String& initialName)
+juce::String ColourGroupControls::askGroupName (const juce::String& currentName)
 {
-    if (askForName != nullptr)
-        return askForName (initialName);
+    juce::Component::SafePointer<ColourGroupControls> safeThis (this);
+    auto name = currentName;
+    juce::String refusal;
 
-    GroupNamePopup popup (initialName);
-    popup.runModalLoop();
-    return popup.getTextEditorContents ("GROUPNAME");
+    for (;;)
+    {
+        if (askForName != nullptr)
+        {
+            name = askForName (name, refusal);
+        }
+        else
+        {
+            GroupNamePopup popup (name, refusal);
+            popup.runModalLoop();
+            name = popup.getTextEditorContents ("GROUPNAME");
+        }
+
+        // The name it has passes as itself, whatever its characters (a file's
+        // lone surrogate included); a typed one must be one the model takes.
+        refusal = name == currentName ? juce::String() : SchemeNames::refusalFor (name);
+
+        if (refusal.isEmpty() || safeThis == nullptr)
+            return name;
+    }
 }

@@ -47,8 +47,9 @@ public:
 
     /** Answers the group menu: the chosen item ID (0: dismissed). */
     using MenuChooser = std::function<int (const juce::PopupMenu&)>;
-    /** Answers the name window: the text left in its name field. */
-    using NameAsker = std::function<juce::String (const juce::String& initialName)>;
+    /** Answers the name window: the text left in its name field. The window
+        says why the name it was last given was refused, when it was. */
+    using NameAsker = std::function<juce::String (const juce::String& initialName, const juce::String& refusal)>;
 
     /** These answer the group menu and the name window in place of the modal
         menu and window (for driving the controls without a person); empty:
@@ -65,8 +66,9 @@ private:
     void renameSelectedGroup();
     void schemeEdited();
 
-    /** Runs the name window modally; the text in its field when it closes. */
-    juce::String askGroupName (const juce::String& initialName);
+    /** Runs the name window modally until it holds a name the model takes,
+        the current one or nothing (backing out): the text in its field. */
+    juce::String askGroupName (const juce::String& currentName);
 
     juce::ComboBox groupSelector { "GroupSelector" };
     juce::TextButton groupsButton { "Groups...", "Click here for options to manage the groups." };

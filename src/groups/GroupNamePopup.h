@@ -6,11 +6,13 @@
 
     There is no cancel: leaving the field empty is how the user backs out, so
     Escape does not close it. Run it with runModalLoop() and read the field.
+    Given the reason the last name was refused, it says that in place of its
+    usual request.
 */
 class GroupNamePopup : public juce::AlertWindow
 {
 public:
-    explicit GroupNamePopup (const juce::String& initialName);
+    explicit GroupNamePopup (const juce::String& initialName, const juce::String& refusal = {});
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (GroupNamePopup)
 };

@@ -1,6 +1,8 @@
 // The edits a user makes to a scheme, shared by the window and the command line.
 #include "scheme/SchemeModel.h"
 
+#include "scheme/SchemeNames.h"
+
 ColourGroup* SchemeModel::findGroup (const juce::String& name) const noexcept
 {
     for (auto* group : groups)
@@ -12,7 +14,7 @@ ColourGroup* SchemeModel::findGroup (const juce::String& name) const noexcept
 
 ColourGroup* SchemeModel::addGroup (const juce::String& name)
 {
-    if (name.isEmpty())
+    if (name.isEmpty() || SchemeNames::refusalFor (name).isNotEmpty())
         return nullptr;
 
     auto group = std::make_unique<ColourGroup>();
@@ -31,7 +33,7 @@ bool SchemeModel::deleteGroup (int index)
 
 bool SchemeModel::renameGroup (ColourGroup& group, const juce::String& newName)
 {
-    if (newName.isEmpty() || newName == group.getName())
+    if (newName.isEmpty() || newName == group.getName() || SchemeNames::refusalFor (newName).isNotEmpty())
         return false;
 
     group.setName (newName);

@@ -157,6 +157,8 @@ public:
     int getNumColours() const noexcept { return colours.size(); }
     /** Null for an index outside the list. */
     SchemeColour* getColour (int index) const noexcept { return colours[index]; }
+    /** The index of this record of the scheme's, or -1 when it is not one. */
+    int indexOfColour (const SchemeColour& colour) const noexcept { return colours.indexOf (&colour); }
     /** The first colour in list order whose name is exactly this one, or null. */
     SchemeColour* findColourByName (const ColourName& name) const;
     /** The same, for a name given as UTF-8 bytes (no terminating zero needed). */
@@ -191,15 +193,16 @@ public:
     /** The first group in list order whose name is exactly this one, or null. */
     ColourGroup* findGroup (const juce::String& name) const noexcept;
 
-    /** Appends a group of this name, with no members. An empty name adds
-        nothing and gives null. */
+    /** Appends a group of this name, with no members. An empty name, or one
+        SchemeNames refuses, adds nothing and gives null. */
     ColourGroup* addGroup (const juce::String& name);
 
     /** Deletes the group at this index with its members; false when there is none. */
     bool deleteGroup (int index);
 
     /** Gives the group a new name; false, with the old name kept, when the new
-        one is empty or the same. */
+        one is empty, the same, or one SchemeNames refuses (a name read from a
+        file given back unchanged is the same, whatever its characters). */
     bool renameGroup (ColourGroup& group, const juce::String& newName);
 
     /** Adds the colours at these indices of the colour list to the group, in

@@ -46,9 +46,16 @@ juce::MemoryBlock bytesOf (const emscripten::val& bytes)
 
 std::vector<int> integersOf (const emscripten::val& numbers)
 {
-    std::vector<int> values (lengthOf (numbers, "colour indices as an Int32Array or an array of numbers"));
+    std::vector<int> values (lengthOf (numbers, "colour indices as an Int32Array"));
     viewOf (values.data(), values.size()).call<void> ("set", numbers);
     return values;
+}
+
+std::u16string unitsOf (const emscripten::val& units)
+{
+    std::u16string text (lengthOf (units, "a string"), u'\0');
+    viewOf (reinterpret_cast<const juce::uint16*> (text.data()), text.size()).call<void> ("set", units);
+    return text;
 }
 
 emscripten::val toUint8Array (const std::string& bytes)

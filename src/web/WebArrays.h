@@ -11,11 +11,17 @@
     the module's memory grows or the scheme is closed. */
 namespace WebArrays
 {
-/** The bytes of a Uint8Array (or anything a Uint8Array can be set from). */
+// The page's arrays come checked by the module's wrapper (WebCalls.js):
+// copying one out of a typed array runs none of the page's code.
+
+/** The bytes of a Uint8Array. */
 juce::MemoryBlock bytesOf (const emscripten::val& bytes);
 
-/** Whole numbers from an Int32Array or an array of numbers. */
+/** Whole numbers from an Int32Array. */
 std::vector<int> integersOf (const emscripten::val& numbers);
+
+/** The code units of a string, from the Uint16Array the wrapper makes of it. */
+std::u16string unitsOf (const emscripten::val& units);
 
 emscripten::val toUint8Array (const std::string& bytes);
 emscripten::val toUint32Array (const std::vector<juce::uint32>& values);

@@ -1,7 +1,9 @@
 // The model module's JavaScript interface (web/model/tintwright-model.d.ts):
 // the plain functions for checks and tools, and the Scheme class. Every call
-// goes through WebErrors::guarded, so a failure reaches the page as an Error.
+// goes through WebErrors::guarded, so a failure reaches the page as an Error;
+// the module's wrapper (WebCalls.js) checks and converts the arguments first.
 #include "maths/TweakMaths.h"
+#include "web/WebArguments.h"
 #include "web/WebErrors.h"
 #include "web/WebScheme.h"
 #include "web/WebSliders.h"
@@ -58,27 +60,31 @@ emscripten::val saveScheme (const WebScheme& scheme)
 emscripten::val formatScheme (const emscripten::val& bytes)
 {
     auto scheme = openScheme (bytes);
-    return saveScheme (*scheme);
+    return scheme != nullptr ? saveScheme (*scheme) : emscripten::val::undefined(); // the failure is the wrapper's to throw
 }
 
-juce::uint32 tweakColour (juce::uint32 argb, const emscripten::val& sliders)
+juce::uint32 tweakColour (double argb, const emscripten::val& sliders)
 {
     return WebErrors::guarded ([&]
                                {
+        const auto colour = WebArguments::colourOf (argb);
         TweakMaths::TweakParameters parameters;
         WebSliders::fromObject (sliders).applyTo (parameters);
-        return TweakMaths::tweakColour (argb, parameters); });
+        return TweakMaths::tweakColour (colour, parameters); });
 }
 
-juce::uint32 withForcedHue (juce::uint32 argb, double hue)
+juce::uint32 withForcedHue (double argb, double hue)
 {
     return WebErrors::guarded ([&]
-                               { return TweakMaths::withForcedHue (argb, WebSliders::forcedHue (hue)); });
+                               { 
+        const auto colour = WebArguments::colourOf (argb);
+        return TweakMaths::withForcedHue (colour, WebSliders::forcedHue (hue)); });
 }
 
-juce::uint32 invertedColour (juce::uint32 argb)
+juce::uint32 invertedColour (double argb)
 {
-    return TweakMaths::invertedColour (argb);
+    return WebErrors::guarded ([&]
+                               { return TweakMaths::invertedColour (WebArguments::colourOf (argb)); });
 }
 
 emscripten::val sliderRanges()
@@ -107,11 +113,11 @@ EMSCRIPTEN_BINDINGS (tintwright_model)
 
     class_<WebScheme> ("Scheme")
         .function ("save", &saveScheme)
-        .function ("numColours", &WebScheme::numColours)
+        .function ("numColours", guarded<&WebScheme::numColours>)
         .function ("colourName", guarded<&WebScheme::colourName>)
         .function ("colourArgb", guarded<&WebScheme::colourArgb>)
         .function ("colourArgbs", guarded<&WebScheme::colourArgbs>)
-        .function ("numGroups", &WebScheme::numGroups)
+        .function ("numGroups", guarded<&WebScheme::numGroups>)
         .function ("groupName", guarded<&WebScheme::groupName>)
         .function ("numMembers", guarded<&WebScheme::numMembers>)
         .function ("memberColourIndices", guarded<&WebScheme::memberColourIndices>)

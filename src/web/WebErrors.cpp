@@ -1,11 +1,16 @@
 #include "web/WebErrors.h"
 
-#include <emscripten/val.h>
+#include <emscripten/emscripten.h>
+
+// pendingFailure belongs to the wrapper (WebCalls.js), in the same scope.
+EM_JS (void, tintwright_fail, (const char* type, const char* message), {
+    pendingFailure = new globalThis[UTF8ToString (type)](UTF8ToString (message));
+});
 
 namespace WebErrors
 {
-void throwToPage (const std::string& type, const std::string& message)
+void fail (const char* type, const char* message) noexcept
 {
-    emscripten::val::global (type.c_str()).new_ (message).throw_();
+    tintwright_fail (type, message);
 }
 } // namespace WebErrors

@@ -1,26 +1,45 @@
 #include "web/WebScheme.h"
 
+#include "scheme/SchemeNames.h"
 #include "schemefile/SchemeBytes.h"
 #include "schemefile/SchemeWriter.h"
+#include "web/WebArguments.h"
 #include "web/WebArrays.h"
 #include "web/WebErrors.h"
 #include "web/WebSliders.h"
 
-#include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace
 {
+using WebArguments::isIndexIn;
+using WebArguments::numberText;
+
 // The part [start, start + count) of a list of this size that exists, as Array.slice would take it.
-juce::Range<int> partOf (int size, int start, int count)
+juce::Range<int> partOf (int size, double start, double count)
 {
-    const auto first = juce::jlimit (0, size, start);
-    return { first, first + juce::jlimit (0, size - first, count) };
+    const auto first = (int) juce::jlimit (0.0, (double) size, start);
+    return { first, first + (int) juce::jlimit (0.0, (double) (size - first), count) };
 }
 
-std::wstring utf32Of (const juce::String& text)
+// At most maxLength characters (all when negative) of UTF-8 text as UTF-32.
+std::wstring utf32Of (juce::CharPointer_UTF8 text, double maxLength)
 {
-    const auto utf32 = text.toUTF32();
-    return { reinterpret_cast<const wchar_t*> (utf32.getAddress()), utf32.length() };
+    std::wstring result;
+    auto remaining = maxLength < 0 ? std::numeric_limits<double>::infinity() : maxLength;
+
+    for (; remaining >= 1 && ! text.isEmpty(); --remaining)
+        result += (wchar_t) text.getAndAdvance();
+
+    return result;
+}
+
+// A name the page gives: exactly its characters, or the model's reason for refusing it.
+SchemeNames::Typed typedName (const emscripten::val& name)
+{
+    const auto units = WebArrays::unitsOf (name);
+    return SchemeNames::fromUtf16 (units.data(), units.size());
 }
 } // namespace
 
@@ -40,25 +59,25 @@ emscripten::val WebScheme::save() const
     return WebArrays::toUint8Array (SchemeWriter::write (model));
 }
 
-const SchemeColour& WebScheme::colourAt (int index) const
+const SchemeColour& WebScheme::colourAt (double index) const
 {
-    if (auto* colour = model.getColour (index))
-        return *colour;
+    if (isIndexIn (index, numColours()))
+        return *model.getColour ((int) index);
 
-    throw WebErrors::OutOfRange ("no colour " + std::to_string (index) + " (the scheme has " + std::to_string (numColours()) + ")");
+    throw WebErrors::OutOfRange ("no colour " + numberText (index) + " (the scheme has " + std::to_string (numColours()) + ")");
 }
 
-std::wstring WebScheme::colourName (int index) const
+std::wstring WebScheme::colourName (double index, double maxLength) const
 {
-    return utf32Of (colourAt (index).name.toString());
+    return utf32Of (juce::CharPointer_UTF8 (colourAt (index).name.getUtf8()), maxLength);
 }
 
-juce::uint32 WebScheme::colourArgb (int index) const
+juce::uint32 WebScheme::colourArgb (double index) const
 {
     return colourAt (index).colour.getARGB();
 }
 
-emscripten::val WebScheme::colourArgbs (int start, int count) const
+emscripten::val WebScheme::colourArgbs (double start, double count) const
 {
     const auto part = partOf (numColours(), start, count);
     std::vector<juce::uint32> argbs;
@@ -70,58 +89,25 @@ emscripten::val WebScheme::colourArgbs (int start, int count) const
     return WebArrays::toUint32Array (argbs);
 }
 
-ColourGroup& WebScheme::groupAt (int group) const
+ColourGroup& WebScheme::groupAt (double group) const
 {
-    if (auto* found = model.getGroup (group))
-        return *found;
+    if (isIndexIn (group, numGroups()))
+        return *model.getGroup ((int) group);
 
-    throw WebErrors::OutOfRange ("no group " + std::to_string (group) + " (the scheme has " + std::to_string (numGroups()) + ")");
+    throw WebErrors::OutOfRange ("no group " + numberText (group) + " (the scheme has " + std::to_string (numGroups()) + ")");
 }
 
-std::wstring WebScheme::groupName (int group) const
+std::wstring WebScheme::groupName (double group, double maxLength) const
 {
-    return utf32Of (groupAt (group).getName());
+    return utf32Of (groupAt (group).getName().getCharPointer(), maxLength);
 }
 
-int WebScheme::numMembers (int group) const
+int WebScheme::numMembers (double group) const
 {
     return groupAt (group).getNumMembers();
 }
 
-int WebScheme::indexOfColour (const SchemeColour& colour) const
-{
-    const auto address = [] (const SchemeColour* c)
-    { return reinterpret_cast<std::uintptr_t> (c); };
-
-    if (colourRuns.empty())
-    {
-        for (int i = 0; i < numColours(); ++i)
-        {
-            const auto at = address (model.getColour (i));
-
-            if (! colourRuns.empty() && at == colourRuns.back().first + (size_t) colourRuns.back().count * sizeof (SchemeColour))
-                ++colourRuns.back().count;
-            else
-                colourRuns.push_back ({ at, i, 1 });
-        }
-
-        std::sort (colourRuns.begin(), colourRuns.end(), [] (const Run& a, const Run& b)
-                   { return a.first < b.first; });
-    }
-
-    const auto at = address (&colour);
-    auto run = std::upper_bound (colourRuns.begin(), colourRuns.end(), at, [] (std::uintptr_t a, const Run& r)
-                                 { return a < r.first; });
-
-    if (run == colourRuns.begin())
-        return -1;
-
-    --run;
-    const auto offset = (at - run->first) / sizeof (SchemeColour);
-    return offset < (size_t) run->count ? run->firstIndex + (int) offset : -1;
-}
-
-emscripten::val WebScheme::memberColourIndices (int group, int start, int count) const
+emscripten::val WebScheme::memberColourIndices (double group, double start, double count) const
 {
     auto& members = groupAt (group);
     const auto part = partOf (members.getNumMembers(), start, count);
@@ -129,12 +115,12 @@ emscripten::val WebScheme::memberColourIndices (int group, int start, int count)
     indices.reserve ((size_t) part.getLength());
 
     for (auto i = part.getStart(); i < part.getEnd(); ++i)
-        indices.push_back (indexOfColour (members.getMember (i)->getSchemeColour()));
+        indices.push_back (model.indexOfColour (members.getMember (i)->getSchemeColour()));
 
     return WebArrays::toInt32Array (indices);
 }
 
-emscripten::val WebScheme::storedColours (int group, int start, int count) const
+emscripten::val WebScheme::storedColours (double group, double start, double count) const
 {
     auto& members = groupAt (group);
     const auto part = partOf (members.getNumMembers(), start, count);
@@ -147,7 +133,7 @@ emscripten::val WebScheme::storedColours (int group, int start, int count) const
     return WebArrays::toUint32Array (argbs);
 }
 
-emscripten::val WebScheme::previewColours (int group, int start, int count)
+emscripten::val WebScheme::previewColours (double group, double start, double count)
 {
     auto& members = groupAt (group);
     const auto part = partOf (members.getNumMembers(), start, count);
@@ -163,80 +149,98 @@ emscripten::val WebScheme::previewColours (int group, int start, int count)
     return WebArrays::toUint32Array (argbs);
 }
 
-int WebScheme::addGroup (const std::string& name)
+int WebScheme::addGroup (const emscripten::val& name)
 {
-    return model.addGroup (juce::String::fromUTF8 (name.data(), (int) name.size())) != nullptr ? numGroups() - 1 : -1;
+    const auto typed = typedName (name);
+
+    if (typed.text.isEmpty() && typed.refusal.isEmpty())
+        return -1;
+
+    if (typed.refusal.isNotEmpty())
+        throw WebErrors::Refusal (typed.refusal.toStdString());
+
+    return model.addGroup (typed.text) != nullptr ? numGroups() - 1 : -1;
 }
 
-bool WebScheme::deleteGroup (int group)
+bool WebScheme::deleteGroup (double group)
 {
-    return model.deleteGroup (group);
+    return isIndexIn (group, numGroups()) && model.deleteGroup ((int) group);
 }
 
-bool WebScheme::renameGroup (int group, const std::string& name)
+bool WebScheme::renameGroup (double group, const emscripten::val& name)
 {
-    return model.renameGroup (groupAt (group), juce::String::fromUTF8 (name.data(), (int) name.size()));
+    const auto typed = typedName (name);
+    auto& target = groupAt (group);
+
+    // The name it has passes as itself, whatever its characters.
+    if (typed.refusal.isNotEmpty() && (typed.text.isEmpty() || typed.text != target.getName()))
+        throw WebErrors::Refusal (typed.refusal.toStdString());
+
+    return model.renameGroup (target, typed.text);
 }
 
-bool WebScheme::addColoursToGroup (int group, const emscripten::val& colourIndices)
+bool WebScheme::addColoursToGroup (double group, const emscripten::val& colourIndices)
 {
+    const auto indices = WebArrays::integersOf (colourIndices);
     auto& target = groupAt (group);
     juce::SparseSet<int> chosen;
 
-    for (auto index : WebArrays::integersOf (colourIndices))
-        chosen.addRange ({ index, index + 1 });
+    for (auto index : indices)
+        if (juce::isPositiveAndBelow (index, numColours()))
+            chosen.addRange ({ index, index + 1 });
 
     return model.addColoursToGroup (target, chosen);
 }
 
-bool WebScheme::pickColour (int group, int member, juce::uint32 argb)
+bool WebScheme::pickColour (double group, double member, double argb)
 {
-    return SchemeModel::pickColour (groupAt (group), member, juce::Colour (argb));
+    const auto colour = juce::Colour (WebArguments::colourOf (argb));
+    auto& target = groupAt (group);
+    return isIndexIn (member, target.getNumMembers()) && SchemeModel::pickColour (target, (int) member, colour);
 }
 
-void WebScheme::setSlider (int group, const std::string& slider, double value)
+void WebScheme::setSlider (double group, const emscripten::val& slider, double value)
 {
-    auto& target = groupAt (group);
+    const auto units = WebArrays::unitsOf (slider);
     PendingTweak change;
-    WebSliders::setSlider (change, slider, value);
-    target.queueTweak (change);
+    WebSliders::setSlider (change, SchemeNames::fromUtf16 (units.data(), units.size()).text.toStdString(), value);
+    groupAt (group).queueTweak (change);
 }
 
-void WebScheme::setContrast (int group, double centre, double amount)
+void WebScheme::setContrast (double group, double centre, double amount)
 {
-    auto& target = groupAt (group);
     PendingTweak change;
     WebSliders::setContrast (change, centre, amount);
-    target.queueTweak (change);
+    groupAt (group).queueTweak (change);
 }
 
-bool WebScheme::continueTweak (int group, int maxMembers)
+bool WebScheme::continueTweak (double group, double maxMembers)
 {
-    return groupAt (group).continueTweak (maxMembers);
+    return groupAt (group).continueTweak ((int) juce::jlimit (0.0, (double) std::numeric_limits<int>::max(), maxMembers));
 }
 
-void WebScheme::finishTweak (int group)
+void WebScheme::finishTweak (double group)
 {
     groupAt (group).finishTweak();
 }
 
-void WebScheme::resetTweak (int group)
+void WebScheme::resetTweak (double group)
 {
     groupAt (group).resetTweak();
 }
 
-void WebScheme::invertColours (int group)
+void WebScheme::invertColours (double group)
 {
     groupAt (group).invertColours();
 }
 
-void WebScheme::forceHue (int group, double hue)
+void WebScheme::forceHue (double group, double hue)
 {
-    auto& target = groupAt (group);
-    target.forceHue (WebSliders::forcedHue (hue));
+    const auto forced = WebSliders::forcedHue (hue);
+    groupAt (group).forceHue (forced);
 }
 
-bool WebScheme::applyTweak (int group)
+bool WebScheme::applyTweak (double group)
 {
     return SchemeModel::applyTweak (groupAt (group));
 }

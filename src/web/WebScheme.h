@@ -9,7 +9,14 @@
 
 /** One open scheme for the page: the model the window's document holds,
     reached by indices (colours in file order, groups in list order, members
-    in group order). Deleting it gives its memory back to the module. */
+    in group order). Deleting it gives its memory back to the module.
+
+    The module's wrapper (WebCalls.js) hands every call its arguments of the
+    types the declaration names, already out of the page's objects: numbers
+    (whole where an index or a colour is meant), strings as Uint16Arrays of
+    their code units, arrays as typed arrays. What is checked here is what
+    needs the scheme: ranges and names. Every argument is read before the
+    model is touched. */
 class WebScheme
 {
 public:
@@ -21,52 +28,40 @@ public:
 
     // Names go to the page as UTF-32 (a JavaScript string of the same
     // characters), so that a lone surrogate a file holds (&#xD800;) arrives as
-    // one, whatever the name's length.
+    // one; at most maxLength characters of them (negative: all), so that a
+    // page drawing a long name cut short converts only what it draws.
     int numColours() const { return model.getNumColours(); }
-    std::wstring colourName (int index) const;
-    juce::uint32 colourArgb (int index) const;
-    emscripten::val colourArgbs (int start, int count) const;
+    std::wstring colourName (double index, double maxLength) const;
+    juce::uint32 colourArgb (double index) const;
+    emscripten::val colourArgbs (double start, double count) const;
 
     int numGroups() const { return model.getNumGroups(); }
-    std::wstring groupName (int group) const;
-    int numMembers (int group) const;
-    emscripten::val memberColourIndices (int group, int start, int count) const;
-    emscripten::val storedColours (int group, int start, int count) const;
-    emscripten::val previewColours (int group, int start, int count);
+    std::wstring groupName (double group, double maxLength) const;
+    int numMembers (double group) const;
+    emscripten::val memberColourIndices (double group, double start, double count) const;
+    emscripten::val storedColours (double group, double start, double count) const;
+    emscripten::val previewColours (double group, double start, double count);
 
     // The edits a user makes, each true when the scheme changed.
-    int addGroup (const std::string& name);
-    bool deleteGroup (int group);
-    bool renameGroup (int group, const std::string& name);
-    bool addColoursToGroup (int group, const emscripten::val& colourIndices);
-    bool pickColour (int group, int member, juce::uint32 argb);
+    int addGroup (const emscripten::val& name);
+    bool deleteGroup (double group);
+    bool renameGroup (double group, const emscripten::val& name);
+    bool addColoursToGroup (double group, const emscripten::val& colourIndices);
+    bool pickColour (double group, double member, double argb);
 
     // A group's tweak as the panel sets it.
-    void setSlider (int group, const std::string& slider, double value);
-    void setContrast (int group, double centre, double amount);
-    bool continueTweak (int group, int maxMembers);
-    void finishTweak (int group);
-    void resetTweak (int group);
-    void invertColours (int group);
-    void forceHue (int group, double hue);
-    bool applyTweak (int group);
+    void setSlider (double group, const emscripten::val& slider, double value);
+    void setContrast (double group, double centre, double amount);
+    bool continueTweak (double group, double maxMembers);
+    void finishTweak (double group);
+    void resetTweak (double group);
+    void invertColours (double group);
+    void forceHue (double group, double hue);
+    bool applyTweak (double group);
 
 private:
-    const SchemeColour& colourAt (int index) const;
-    ColourGroup& groupAt (int group) const;
-    int indexOfColour (const SchemeColour& colour) const;
+    const SchemeColour& colourAt (double index) const;
+    ColourGroup& groupAt (double group) const;
 
     SchemeModel model;
-
-    // Where the colour records lie: runs of records next to each other in
-    // memory with consecutive indices, in address order. The list keeps its
-    // records in a few chunks and does not change once the scheme is open, so
-    // there are few runs; they are found when first asked for.
-    struct Run
-    {
-        std::uintptr_t first;
-        int firstIndex, count;
-    };
-
-    mutable std::vector<Run> colourRuns;
 };

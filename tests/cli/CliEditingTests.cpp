@@ -282,3 +282,32 @@ TEST (CliTweak, AFileThatCannotBeWrittenIsLeftAsItWasAndTheMessageSaysWhy)
     EXPECT_TRUE (why.endsWith (" (while creating the temporary file); it was left as it was\n")) << refused.err;
     EXPECT_FALSE (why.startsWith (" (") || why.startsWith ("the system gave no reason")) << refused.err;
 }
+
+TEST (CliGroup, ANameThatIsNotUnicodeIsRefusedAndAFilesOwnNamePassesAsItself)
+{
+    TempFolder temp;
+    const auto lone = juce::String::fromUTF8 ("Lone \xed\xa0\x80 mark"); // as a file's &#xD800; reads
+    const auto file = temp.write ("Scheme.calvastrascheme",
+                                  juce::String (schemeText).replace ("\"Tweak me\"", "\"Lone &#xD800; mark\""));
+    const auto path = file.getFullPathName();
+    ASSERT_EQ (run ({ "format", path }).exitCode, 0); // as Save writes it, so that an unchanged scheme is the same bytes
+    const auto before = bytesOf (file);
+    ASSERT_NE (before.find ("&#55296;"), std::string::npos);
+
+    // The name it has, given back unchanged: written again exactly as it was.
+    auto result = run ({ "group", path, "rename", lone, lone, "--in-place" });
+    EXPECT_EQ (result.exitCode, 0) << result.err;
+    EXPECT_EQ (bytesOf (file), before);
+
+    for (const auto& refused : std::vector<juce::StringArray> {
+             { "group", path, "rename", lone, lone + "s", "--in-place" },
+             { "group", path, "rename", lone, juce::String::fromUTF8 ("a\xed\xb0\x80") + "b", "--in-place" },
+             { "group", path, "add", lone + "s", "--in-place" } })
+    {
+        SCOPED_TRACE (refused.joinIntoString (" "));
+        result = run (refused);
+        EXPECT_EQ (result.exitCode, 2);
+        EXPECT_TRUE (result.err.contains ("lone surrogate")) << result.err;
+    }
+    EXPECT_EQ (bytesOf (file), before);
+}

@@ -169,6 +169,13 @@ TEST (StableList, ObjectsKeepTheirAddressWhileTheListGrows)
         visited += item == added[(size_t) visited] ? 1 : 0;
     EXPECT_EQ (visited, 5000);
 
+    // Each object's index, across chunks of every size and the reserved one's unused room.
+    for (int i = 0; i < 5001; ++i)
+        ASSERT_EQ (list.indexOf (list.getUnchecked (i)), i);
+    const std::string other;
+    EXPECT_EQ (list.indexOf (&other), -1);
+    EXPECT_EQ (list.indexOf (nullptr), -1);
+
     list.clear();
     EXPECT_EQ (list.size(), 0);
     EXPECT_EQ (list[0], nullptr);

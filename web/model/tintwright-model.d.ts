@@ -5,11 +5,22 @@
 // fetched, so it works from file:// too.
 //
 // Colours are unsigned 32-bit 0xAARRGGBB numbers, never negative. Every call
-// that fails throws: an Error whose message is the reason (for a scheme, the
-// same text tintwright-cli prints after "FILE: "), or a RangeError for an
-// index or a slider value outside what the call accepts. Running out of the
-// module's memory (it grows up to 2 GB) throws an Error too; the module keeps
-// working.
+// that fails throws, with nothing changed: an Error whose message is the
+// reason (for a scheme, the same text tintwright-cli prints after "FILE: "); a
+// TypeError naming the argument for one that is not what this file says (an
+// index, a count or a colour that is not a whole number, a value that is not
+// a number, bytes that are not a Uint8Array, a name that is not a string); a
+// RangeError naming it for an index, a colour or a slider value outside what
+// the call accepts. Running out of the module's memory (it grows up to 2 GB)
+// throws an Error too. A call that fails gives back what it took, and the
+// module keeps working, however many fail. Arguments are read before the
+// module runs: a getter of one that calls the module sees it as it was.
+//
+// Names are strings of exactly their characters both ways: a name read from
+// a file comes out as it is, a lone surrogate (&#xD800;) included, and given
+// back unchanged it is the same name. A name typed in must be valid Unicode:
+// a lone surrogate or a NUL (which no file can hold) is refused with an Error
+// saying which, never changed.
 
 declare function createTintwrightModel(options?: TintwrightModelOptions): Promise<TintwrightModel>;
 
@@ -76,14 +87,16 @@ interface Scheme {
 
   // Colours, in file order.
   numColours(): number;
-  colourName(index: number): string;
+  /** At most maxLength characters of it (a surrogate pair counts as one),
+      so that a page drawing a long name cut short converts only that. */
+  colourName(index: number, maxLength?: number): string;
   colourArgb(index: number): number;
   /** A batch, for large schemes. */
   colourArgbs(start: number, count: number): Uint32Array;
 
   // Groups, in list order, and their members.
   numGroups(): number;
-  groupName(group: number): string;
+  groupName(group: number, maxLength?: number): string;
   numMembers(group: number): number;
   /** Each member's colour, as an index into the colour list. */
   memberColourIndices(group: number, start: number, count: number): Int32Array;
@@ -94,13 +107,17 @@ interface Scheme {
   // The edits a user makes; each says whether the scheme changed (whether a
   // save would now write something else), as the window's model decides.
 
-  /** Index of the new group (after the others); -1 for an empty name. */
+  /** Index of the new group (after the others); -1 for an empty name; an
+      Error for a name that is not valid Unicode. */
   addGroup(name: string): number;
   /** false when there is no such group. */
   deleteGroup(group: number): boolean;
-  /** false, old name kept, for an empty or the same name. */
+  /** false, old name kept, for an empty or the same name (the one groupName
+      gives, whatever its characters); an Error for another name that is not
+      valid Unicode. */
   renameGroup(group: number, name: string): boolean;
-  /** In colour-list order; colours the group has and indices outside the list are skipped. */
+  /** In colour-list order; colours the group has and indices outside the
+      list (whole numbers) are skipped. */
   addColoursToGroup(group: number, colourIndices: Int32Array | number[]): boolean;
   /** The member's stored colour set directly, its preview following with the
       group's latest tweak; false for the same colour or a member outside the group. */

@@ -4,7 +4,7 @@
 
 import { ask, askText, dialogShown, tell } from './dialogs';
 import { byId, element, yieldToBrowser } from './dom';
-import { SchemeEditor } from './editor';
+import { SchemeEditor, shownNameLength } from './editor';
 import {
   chooseSchemeFile,
   droppedSchemeFile,
@@ -27,6 +27,8 @@ import { TweakPanelView, type PanelAction } from './tweak-panel';
 
 /** The colour whose hue is forced to show a hue at full saturation and brightness. */
 const pureRed = 0xffff0000;
+/** Group selector items added between two frames. */
+const groupItemsPerSlice = 1000;
 
 export class App {
   private readonly editor: SchemeEditor;
@@ -36,6 +38,7 @@ export class App {
   private readonly recent = new RecentFiles<SchemeFile>(sameSchemeFile);
   private readonly groupSelector = byId<HTMLSelectElement>('group-selector');
   private readonly status = byId('status');
+  private selectorFills = 0; // a newer fill of the selector ends an older one
 
   constructor(private readonly model: TintwrightModel) {
     this.editor = new SchemeEditor(model, new TweakCatchUp({ now: () => performance.now(), later: yieldToBrowser }));
@@ -189,19 +192,36 @@ export class App {
 
   /** The selector's items again, the group the editor works on selected; its list and sliders start afresh. */
   private groupsChanged(): void {
-    const items = this.editor.groupItems();
+    const scheme = this.editor.scheme;
     // No empty item for a screen reader to offer: the hint only while the scheme has no group to choose.
-    const hint = items.length === 0 && this.editor.scheme !== null ? [element('option', { value: '-1', disabled: '' }, 'Create a group using the button to the right...')] : [];
-    this.groupSelector.replaceChildren(...hint, ...items.map(({ group, name }) => element('option', { value: String(group) }, name)));
+    const noItems = scheme !== null && this.editor.nextNamedGroup(0) < 0;
+    this.groupSelector.replaceChildren(...(noItems ? [element('option', { value: '-1', disabled: '' }, 'Create a group using the button to the right...')] : []));
+    this.fillGroupSelector(scheme, 0, ++this.selectorFills);
+    this.groupSelected();
+  }
+
+  /** The items of a slice of groups, then the rest after the browser has drawn: a select of
+      very many items takes a browser long to fill, and the page must go on drawing meanwhile. */
+  private fillGroupSelector(scheme: Scheme | null, start: number, fill: number): void {
+    if (scheme !== this.editor.scheme || fill !== this.selectorFills || scheme === null || start >= scheme.numGroups()) return;
+    const end = start + groupItemsPerSlice;
+    const items = this.editor.groupItems(start, end);
+    this.groupSelector.append(...items.map(({ group, name }) => element('option', { value: String(group) }, name)));
+    if (this.editor.group >= start && this.editor.group < end) this.groupSelector.value = String(this.editor.group);
+    setTimeout(() => this.fillGroupSelector(scheme, end, fill), 0);
+  }
+
+  /** The group the editor works on selected (the items stay); its list and sliders start afresh. */
+  private groupSelected(): void {
     this.groupSelector.value = String(this.editor.group);
-    if (this.editor.group < 0 && hint.length === 0) this.groupSelector.selectedIndex = -1;
+    if (this.editor.group < 0 && this.groupSelector.value !== '-1') this.groupSelector.selectedIndex = -1;
     if (this.editor.group >= 0) this.panel.resetSliders();
     this.groupList.reset();
   }
 
   private groupChosen(group: number): void {
     this.editor.selectGroup(group);
-    this.groupsChanged();
+    this.groupSelected();
   }
 
   private groupMenu(opener: HTMLElement): void {
@@ -214,23 +234,34 @@ export class App {
     ]);
   }
 
-  private async askGroupName(initial: string): Promise<string> {
-    return (await askText('Name group', 'Please enter a name for this colour group.', 'Name', initial, 'Okay!', null, '')) ?? '';
+  /** Asks for a name until the edit takes it or is left: a name the model
+      refuses (not valid Unicode) is asked for again, with its reason. */
+  private async askGroupName(initial: string, edit: (name: string) => boolean): Promise<boolean> {
+    let message = 'Please enter a name for this colour group.';
+    let name = initial;
+    for (;;) {
+      name = (await askText('Name group', message, 'Name', name, 'Okay!', null, '')) ?? '';
+      try {
+        return edit(name);
+      } catch (error) {
+        message = `This name cannot be used: ${(error as Error).message}.`;
+      }
+    }
   }
 
   private async addGroup(): Promise<void> {
     const scheme = this.editor.scheme;
-    const name = await this.askGroupName('');
-    if (this.editor.scheme === scheme && this.editor.addGroup(name)) this.groupsChanged();
+    if (await this.askGroupName('', (name) => this.editor.scheme === scheme && this.editor.addGroup(name))) this.groupsChanged();
   }
 
   private async renameGroup(): Promise<void> {
     const { scheme, group } = this.editor;
-    if (group < 0) return;
-    const name = await this.askGroupName(this.editor.groupName());
-    if (this.editor.scheme !== scheme || this.editor.group !== group || !this.editor.renameGroup(name)) return;
+    if (scheme === null || group < 0) return;
+    const renamed = await this.askGroupName(this.editor.groupName(), (name) => this.editor.scheme === scheme && this.editor.group === group && this.editor.renameGroup(name));
+    if (!renamed) return;
     const selected = this.groupSelector.value;
-    this.groupSelector.querySelector(`option[value="${group}"]`)!.textContent = name;
+    const item = this.groupSelector.querySelector(`option[value="${group}"]`);
+    if (item !== null) item.textContent = scheme.groupName(group, shownNameLength);
     this.groupSelector.value = selected;
   }
 

@@ -6,6 +6,10 @@
 
 import { titleOf, type SchemeFile } from './files';
 
+/** Names are fetched and drawn cut short to this many characters: a row shows
+    far fewer, and a name of millions is then neither converted nor laid out whole. */
+export const shownNameLength = 256;
+
 export interface GroupItem {
   group: number;
   name: string;
@@ -44,7 +48,7 @@ export class SchemeEditor {
     this.changed = false;
     this.group = -1;
     // The selector's first item: the first group that has a name.
-    this.selectGroup(this.groupItems()[0]?.group ?? -1);
+    this.selectGroup(this.nextNamedGroup(0));
     previous?.delete();
   }
 
@@ -54,16 +58,23 @@ export class SchemeEditor {
     this.changed = false;
   }
 
-  /** The selector's items: a group without a name has none. */
-  groupItems(): GroupItem[] {
+  /** The selector's items (of the groups [start, end)): a group without a name has none. */
+  groupItems(start = 0, end = Infinity): GroupItem[] {
     const items: GroupItem[] = [];
     const scheme = this.scheme;
     if (scheme === null) return items;
-    for (let group = 0; group < scheme.numGroups(); ++group) {
-      const name = scheme.groupName(group);
+    for (let group = start; group < Math.min(end, scheme.numGroups()); ++group) {
+      const name = scheme.groupName(group, shownNameLength);
       if (name !== '') items.push({ group, name });
     }
     return items;
+  }
+
+  /** The first group from this one on that has a name (and so an item), or -1. */
+  nextNamedGroup(start: number): number {
+    const scheme = this.scheme;
+    for (let group = start; scheme !== null && group < scheme.numGroups(); ++group) if (scheme.groupName(group, 1) !== '') return group;
+    return -1;
   }
 
   numMembers(): number {
@@ -98,7 +109,7 @@ export class SchemeEditor {
     this.selectGroup(-1);
     if (scheme.deleteGroup(k)) this.changed = true;
     if (k === scheme.numGroups()) --k;
-    this.selectGroup(k >= 0 && scheme.groupName(k) !== '' ? k : -1);
+    this.selectGroup(k >= 0 && scheme.groupName(k, 1) !== '' ? k : -1);
     return true;
   }
 

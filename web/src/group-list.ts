@@ -5,7 +5,7 @@
 
 import { cssColour, hexText, rgbInputValue, withPickedRgb } from './colours';
 import { element } from './dom';
-import type { SchemeEditor } from './editor';
+import { shownNameLength, type SchemeEditor } from './editor';
 import { rowForKey } from './list-keys';
 import { VirtualRows, type RowFiller } from './virtual-list';
 
@@ -49,7 +49,7 @@ export class GroupListView implements RowFiller {
     const total = String(scheme.numMembers(group));
     rows.forEach((row, i) => {
       const member = first + i;
-      const name = scheme.colourName(colourIndices[i]);
+      const name = scheme.colourName(colourIndices[i], shownNameLength);
       const [storedSwatch, nameText, previewSwatch] = Array.from(row.children) as HTMLElement[];
       const input = storedSwatch.firstChild as HTMLInputElement;
       row.id = `group-member-${member}`;

@@ -5,7 +5,7 @@
 
 import { cssColour, hexText } from './colours';
 import { element } from './dom';
-import type { SchemeEditor } from './editor';
+import { shownNameLength, type SchemeEditor } from './editor';
 import { rowForKey } from './list-keys';
 import { RowSelection } from './selection';
 import { VirtualRows, type RowFiller } from './virtual-list';
@@ -49,7 +49,7 @@ export class SchemeListView implements RowFiller {
     const total = String(scheme.numColours());
     rows.forEach((row, i) => {
       const index = first + i;
-      const name = scheme.colourName(index);
+      const name = scheme.colourName(index, shownNameLength);
       row.id = `scheme-colour-${index}`;
       row.setAttribute('aria-setsize', total);
       row.setAttribute('aria-posinset', String(index + 1));

@@ -47,12 +47,12 @@ inline std::vector<MenuEntry> menuEntries (const juce::PopupMenu& menu)
 }
 
 /** Answers the group menu of these controls with this item, and their name
-    window with this name. */
+    window with this name (backing out with an empty field if it is refused). */
 inline void answerGroupMenu (ColourGroupControls& controls, int menuItem, const juce::String& name)
 {
     controls.setMenuChooser ([menuItem] (const juce::PopupMenu&)
                              { return menuItem; });
-    controls.setNameAsker ([name] (const juce::String&)
-                           { return name; });
+    controls.setNameAsker ([name] (const juce::String&, const juce::String& refusal)
+                           { return refusal.isEmpty() ? name : juce::String(); });
 }
 } // namespace testkit

@@ -267,5 +267,53 @@ for (const browserName of engines) {
       assert.deepEqual(await page.errors(), []);
       await page.close();
     });
+
+    test('names as they are: a 3 MB name drawn cut short, a file\'s lone surrogate kept through Rename, a typed one refused with the reason', async () => {
+      const page = await openPage(browser.browser, fileUrl);
+      await page.setViewport({ width: 600, height: 450 });
+      // Made in the page: three million characters are slow to hand over.
+      await page.evaluate(() => {
+        const long = 'Long'.padEnd(3e6, 'n');
+        const text = `<?xml version="1.0" encoding="UTF-8"?>\n<COLOURS>\n  <COLOUR name="${long}" colour="ff112233"/>\n`
+          + '  <COLOURGROUPS>\n    <COLOURGROUP name="Lone &#xD800; mark">\n'
+          + `      <COLOUR name="${long}"/>\n    </COLOURGROUP>\n  </COLOURGROUPS>\n</COLOURS>\n`;
+        const transfer = new DataTransfer();
+        transfer.items.add(new File([text], 'hostile.calvastrascheme'));
+        document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
+      });
+      await waitFor(page, () => document.title.startsWith('hostile'));
+      const drawn = (selector) => page.$eval(selector, (e) => [e.textContent.length, e.textContent.slice(0, 6)]);
+      assert.deepEqual(await drawn('#scheme-colour-0 .name'), [256, 'Longnn']);
+      await waitFor(page, () => document.querySelector('#group-member-0') !== null);
+      assert.deepEqual(await drawn('#group-member-0 .name'), [256, 'Longnn']);
+      const selected = () => page.$eval('#group-selector option:checked', (e) => e.textContent);
+      assert.equal(await selected(), 'Lone \uD800 mark');
+
+      // Rename offers the name exactly as the file has it; given back, it stays.
+      await chooseMenuItem(page, '#groups-button', 'Rename');
+      await page.waitForSelector('dialog[open] input');
+      assert.equal(await page.$eval('dialog[open] input', (e) => e.value), 'Lone \uD800 mark');
+      await pressDialogButton(page, 'Okay!');
+      await waitFor(page, () => document.querySelector('dialog') === null);
+      assert.equal(await selected(), 'Lone \uD800 mark');
+
+      // A lone surrogate typed in: asked again, saying why; then a name that is text.
+      await chooseMenuItem(page, '#groups-button', 'Rename');
+      await page.waitForSelector('dialog[open] input');
+      const type = (value) => page.$eval('dialog[open] input', (e, value) => {
+        e.value = value;
+        e.dispatchEvent(new Event('input', { bubbles: true }));
+      }, value);
+      await type('a\uDC00b');
+      await pressDialogButton(page, 'Okay!');
+      await waitFor(page, () => document.querySelector('dialog[open] p')?.textContent.startsWith('This name cannot be used'));
+      assert.match((await dialogText(page)).message, /lone surrogate \(U\+DC00\)/);
+      await type('Fine \u{1F3A8}');
+      await pressDialogButton(page, 'Okay!');
+      await waitFor(page, () => document.querySelector('dialog') === null);
+      assert.equal(await selected(), 'Fine \u{1F3A8}');
+      assert.deepEqual(page.errors, []);
+      await page.close();
+    });
   });
 }

@@ -1,0 +1,253 @@
+// A seeded random run of a person's input on the page, in each engine:
+// clicks, drags, keys, sliders, the panel's buttons, the Groups menu with
+// names of every kind (lone surrogates and NULs pasted in, very long ones),
+// hostile files dropped, and saves, each save checked with `tintwright-cli
+// check --strict`. The page must raise no error and every save must pass;
+// frames over a second are counted and reported (a hostile file may take as
+// long as the model's own open of it). TINTWRIGHT_PAGE_RANDOM_SECONDS (60)
+// sets the length, TINTWRIGHT_SEED the seed; the log of actions is printed
+// on a failure.
+
+import { after, before, describe, test } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
+import { existsSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+import { chooseMenuItem, launch, openPage, repoDir, scratchDir, serveSite, siteDir } from './harness.mjs';
+import { dropFile, pressDialogButton } from './page-driver.mjs';
+
+const seconds = Number(process.env.TINTWRIGHT_PAGE_RANDOM_SECONDS ?? 60);
+const seed = Number(process.env.TINTWRIGHT_SEED ?? 4040) >>> 0;
+const cliPath = process.env.TINTWRIGHT_CLI ?? join(repoDir, 'build', 'tintwright-cli');
+const sample = readFileSync(join(repoDir, 'docs', 'sample.calvastrascheme'));
+
+function randomFrom(start) {
+  let state = start;
+  return () => {
+    state = (state + 0x6d2b79f5) >>> 0;
+    let x = Math.imul(state ^ (state >>> 15), state | 1);
+    x ^= x + Math.imul(x ^ (x >>> 7), x | 61);
+    return ((x ^ (x >>> 14)) >>> 0) / 4294967296;
+  };
+}
+
+// Files a person may be handed: long names, line breaks and lone surrogates
+// in them, names shared, many groups, broken XML.
+function hostileFile(random) {
+  const colour = (i) => `ff${((i * 2654435761) >>> 8 & 0xffffff).toString(16).padStart(6, '0')}`;
+  const kinds = [
+    () => `<COLOURS><COLOUR name="${'Long'.padEnd(200000 + Math.floor(random() * 300000), 'n')}" colour="ff112233"/><COLOUR name="b" colour="ff445566"/><COLOURGROUPS><COLOURGROUP name="G"><COLOUR name="b"/></COLOURGROUP></COLOURGROUPS></COLOURS>`,
+    () => `<COLOURS><COLOUR name="Lone &#xD800; mark" colour="ff112233"/><COLOUR name="a&#xDC00;b" colour="ff445566"/><COLOURGROUPS><COLOURGROUP name="Lone &#xD800; mark"><COLOUR name="a&#xDC00;b"/></COLOURGROUP></COLOURGROUPS></COLOURS>`,
+    () => `<COLOURS><COLOUR name="Same" colour="ff111111"/><COLOUR name="Same" colour="ff222222"/><COLOUR name="x&#13;&#10;y" colour="ff333333"/><COLOURGROUPS><COLOURGROUP name="G"><COLOUR name="Same"/></COLOURGROUP></COLOURGROUPS></COLOURS>`,
+    () => {
+      const groups = Array.from({ length: 5000 }, (_, g) => `<COLOURGROUP name="g${g}"><COLOUR name="c${g % 50}"/></COLOURGROUP>`);
+      return `<COLOURS>${Array.from({ length: 50 }, (_, i) => `<COLOUR name="c${i}" colour="${colour(i)}"/>`).join('')}<COLOURGROUPS>${groups.join('')}</COLOURGROUPS></COLOURS>`;
+    },
+    () => `<COLOURS><COLOUR name="a" colour="ff112233"/><COLOURGROUPS><COLOURGROUP name="G"><COLOUR name="a"/>`,
+  ];
+  return Buffer.from(kinds[Math.floor(random() * kinds.length)]());
+}
+
+const names = ['New', 'Grüße & <b>', 'a\uDC00b', 'Lone \uD800 mark', 'a\0b', '\u{1F3A8}', '', 'x'.repeat(5000)];
+
+for (const browserName of ['chromium', 'firefox']) {
+  describe(`${browserName}: random input`, () => {
+    let browser;
+    let server;
+    let downloads;
+    before(async () => {
+      downloads = scratchDir(`${browserName}-random`);
+      browser = await launch(browserName, { downloads });
+      server = await serveSite();
+    });
+    after(async () => {
+      await browser?.close();
+      await server?.close();
+      rmSync(downloads, { recursive: true, force: true });
+    });
+
+    test(`${seconds} s of seeded random input: no page error, every save passes check --strict`, async (t) => {
+      const random = randomFrom(seed + (browserName === 'firefox' ? 1 : 0));
+      const pick = (list) => list[Math.floor(random() * list.length)];
+      // Chromium saves through a handle of the origin-private file system, which file:// has not.
+      const page = await openPage(browser.browser, browserName === 'chromium' ? server.url : `file://${siteDir}/index.html`);
+      await page.setViewport({ width: 700, height: 500 });
+      // Frames over a second, counted in the page.
+      await page.evaluate(() => {
+        window.longFrames = 0;
+        let last = performance.now();
+        const tick = (now) => {
+          if (now - last > 1000) ++window.longFrames;
+          last = now;
+          requestAnimationFrame(tick);
+        };
+        requestAnimationFrame(tick);
+      });
+      const log = [];
+      let openedWarnings = [];
+      // The file dropped last, until the page shows it (after the question about changes, perhaps).
+      let pendingOpen = null;
+      const noteOpened = async () => {
+        if (pendingOpen === null || !(await page.title()).startsWith(`${pendingOpen.name} `)) return false;
+        openedWarnings = check(pendingOpen.bytes).warnings;
+        pendingOpen = null;
+        return true;
+      };
+      let checked = 0;
+      // tintwright-cli check --strict of these bytes: its status, its warnings, whether they save to themselves.
+      const check = (bytes) => {
+        const file = join(downloads, `checked-${++checked}.calvastrascheme`);
+        writeFileSync(file, bytes);
+        const run = spawnSync(cliPath, ['check', '--strict', file], { encoding: 'utf8' });
+        rmSync(file);
+        const output = run.stdout + run.stderr;
+        return {
+          status: run.status,
+          output,
+          warnings: output.split('\n').filter((line) => line.trim().startsWith('warning:')).map((line) => line.trim()),
+          roundTrips: output.includes('saving would write the same bytes'),
+        };
+      };
+      const counts = { events: 0, saves: 0, opens: 0, refusedNames: 0, driverErrors: 0 };
+      const dialogOpen = () => page.evaluate(() => document.querySelector('dialog[open]') !== null);
+      const answerDialog = async () => {
+        const buttons = await page.$$('dialog[open] button');
+        if (buttons.length > 0) await pick(buttons).click();
+      };
+      const rowIn = async (list) => {
+        const rows = await page.$$(`#${list} .row:not([hidden])`);
+        return rows.length > 0 ? pick(rows) : null;
+      };
+
+      const actions = {
+        async click() {
+          const row = await rowIn(pick(['scheme-list', 'group-list']));
+          const modifier = pick([null, null, 'Control', 'Shift']);
+          if (modifier) await page.keyboard.down(modifier);
+          if (row) await row.click().catch(() => {});
+          if (modifier) await page.keyboard.up(modifier);
+        },
+        async drag() {
+          const row = await rowIn('scheme-list');
+          const target = await page.$('#group-list');
+          const from = await row?.boundingBox();
+          const to = await target.boundingBox();
+          if (!from || !to) return;
+          const y = Math.min(from.y + 5, 490);
+          await page.mouse.move(from.x + 10, y);
+          await page.mouse.down();
+          await page.mouse.move(from.x + 40, y, { steps: 3 });
+          await page.mouse.move(to.x + to.width / 2, to.y + 20, { steps: 5 });
+          await page.mouse.up();
+        },
+        async keys() {
+          await page.focus(pick(['#scheme-list', '#group-list'])).catch(() => {});
+          for (let i = 0; i < 1 + Math.floor(random() * 4); ++i)
+            await page.keyboard.press(pick(['ArrowUp', 'ArrowDown', 'PageDown', 'PageUp', 'Home', 'End', ' ']));
+        },
+        async slider() {
+          const sliders = await page.$$('#tweak-panel input[type="range"]');
+          if (sliders.length === 0) return;
+          await pick(sliders).focus();
+          for (let i = 0; i < 1 + Math.floor(random() * 5); ++i) await page.keyboard.press(pick(['ArrowUp', 'ArrowDown', 'PageUp', 'PageDown']));
+        },
+        async panelButton() {
+          const buttons = await page.$$('#tweak-panel button');
+          if (buttons.length === 0) return;
+          await pick(buttons).click().catch(() => {});
+          if (await page.$('.hue-strip')) await page.keyboard.press('Escape');
+        },
+        async groups() {
+          const item = pick(['Add', 'Rename', 'Delete']);
+          await chooseMenuItem(page, '#groups-button', item).catch(() => {});
+          for (let tries = 0; tries < 3 && (await page.$('dialog[open] input')); ++tries) {
+            const name = pick(names);
+            await page.$eval('dialog[open] input', (e, value) => { e.value = value; }, name);
+            await pressDialogButton(page, 'Okay!');
+            await new Promise((done) => setTimeout(done, 50));
+            if (await page.evaluate(() => document.querySelector('dialog[open] p')?.textContent.startsWith('This name cannot be used'))) ++counts.refusedNames;
+          }
+          if (await page.$('dialog[open] input')) {
+            await page.$eval('dialog[open] input', (e) => { e.value = ''; });
+            await pressDialogButton(page, 'Okay!');
+          }
+        },
+        async chooseGroup() {
+          const values = await page.$$eval('#group-selector option:not([hidden])', (options) => options.map((o) => o.value));
+          if (values.length > 0) await page.select('#group-selector', pick(values));
+        },
+        async open() {
+          const bytes = random() < 0.5 ? sample : hostileFile(random);
+          const name = `random-${counts.opens++}`;
+          pendingOpen = { name, bytes };
+          await dropFile(page, `${name}.calvastrascheme`, bytes);
+          const deadline = Date.now() + 5000;
+          while (Date.now() < deadline && !(await dialogOpen()) && !(await noteOpened())) await new Promise((done) => setTimeout(done, 50));
+        },
+        async save() {
+          await noteOpened();
+          for (const file of readdirSync(downloads)) rmSync(join(downloads, file), { force: true });
+          if (browserName === 'chromium') {
+            await page.evaluate(() => {
+              window.showSaveFilePicker = async () => (await navigator.storage.getDirectory()).getFileHandle('saved.calvastrascheme', { create: true });
+            });
+          }
+          await chooseMenuItem(page, '#file-menu-button', 'Save file...').catch(() => {});
+          const deadline = Date.now() + 5000;
+          let bytes = null;
+          while (bytes === null && Date.now() < deadline && !(await dialogOpen())) {
+            if (browserName === 'chromium') {
+              const data = await page.evaluate(async () => {
+                try {
+                  const handle = await (await navigator.storage.getDirectory()).getFileHandle('saved.calvastrascheme');
+                  const file = await handle.getFile();
+                  if (file.size === 0) return null;
+                  const data = Array.from(new Uint8Array(await file.arrayBuffer()));
+                  await (await navigator.storage.getDirectory()).removeEntry('saved.calvastrascheme');
+                  return data;
+                } catch {
+                  return null;
+                }
+              });
+              bytes = data && Buffer.from(data);
+            } else {
+              const done = readdirSync(downloads).filter((f) => !f.endsWith('.part'));
+              if (done.length > 0 && !readdirSync(downloads).some((f) => f.endsWith('.part'))) bytes = readFileSync(join(downloads, done[0]));
+            }
+            if (bytes === null) await new Promise((done) => setTimeout(done, 100));
+          }
+          if (bytes === null) return;
+          ++counts.saves;
+          // What the file opened already had (names shared in it, say) is no fault of the page's.
+          const saved = check(bytes);
+          const newWarnings = saved.warnings.filter((w) => !openedWarnings.includes(w));
+          assert.ok(saved.status === 0 || (newWarnings.length === 0 && saved.roundTrips),
+            `save ${counts.saves} fails check --strict: ${saved.output.split('\n').map((line) => (line.length > 300 ? `${line.slice(0, 300)}…` : line)).join('\n')}\n${log.slice(-30).join('\n')}`);
+        },
+      };
+      const weights = [['click', 6], ['drag', 3], ['keys', 4], ['slider', 4], ['panelButton', 3], ['groups', 3], ['chooseGroup', 2], ['open', 1], ['save', 1]];
+      const total = weights.reduce((sum, [, w]) => sum + w, 0);
+
+      assert.ok(existsSync(cliPath), `no ${cliPath}`);
+      const end = Date.now() + seconds * 1000;
+      while (Date.now() < end) {
+        if (await dialogOpen()) await answerDialog();
+        await noteOpened();
+        let r = random() * total;
+        const [name] = weights.find(([, w]) => (r -= w) < 0);
+        log.push(name);
+        ++counts.events;
+        // What the driver cannot do (a row scrolled away meanwhile) is the driver's, not the page's.
+        await actions[name]().catch((error) => {
+          if (error instanceof assert.AssertionError) throw error;
+          ++counts.driverErrors;
+        });
+        assert.deepEqual(page.errors, [], `page errors after: ${log.slice(-30).join(', ')}`);
+      }
+      counts.longFrames = await page.evaluate(() => window.longFrames);
+      t.diagnostic(`${browserName}, seed ${seed}: ${JSON.stringify(counts)}`);
+      assert.ok(counts.saves > 0 || seconds < 30, 'no save in the run');
+      await page.close();
+    });
+  });
+}
