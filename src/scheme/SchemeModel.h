@@ -221,9 +221,7 @@ public:
 
     /** Adds the colours at these indices of the colour list to the group, in
         list order, each as a neutral member; colours the group already has and
-        indices outside the list are skipped. A colour whose name an earlier
-        colour has too stands for that first one, as members are saved by name.
-        True if any colour joined. */
+        indices outside the list are skipped. True if any colour joined. */
     bool addColoursToGroup (ColourGroup& group, const juce::SparseSet<int>& colourIndices);
 
     // These two need nothing of the scheme but the group, so a window part that
