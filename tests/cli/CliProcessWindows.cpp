@@ -9,16 +9,28 @@ namespace CliProcess
 {
 namespace
 {
+    // UTF-16 as the system passes arguments; a lone surrogate (which a file's
+    // name may hold) stays itself, as it would in a Windows command line.
     std::wstring toWide (const juce::String& text)
     {
-        const std::string utf8 = text.toStdString();
+        std::wstring wide;
 
-        if (utf8.empty())
-            return {};
+        for (auto p = text.getCharPointer(); ! p.isEmpty();)
+        {
+            auto c = (uint32_t) p.getAndAdvance();
 
-        const auto size = MultiByteToWideChar (CP_UTF8, 0, utf8.data(), (int) utf8.size(), nullptr, 0);
-        std::wstring wide ((size_t) size, L'\0');
-        MultiByteToWideChar (CP_UTF8, 0, utf8.data(), (int) utf8.size(), wide.data(), size);
+            if (c >= 0x10000)
+            {
+                c -= 0x10000;
+                wide += (wchar_t) (0xd800 + (c >> 10));
+                wide += (wchar_t) (0xdc00 + (c & 0x3ff));
+            }
+            else
+            {
+                wide += (wchar_t) c;
+            }
+        }
+
         return wide;
     }
 
