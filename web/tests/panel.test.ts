@@ -55,8 +55,8 @@ test('the panel\'s moves reach the model: a single slider, and the contrast pair
 
 test('names and files: what a download is called, a file that is gone, and the recent list dropping it', async () => {
   assert.deepEqual(
-    [savedName('my/theme:v2.calvastrascheme'), savedName('a*b?"c"<d>|e\\f'), savedName('Dark Blue.xml')],
-    ['my_theme_v2.calvastrascheme', 'a_b__c__d__e_f.calvastrascheme', 'Dark Blue.calvastrascheme'],
+    [savedName('my/theme:v2.calvastrascheme'), savedName('a*b?"c"<d>|e\\f'), savedName('Dark Blue.xml'), savedName('a\tb\u0000\u007f\u{1F3A8}\uD800.xml')],
+    ['my_theme_v2.calvastrascheme', 'a_b__c__d__e_f.calvastrascheme', 'Dark Blue.calvastrascheme', 'a_b__\u{1F3A8}\uD800.calvastrascheme'],
   );
 
   // What the browsers throw when a file read before is gone: said plainly; other failures keep their words.

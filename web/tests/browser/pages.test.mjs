@@ -269,14 +269,15 @@ for (const browserName of engines) {
     });
 
     test('names as they are: a 3 MB name drawn cut short, a file\'s lone surrogate kept through Rename, a typed one refused with the reason', async () => {
-      const page = await openPage(browser.browser, fileUrl);
-      await page.setViewport({ width: 600, height: 450 });
+      const page = await openPage(browser, fileUrl);
+      await page.setViewport(600, 450);
       // Made in the page: three million characters are slow to hand over.
       await page.evaluate(() => {
         const long = 'Long'.padEnd(3e6, 'n');
-        const text = `<?xml version="1.0" encoding="UTF-8"?>\n<COLOURS>\n  <COLOUR name="${long}" colour="ff112233"/>\n`
-          + '  <COLOURGROUPS>\n    <COLOURGROUP name="Lone &#xD800; mark">\n'
-          + `      <COLOUR name="${long}"/>\n    </COLOURGROUP>\n  </COLOURGROUPS>\n</COLOURS>\n`;
+        const text =
+          `<?xml version="1.0" encoding="UTF-8"?>\n<COLOURS>\n  <COLOUR name="${long}" colour="ff112233"/>\n` +
+          '  <COLOURGROUPS>\n    <COLOURGROUP name="Lone &#xD800; mark">\n' +
+          `      <COLOUR name="${long}"/>\n    </COLOURGROUP>\n  </COLOURGROUPS>\n</COLOURS>\n`;
         const transfer = new DataTransfer();
         transfer.items.add(new File([text], 'hostile.calvastrascheme'));
         document.body.dispatchEvent(new DragEvent('drop', { dataTransfer: transfer, bubbles: true, cancelable: true }));
@@ -286,24 +287,33 @@ for (const browserName of engines) {
       assert.deepEqual(await drawn('#scheme-colour-0 .name'), [256, 'Longnn']);
       await waitFor(page, () => document.querySelector('#group-member-0') !== null);
       assert.deepEqual(await drawn('#group-member-0 .name'), [256, 'Longnn']);
-      const selected = () => page.$eval('#group-selector option:checked', (e) => e.textContent);
-      assert.equal(await selected(), 'Lone \uD800 mark');
+      // Text crosses as UTF-16 code units both ways: WebDriver's JSON need not keep a lone surrogate.
+      const units = (text) => Array.from({ length: text.length }, (_, i) => text.charCodeAt(i));
+      const unitsOf = (selector, property) => page.$eval(selector, (e, property) => Array.from({ length: e[property].length }, (_, i) => e[property].charCodeAt(i)), property);
+      const selected = () => unitsOf('#group-selector option:checked', 'textContent');
+      assert.deepEqual(await selected(), units('Lone \uD800 mark'));
 
       // Rename offers the name exactly as the file has it; given back, it stays.
       await chooseMenuItem(page, '#groups-button', 'Rename');
       await page.waitForSelector('dialog[open] input');
-      assert.equal(await page.$eval('dialog[open] input', (e) => e.value), 'Lone \uD800 mark');
+      assert.deepEqual(await unitsOf('dialog[open] input', 'value'), units('Lone \uD800 mark'));
       await pressDialogButton(page, 'Okay!');
       await waitFor(page, () => document.querySelector('dialog') === null);
-      assert.equal(await selected(), 'Lone \uD800 mark');
+      assert.deepEqual(await selected(), units('Lone \uD800 mark'));
 
       // A lone surrogate typed in: asked again, saying why; then a name that is text.
+      // No engine's driver types a lone surrogate as a key: the field is given it as a paste would.
       await chooseMenuItem(page, '#groups-button', 'Rename');
       await page.waitForSelector('dialog[open] input');
-      const type = (value) => page.$eval('dialog[open] input', (e, value) => {
-        e.value = value;
-        e.dispatchEvent(new Event('input', { bubbles: true }));
-      }, value);
+      const type = (value) =>
+        page.$eval(
+          'dialog[open] input',
+          (e, value) => {
+            e.value = String.fromCharCode(...value);
+            e.dispatchEvent(new Event('input', { bubbles: true }));
+          },
+          units(value),
+        );
       await type('a\uDC00b');
       await pressDialogButton(page, 'Okay!');
       await waitFor(page, () => document.querySelector('dialog[open] p')?.textContent.startsWith('This name cannot be used'));
@@ -311,8 +321,8 @@ for (const browserName of engines) {
       await type('Fine \u{1F3A8}');
       await pressDialogButton(page, 'Okay!');
       await waitFor(page, () => document.querySelector('dialog') === null);
-      assert.equal(await selected(), 'Fine \u{1F3A8}');
-      assert.deepEqual(page.errors, []);
+      assert.deepEqual(await selected(), units('Fine \u{1F3A8}'));
+      assert.deepEqual(await page.errors(), []);
       await page.close();
     });
   });
