@@ -37,11 +37,14 @@ function randomFrom(start) {
 // Files a person may be handed: long names, line breaks and lone surrogates
 // in them, names shared, many groups, broken XML.
 function hostileFile(random) {
-  const colour = (i) => `ff${((i * 2654435761) >>> 8 & 0xffffff).toString(16).padStart(6, '0')}`;
+  const colour = (i) => `ff${(((i * 2654435761) >>> 8) & 0xffffff).toString(16).padStart(6, '0')}`;
   const kinds = [
-    () => `<COLOURS><COLOUR name="${'Long'.padEnd(200000 + Math.floor(random() * 300000), 'n')}" colour="ff112233"/><COLOUR name="b" colour="ff445566"/><COLOURGROUPS><COLOURGROUP name="G"><COLOUR name="b"/></COLOURGROUP></COLOURGROUPS></COLOURS>`,
-    () => `<COLOURS><COLOUR name="Lone &#xD800; mark" colour="ff112233"/><COLOUR name="a&#xDC00;b" colour="ff445566"/><COLOURGROUPS><COLOURGROUP name="Lone &#xD800; mark"><COLOUR name="a&#xDC00;b"/></COLOURGROUP></COLOURGROUPS></COLOURS>`,
-    () => `<COLOURS><COLOUR name="Same" colour="ff111111"/><COLOUR name="Same" colour="ff222222"/><COLOUR name="x&#13;&#10;y" colour="ff333333"/><COLOURGROUPS><COLOURGROUP name="G"><COLOUR name="Same"/></COLOURGROUP></COLOURGROUPS></COLOURS>`,
+    () =>
+      `<COLOURS><COLOUR name="${'Long'.padEnd(200000 + Math.floor(random() * 300000), 'n')}" colour="ff112233"/><COLOUR name="b" colour="ff445566"/><COLOURGROUPS><COLOURGROUP name="G"><COLOUR name="b"/></COLOURGROUP></COLOURGROUPS></COLOURS>`,
+    () =>
+      `<COLOURS><COLOUR name="Lone &#xD800; mark" colour="ff112233"/><COLOUR name="a&#xDC00;b" colour="ff445566"/><COLOURGROUPS><COLOURGROUP name="Lone &#xD800; mark"><COLOUR name="a&#xDC00;b"/></COLOURGROUP></COLOURGROUPS></COLOURS>`,
+    () =>
+      `<COLOURS><COLOUR name="Same" colour="ff111111"/><COLOUR name="Same" colour="ff222222"/><COLOUR name="x&#13;&#10;y" colour="ff333333"/><COLOURGROUPS><COLOURGROUP name="G"><COLOUR name="Same"/></COLOURGROUP></COLOURGROUPS></COLOURS>`,
     () => {
       const groups = Array.from({ length: 5000 }, (_, g) => `<COLOURGROUP name="g${g}"><COLOUR name="c${g % 50}"/></COLOURGROUP>`);
       return `<COLOURS>${Array.from({ length: 50 }, (_, i) => `<COLOUR name="c${i}" colour="${colour(i)}"/>`).join('')}<COLOURGROUPS>${groups.join('')}</COLOURGROUPS></COLOURS>`;
@@ -128,7 +131,10 @@ for (const [engineIndex, browserName] of engines.entries()) {
         return {
           status: run.status,
           output,
-          warnings: output.split('\n').filter((line) => line.trim().startsWith('warning:')).map((line) => line.trim()),
+          warnings: output
+            .split('\n')
+            .filter((line) => line.trim().startsWith('warning:'))
+            .map((line) => line.trim()),
           roundTrips: output.includes('saving would write the same bytes'),
         };
       };
@@ -279,11 +285,26 @@ for (const [engineIndex, browserName] of engines.entries()) {
           // What the file opened already had (names shared in it, say) is no fault of the page's.
           const saved = check(bytes);
           const newWarnings = saved.warnings.filter((w) => !openedWarnings.includes(w));
-          assert.ok(saved.status === 0 || (newWarnings.length === 0 && saved.roundTrips),
-            `save ${counts.saves} fails check --strict: ${saved.output.split('\n').map((line) => (line.length > 300 ? `${line.slice(0, 300)}…` : line)).join('\n')}\n${log.slice(-30).join('\n')}`);
+          assert.ok(
+            saved.status === 0 || (newWarnings.length === 0 && saved.roundTrips),
+            `save ${counts.saves} fails check --strict: ${saved.output
+              .split('\n')
+              .map((line) => (line.length > 300 ? `${line.slice(0, 300)}…` : line))
+              .join('\n')}\n${log.slice(-30).join('\n')}`,
+          );
         },
       };
-      const weights = [['click', 6], ['drag', 3], ['keys', 4], ['slider', 4], ['panelButton', 3], ['groups', 3], ['chooseGroup', 2], ['open', 1], ['save', 1]];
+      const weights = [
+        ['click', 6],
+        ['drag', 3],
+        ['keys', 4],
+        ['slider', 4],
+        ['panelButton', 3],
+        ['groups', 3],
+        ['chooseGroup', 2],
+        ['open', 1],
+        ['save', 1],
+      ];
       const total = weights.reduce((sum, [, w]) => sum + w, 0);
 
       assert.ok(existsSync(cliPath), `no ${cliPath}`);
