@@ -220,11 +220,19 @@ BENCHMARK (DropColours)->Arg (10000)->Arg (100000)->Unit (benchmark::kMillisecon
 //==============================================================================
 // A whole repaint of the main window's content at its start size, with a
 // 1000-colour scheme whose shown group holds all 1000 colours, against the
-// same repaint with no scheme open.
+// same repaint with no scheme open; and the same scheme with 3 MB names (the
+// first colour's, shown in both lists, and the shown group's), against the
+// ordinary one: long names are cut before they are laid out.
 
 namespace
 {
-void paintMainComponent (benchmark::State& state, bool withScheme)
+enum class Names
+{
+    ordinary,
+    threeMegabytes
+};
+
+void paintMainComponent (benchmark::State& state, bool withScheme, Names names = Names::ordinary)
 {
     juce::ApplicationCommandManager commands;
     CalvastraTintwright main (&commands);
@@ -232,9 +240,14 @@ void paintMainComponent (benchmark::State& state, bool withScheme)
 
     // The shown group is the first one: make it hold every colour.
     SchemeModel model;
-    fillScheme (model, 1000);
+    const auto longName = juce::String::repeatedString ("Long name\r\n", 3 * 1024 * 1024 / 11);
+
+    if (names == Names::threeMegabytes)
+        model.appendColour (std::make_unique<SchemeColour> (ColourName (longName), juce::Colour (0xff336699)));
+
+    fillScheme (model, 1000 - model.getNumColours());
     auto& everything = *model.getColourGroups().insert (0, std::make_unique<ColourGroup>());
-    everything.setName ("Everything");
+    everything.setName (names == Names::threeMegabytes ? longName : juce::String ("Everything"));
     for (int i = 0; i < model.getNumColours(); ++i)
         everything.addColour (*model.getColour (i));
     SchemeOnDisk scheme (model);
@@ -256,7 +269,9 @@ void paintMainComponent (benchmark::State& state, bool withScheme)
 
 void RepaintMainComponent (benchmark::State& state) { paintMainComponent (state, true); }
 void RepaintMainComponentNoScheme (benchmark::State& state) { paintMainComponent (state, false); }
+void RepaintMainComponentLongNames (benchmark::State& state) { paintMainComponent (state, true, Names::threeMegabytes); }
 } // namespace
 
 BENCHMARK (RepaintMainComponent)->Unit (benchmark::kMillisecond);
 BENCHMARK (RepaintMainComponentNoScheme)->Unit (benchmark::kMillisecond);
+BENCHMARK (RepaintMainComponentLongNames)->Unit (benchmark::kMillisecond);

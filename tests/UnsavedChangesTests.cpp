@@ -285,6 +285,36 @@ TEST_F (UnsavedChangesTest, DroppedColoursMarkItOnlyWhenAMemberWasAdded)
     EXPECT_TRUE (changed());
 }
 
+TEST_F (UnsavedChangesTest, ADroppedColourSharingANameJoinsAsTheFirstAndSavesAsShown)
+{
+    file.replaceWithText (R"(<COLOURS><COLOUR name="Same" colour="ff111111"/><COLOUR name="Same" colour="ff222222"/>)"
+                          R"(<COLOURGROUPS><COLOURGROUP name="G"><COLOUR name="Same"/></COLOURGROUP></COLOURGROUPS></COLOURS>)");
+    open();
+    auto* scheme = main->getScheme();
+
+    // The group holds the first "Same" already: dropping the second changes nothing.
+    dropSchemeRows ({ 1 });
+    ASSERT_EQ (tweaker().getColourGroup()->getNumMembers(), 1);
+    EXPECT_EQ (&tweaker().getColourGroup()->getMember (0)->getSchemeColour(), scheme->getColour (0));
+    EXPECT_FALSE (changed());
+
+    // Into a new group it joins as the first, which is what the file will say.
+    runGroupMenu (ColourGroupControls::addItemId, "New");
+    dropSchemeRows ({ 1 });
+    auto* added = tweaker().getColourGroup();
+    ASSERT_EQ (added->getName(), "New");
+    ASSERT_EQ (added->getNumMembers(), 1);
+    EXPECT_EQ (&added->getMember (0)->getSchemeColour(), scheme->getColour (0));
+    EXPECT_EQ (added->getMember (0)->getStoredColour().getARGB(), 0xff111111u);
+
+    saveNow();
+    ASSERT_TRUE (main->openScheme (file));
+    auto* reopened = main->getScheme()->getGroup (1);
+    ASSERT_NE (reopened, nullptr);
+    ASSERT_EQ (reopened->getNumMembers(), 1);
+    EXPECT_EQ (&reopened->getMember (0)->getSchemeColour(), main->getScheme()->getColour (0));
+}
+
 //==============================================================================
 // Save clears the mark, a failed save keeps it
 

@@ -128,14 +128,17 @@ namespace
             return;
         }
 
-        text << ",\"colours\":" << report.colours << ",\"groups\":" << report.groups << ",\"warnings\":[";
+        // A stream, not a String: appending to a String looks for its end each
+        // time, which thousands of warnings would make quadratic.
+        juce::MemoryOutputStream out;
+        out << text << ",\"colours\":" << report.colours << ",\"groups\":" << report.groups << ",\"warnings\":[";
 
         for (size_t i = 0; i < report.warnings.size(); ++i)
-            text << (i > 0 ? "," : "") << "{\"kind\":" << jsonString (report.warnings[i].kind)
-                 << ",\"message\":" << jsonString (report.warnings[i].text) << "}";
+            out << (i > 0 ? "," : "") << "{\"kind\":" << jsonString (report.warnings[i].kind)
+                << ",\"message\":" << jsonString (report.warnings[i].text) << "}";
 
-        text << "],\"saveChangesBytes\":" << (report.saveChangesBytes ? "true" : "false") << "}";
-        printLine (text);
+        out << "],\"saveChangesBytes\":" << (report.saveChangesBytes ? "true" : "false") << "}";
+        printLine (out.toUTF8());
     }
 } // namespace
 

@@ -5,6 +5,7 @@
 #include "schemefile/SchemeWriter.h"
 
 #include <cstdio>
+#include <string>
 
 namespace Cli
 {
@@ -133,55 +134,59 @@ juce::String argbText (juce::Colour colour)
 
 juce::String jsonString (const juce::String& text)
 {
-    const auto needsEscape = [] (juce::juce_wchar c)
-    { return c < 0x20 || c == '"' || c == '\\'; };
+    // Built as bytes and made a String once: appending to a String looks for
+    // its end every time, which a long name full of escapes makes quadratic.
+    // Bytes of multi-byte characters are all 0x80 or more and pass unchanged.
+    const auto* utf8 = text.toRawUTF8();
+    const auto size = text.getNumBytesAsUTF8();
+    std::string result;
+    result.reserve (size + size / 8 + 2);
+    result += '"';
 
-    auto p = text.getCharPointer();
-    while (! p.isEmpty() && ! needsEscape (*p))
-        ++p;
-
-    if (p.isEmpty())
-        return "\"" + text + "\"";
-
-    juce::String result ("\"");
-    result.preallocateBytes (text.getNumBytesAsUTF8() + 2);
-
-    for (p = text.getCharPointer(); ! p.isEmpty();)
+    for (size_t i = 0; i < size; ++i)
     {
-        const auto c = p.getAndAdvance();
+        const auto c = (unsigned char) utf8[i];
 
         switch (c)
         {
             case '"':
-                result << "\\\"";
+                result += "\\\"";
                 break;
             case '\\':
-                result << "\\\\";
+                result += "\\\\";
                 break;
             case '\n':
-                result << "\\n";
+                result += "\\n";
                 break;
             case '\r':
-                result << "\\r";
+                result += "\\r";
                 break;
             case '\t':
-                result << "\\t";
+                result += "\\t";
                 break;
             case '\b':
-                result << "\\b";
+                result += "\\b";
                 break;
             case '\f':
-                result << "\\f";
+                result += "\\f";
                 break;
             default:
                 if (c < 0x20)
-                    result << "\\u" << juce::String::toHexString ((int) c).paddedLeft ('0', 4);
+                {
+                    const char hex[] = "0123456789abcdef";
+                    result += "\\u00";
+                    result += hex[c >> 4];
+                    result += hex[c & 15];
+                }
                 else
-                    result += juce::String::charToString (c);
+                {
+                    result += (char) c;
+                }
         }
     }
 
-    return result + "\"";
+    result += '"';
+    return juce::String::fromUTF8 (result.data(), (int) result.size());
 }
 
 namespace

@@ -51,7 +51,13 @@ bool SchemeModel::addColoursToGroup (ColourGroup& group, const juce::SparseSet<i
         const auto range = colourIndices.getRange (i).getIntersectionWith ({ 0, colours.size() });
 
         for (auto index = range.getStart(); index < range.getEnd(); ++index)
-            added = group.addColour (*colours.getUnchecked (index)) || added;
+        {
+            // The file names members by colour name, and a name reads back as
+            // its first colour: a later colour of the same name joins as that
+            // first one, so the group holds now what it will hold when reopened.
+            auto* colour = colours.getUnchecked (index);
+            added = group.addColour (*findColourByName (colour->name)) || added;
+        }
     }
 
     return added;

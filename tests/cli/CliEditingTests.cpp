@@ -209,6 +209,33 @@ TEST (CliGroup, AddRemoveRenameAndAddColoursByPattern)
     EXPECT_EQ (bytesOf (juce::File (out)), outBefore);
 }
 
+TEST (CliGroup, ColoursSharingANameJoinAsTheFirstAndTheSavePassesStrictCheck)
+{
+    TempFolder temp;
+    const auto out = temp.write ("Same.calvastrascheme",
+                                 R"(<COLOURS><COLOUR name="Same" colour="ff111111"/><COLOUR name="Same" colour="ff222222"/>)"
+                                 R"(<COLOURGROUPS><COLOURGROUP name="G"><COLOUR name="Same"/></COLOURGROUP></COLOURGROUPS></COLOURS>)")
+                         .getFullPathName();
+
+    // Both records match; the group holds the first, once, as the file can say.
+    for (const auto& edit : std::vector<juce::StringArray> { { "group", out, "add-colours", "G", "Same", "--in-place" },
+                                                             { "group", out, "add", "New", "--colours", "S*", "--in-place" } })
+    {
+        SCOPED_TRACE (edit.joinIntoString (" "));
+        auto result = run (edit);
+        ASSERT_EQ (result.exitCode, 0) << result.err;
+
+        // Only the repeated colour name itself is left to warn about.
+        result = run ({ "check", "--json", out });
+        EXPECT_TRUE (result.out.contains ("\"kind\":\"name-repeated\"")) << result.out;
+        EXPECT_FALSE (result.out.contains ("member-")) << result.out;
+    }
+
+    const Scheme saved { juce::File (out) };
+    EXPECT_EQ (saved.groups(), "G: Same; New: Same");
+    EXPECT_EQ (&saved.model.getGroup (1)->getMember (0)->getSchemeColour(), saved.model.getColour (0));
+}
+
 TEST (CliGroup, NamesReachTheProgramAsTheyWereGiven)
 {
     // Each name as one argument, whatever a command line would make of it:

@@ -103,6 +103,44 @@ TEST (CliCheck, FindsEachWarningInAFileMadeForIt)
     EXPECT_EQ (juce::StringArray::fromLines (text.out.trim()).size(), 6);
 }
 
+TEST (CliCheck, ALongNameFullOfLineBreaksAndEscapesIsReportedWhole)
+{
+    // 256 KB of CR LF with quotes, a backslash, a control character and
+    // non-ASCII between; the rewritten colour value makes check quote the name.
+    juce::MemoryOutputStream text;
+    for (int i = 0; i < 44000; ++i)
+        text << "\r\n\r\n\r\n"
+             << (i % 200 == 0 ? "\"\\\x01\xc3\xa9" : "");
+    const auto name = text.toUTF8();
+
+    SchemeModel model;
+    model.appendColour (std::make_unique<SchemeColour> (ColourName (name), juce::Colour (0xff112233)));
+    const auto bytes = juce::String (SchemeWriter::write (model)).replace ("\"ff112233\"", "\"#FF112233\"");
+    TempFolder temp;
+    const auto file = temp.write ("Long.calvastrascheme", bytes);
+
+    for (const auto& command : std::vector<juce::StringArray> { { "check", "--json", file.getFullPathName() },
+                                                                { "check", file.getFullPathName() } })
+    {
+        SCOPED_TRACE (command[1]);
+        const auto result = run (command);
+        ASSERT_EQ (result.exitCode, 0) << result.err;
+
+        // The message quotes the name as JSON: read back, it is the name.
+        auto message = result.out;
+        if (command[1] == "--json")
+        {
+            const auto report = juce::JSON::parse (result.out);
+            ASSERT_EQ (report["warnings"].size(), 1);
+            message = report["warnings"][0]["message"].toString();
+        }
+
+        const auto quoted = message.fromFirstOccurrenceOf ("colour ", false, false).upToLastOccurrenceOf (" value ", false, false);
+        EXPECT_EQ (juce::JSON::fromString (quoted).toString(), name);
+        EXPECT_TRUE (message.contains ("value \"#FF112233\" is saved as \"ff112233\"")) << message.substring (message.length() - 100);
+    }
+}
+
 TEST (CliCheck, CleanFilesPassStrictAndRefusedOnesExitTwo)
 {
     TempFolder temp;

@@ -131,19 +131,60 @@ TEST_F (EditsFixture, AddColoursJoinsNewRecordsInListOrderOnly)
     EXPECT_FALSE (model.addColoursToGroup (alpha(), {}));
     EXPECT_EQ (alpha().getNumMembers(), 1);
 
-    // The second "Dup" is another record and joins; only the new ones are
-    // appended, in list order.
+    // Only the new ones are appended, in list order; the second "Dup" stands
+    // for the first, which the group has already.
     EXPECT_TRUE (model.addColoursToGroup (alpha(), indices ({ 5, 2, 0, 1, -1 })));
-    ASSERT_EQ (alpha().getNumMembers(), 3);
-    EXPECT_EQ (memberIndexes (model, alpha()), (std::vector<int> { 0, 1, 2 }));
+    ASSERT_EQ (alpha().getNumMembers(), 2);
+    EXPECT_EQ (memberIndexes (model, alpha()), (std::vector<int> { 0, 1 }));
 
-    // The member already there keeps its tweak; the new ones start neutral.
+    // The member already there keeps its tweak; the new one starts neutral.
     EXPECT_EQ (alpha().getMember (0)->getParameters().redOffset, 40);
     EXPECT_COLOUR (alpha().getMember (0)->getPreviewColour().getARGB(), tweakedPreview.getARGB());
     EXPECT_EQ (alpha().getMember (1)->getParameters().redOffset, 0);
-    EXPECT_COLOUR (alpha().getMember (2)->getPreviewColour().getARGB(), 0x80102030);
+    EXPECT_COLOUR (alpha().getMember (1)->getPreviewColour().getARGB(), 0xff808080);
 
     EXPECT_FALSE (model.addColoursToGroup (alpha(), indices ({ 0, 1, 2 })));
+}
+
+TEST (SchemeEdits, ALaterColourOfANameJoinsAsTheFirstSoTheSaveReadsBackAsItWas)
+{
+    // Members are saved by name, and a name reads back as its first colour.
+    SchemeModel model;
+    ASSERT_TRUE (readText (R"(<COLOURS><COLOUR name="Same" colour="ff111111"/><COLOUR name="Same" colour="ff222222"/>)"
+                           R"(<COLOUR name="Other" colour="ff333333"/><COLOURGROUPS><COLOURGROUP name="G"><COLOUR name="Same"/>)"
+                           R"(</COLOURGROUP><COLOURGROUP name="Empty"/></COLOURGROUPS></COLOURS>)",
+                           model));
+    auto& g = *model.getGroup (0);
+    auto& empty = *model.getGroup (1);
+
+    const auto readsBackAsItIs = [&model]
+    {
+        SchemeModel reopened;
+        EXPECT_TRUE (readText (writeModel (model), reopened));
+        // Names alone would compare equal: the members' records must match too.
+        auto same = SchemeComparison::sameScheme (model, reopened);
+        for (int i = 0; i < model.getNumGroups(); ++i)
+            same = same && memberIndexes (model, *model.getGroup (i)) == memberIndexes (reopened, *reopened.getGroup (i));
+        return same;
+    };
+
+    // The group holds the first "Same" already: the second changes nothing.
+    EXPECT_FALSE (model.addColoursToGroup (g, indices ({ 1 })));
+    EXPECT_EQ (memberIndexes (model, g), (std::vector<int> { 0 }));
+    EXPECT_TRUE (readsBackAsItIs());
+
+    // Given alone, or after the colour that follows it, it joins as the first.
+    EXPECT_TRUE (model.addColoursToGroup (empty, indices ({ 1, 2 })));
+    EXPECT_EQ (memberIndexes (model, empty), (std::vector<int> { 0, 2 }));
+    EXPECT_COLOUR (empty.getMember (0)->getStoredColour().getARGB(), 0xff111111);
+    EXPECT_TRUE (readsBackAsItIs());
+
+    // A tweak applied through it changes the colour the file will tie it to.
+    empty.setRedOffset (255);
+    EXPECT_TRUE (SchemeModel::applyTweak (empty));
+    EXPECT_COLOUR (model.getColour (0)->colour.getARGB(), 0xffff1111);
+    EXPECT_COLOUR (model.getColour (1)->colour.getARGB(), 0xff222222);
+    EXPECT_TRUE (readsBackAsItIs());
 }
 
 TEST_F (EditsFixture, PickCountsOnlyANewValueOfAnExistingMember)
