@@ -21,7 +21,8 @@ ctest --test-dir "${BUILD_DIR:-build}" --output-on-failure -j "$(nproc)"
 # The scheme model for web pages: built with emscripten, its tests in Node
 # against this build's tintwright-cli; the web page built with its npm tools
 # (pinned in web/package-lock.json), its tests in Node and in Debian's
-# Chromium, Firefox ESR and WebKitGTK; the packages (scripts/web.sh).
+# Chromium, Firefox ESR and WebKitGTK; its sources through prettier and ESLint;
+# the packages (scripts/web.sh).
 scripts/web.sh
 
 # The same suite again under ASan + UBSan (clang, build-asan/), with a 60 s

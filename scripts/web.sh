@@ -3,7 +3,7 @@
 # own C++ sources compiled to WebAssembly, in one JavaScript file that a page
 # loads with a classic <script> (from file:// too) and Node with require().
 #
-#   scripts/web.sh            everything: deps, build, test, site, site-test, package
+#   scripts/web.sh            everything: deps, build, test, site, site-test, lint, package
 #   scripts/web.sh STEP...    only those steps (deps build test site site-test
 #                             package bench screenshot lint)
 #
@@ -193,8 +193,8 @@ step_screenshot() {
 
 # The page's TypeScript and the tests' JavaScript: laid out as prettier lays
 # them out (web/.prettierrc.json), and ESLint's and typescript-eslint's
-# recommended rules (web/eslint.config.mjs). Not among the default steps until
-# web/ has been laid out by prettier once: cd web && npx prettier --write "$LINTED".
+# recommended rules (web/eslint.config.mjs). To lay the files out:
+# cd web && npx prettier --write "$LINTED".
 LINTED='**/*.{ts,mts,mjs,js}'
 
 step_lint() {
@@ -222,7 +222,7 @@ run_step() {
 }
 
 steps=("$@")
-[ ${#steps[@]} -eq 0 ] && steps=(deps build test site site-test package)
+[ ${#steps[@]} -eq 0 ] && steps=(deps build test site site-test lint package)
 for step in "${steps[@]}"; do
     run_step "$step"
 done

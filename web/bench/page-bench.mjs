@@ -13,7 +13,13 @@ const out = process.argv[2] ?? 'page-bench.json';
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
 const rows = [];
 const row = (label, page, model, goal, limit) =>
-  rows.push([label, `${page.toFixed(2)} / ${model.toFixed(2)} ms`, `${(page / model).toFixed(2)}x`, goal, limit === null ? '-' : page <= limit ? 'ok' : 'MISSED']);
+  rows.push([
+    label,
+    `${page.toFixed(2)} / ${model.toFixed(2)} ms`,
+    `${(page / model).toFixed(2)}x`,
+    goal,
+    limit === null ? '-' : page <= limit ? 'ok' : 'MISSED',
+  ]);
 
 const browser = await launch('chromium');
 const server = await serveSite();
@@ -32,7 +38,9 @@ try {
     page.evaluate(async (count) => {
       const file = new File([largeSchemeText(count)], `large-${count}.calvastrascheme`);
       const title = document.getElementById('title');
-      const shown = new Promise((resolve) => new MutationObserver((_, o) => o.disconnect() ?? resolve()).observe(title, { childList: true, subtree: true, characterData: true }));
+      const shown = new Promise((resolve) =>
+        new MutationObserver((_, o) => o.disconnect() ?? resolve()).observe(title, { childList: true, subtree: true, characterData: true }),
+      );
       const transfer = new DataTransfer();
       transfer.items.add(file);
       const start = performance.now();
@@ -58,7 +66,7 @@ try {
     pageOpens.push(await openOnPage(100_000));
     if (i % 2 === 1) aloneOpens.push(await openAlone(100_000));
   }
-  row('Page: open 100k colours, to the frame showing them, vs the module\'s openScheme', median(pageOpens), median(aloneOpens), '<= 2x', 2 * median(aloneOpens));
+  row("Page: open 100k colours, to the frame showing them, vs the module's openScheme", median(pageOpens), median(aloneOpens), '<= 2x', 2 * median(aloneOpens));
 
   // A million members: the page shows the group "All" on opening.
   const members = 1_000_000;
@@ -71,12 +79,16 @@ try {
   for (let i = 1; i <= 21; ++i) {
     const red = (i * 37) % 255;
     aloneSteps.push(
-      await alone.evaluate((red, drawn) => {
-        const start = performance.now();
-        window.scheme.setSlider(0, 'red', red);
-        window.scheme.previewColours(0, 0, drawn);
-        return performance.now() - start;
-      }, red, drawn),
+      await alone.evaluate(
+        (red, drawn) => {
+          const start = performance.now();
+          window.scheme.setSlider(0, 'red', red);
+          window.scheme.previewColours(0, 0, drawn);
+          return performance.now() - start;
+        },
+        red,
+        drawn,
+      ),
     );
     const step = await page.evaluate(async (red) => {
       const slider = document.getElementById('slider-red');
@@ -89,7 +101,10 @@ try {
       return { took, label };
     }, red);
     // The first row in view shows the step's preview at once.
-    const [stored, preview] = step.label.split(', ').slice(1).map((t) => parseInt(t.split(' ')[1], 16));
+    const [stored, preview] = step.label
+      .split(', ')
+      .slice(1)
+      .map((t) => parseInt(t.split(' ')[1], 16));
     const expected = await alone.evaluate((stored, red) => window.model.tweakColour(stored, { red }), stored, red);
     if (preview !== expected) throw new Error(`row 0 shows ${preview.toString(16)} after red ${red}, not ${expected.toString(16)}`);
     pageSteps.push(step.took);
@@ -118,7 +133,13 @@ try {
       }, i),
     );
   }
-  row('Page: Apply right after a step, 1M members, vs the module\'s applyTweak', median(pageApplies), median(aloneApplies), '<= 1.2x', 1.2 * median(aloneApplies));
+  row(
+    "Page: Apply right after a step, 1M members, vs the module's applyTweak",
+    median(pageApplies),
+    median(aloneApplies),
+    '<= 1.2x',
+    1.2 * median(aloneApplies),
+  );
   if (page.errors.length > 0) throw new Error(`page errors: ${page.errors.join('; ')}`);
 } finally {
   await browser.close();

@@ -33,13 +33,13 @@ interface TintwrightModelOptions {
 /** The panel's values, as the window's sliders deliver them. A slider left
     out is at its neutral position. */
 interface SliderValues {
-  red: number;            // whole numbers -255..255
+  red: number; // whole numbers -255..255
   green: number;
   blue: number;
-  hue: number;            // -0.5..0.5
-  saturation: number;     // 0..2
-  brightness: number;     // 0..2
-  contrast: number;       // 0..1 (the ContrastValue slider)
+  hue: number; // -0.5..0.5
+  saturation: number; // 0..2
+  brightness: number; // 0..2
+  contrast: number; // 0..1 (the ContrastValue slider)
   contrastCentre: number; // 0..1
 }
 

@@ -195,7 +195,9 @@ export class App {
     const scheme = this.editor.scheme;
     // No empty item for a screen reader to offer: the hint only while the scheme has no group to choose.
     const noItems = scheme !== null && this.editor.nextNamedGroup(0) < 0;
-    this.groupSelector.replaceChildren(...(noItems ? [element('option', { value: '-1', disabled: '' }, 'Create a group using the button to the right...')] : []));
+    this.groupSelector.replaceChildren(
+      ...(noItems ? [element('option', { value: '-1', disabled: '' }, 'Create a group using the button to the right...')] : []),
+    );
     this.fillGroupSelector(scheme, 0, ++this.selectorFills);
     this.groupSelected();
   }
@@ -257,7 +259,10 @@ export class App {
   private async renameGroup(): Promise<void> {
     const { scheme, group } = this.editor;
     if (scheme === null || group < 0) return;
-    const renamed = await this.askGroupName(this.editor.groupName(), (name) => this.editor.scheme === scheme && this.editor.group === group && this.editor.renameGroup(name));
+    const renamed = await this.askGroupName(
+      this.editor.groupName(),
+      (name) => this.editor.scheme === scheme && this.editor.group === group && this.editor.renameGroup(name),
+    );
     if (!renamed) return;
     const selected = this.groupSelector.value;
     const item = this.groupSelector.querySelector(`option[value="${group}"]`);

@@ -110,7 +110,13 @@ export function titleOf(fileName: string): string {
  * them in a download's name, so that the page shows the name the file gets.
  */
 export function savedName(fileName: string): string {
-  return titleOf(fileName).replace(/[\u0000-\u001f\u007f/\\:*?"<>|]/g, '_') + schemeExtension;
+  return Array.from(titleOf(fileName), (c) => (unsafeInFileName(c) ? '_' : c)).join('') + schemeExtension;
+}
+
+/** The control characters and / \ : * ? " < > |. */
+function unsafeInFileName(c: string): boolean {
+  const code = c.charCodeAt(0);
+  return code < 0x20 || code === 0x7f || '/\\:*?"<>|'.includes(c);
 }
 
 /**

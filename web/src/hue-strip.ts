@@ -28,15 +28,20 @@ export function showHueStrip(opener: HTMLElement, hueColour: HueColour, chosen: 
   arrow.innerHTML =
     `<svg width="${width}" height="16" viewBox="0 0 ${width} 16"><path d="M1 1L${0.3 * width} 8L1 15ZM${width - 1} 1L${0.7 * width} 8L${width - 1} 15Z" ` +
     'fill="rgb(255 255 255 / 0.75)" stroke="rgb(0 0 0 / 0.75)" stroke-width="1.2" stroke-linejoin="miter"/></svg>';
-  const strip = element('div', {
-    class: 'hue-strip',
-    role: 'slider',
-    tabindex: '0',
-    'aria-label': 'Hue to force on the group',
-    'aria-orientation': 'vertical',
-    'aria-valuemin': '0',
-    'aria-valuemax': '1',
-  }, canvas, arrow);
+  const strip = element(
+    'div',
+    {
+      class: 'hue-strip',
+      role: 'slider',
+      tabindex: '0',
+      'aria-label': 'Hue to force on the group',
+      'aria-orientation': 'vertical',
+      'aria-valuemin': '0',
+      'aria-valuemax': '1',
+    },
+    canvas,
+    arrow,
+  );
   const popup = element('div', { class: 'hue-popup' }, strip);
 
   const show = (newHue: number) => {

@@ -38,7 +38,11 @@ export class TweakPanelView {
       const place = places[name];
       if (place === undefined) continue;
       const id = `slider-${name}`;
-      const label = element('span', { id: `${id}-label`, class: place.vertical ? 'pad-label' : 'row-label', style: `left:${place.x}px;top:${place.y}px` }, place.label);
+      const label = element(
+        'span',
+        { id: `${id}-label`, class: place.vertical ? 'pad-label' : 'row-label', style: `left:${place.x}px;top:${place.y}px` },
+        place.label,
+      );
       const slider = new Slider(id, label.id, range, place, (value) => {
         const [centre, amount] = contrastPair;
         if (contrastPair.includes(name)) events.slider({ centre: this.value(centre), amount: this.value(amount) });

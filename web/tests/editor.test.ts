@@ -58,7 +58,11 @@ test('Add selects the new group; Delete selects the group now in its place, or t
 });
 
 test('a group without a name has no item; a refused file leaves the open scheme as it was', () => {
-  const editor = opened(new TextEncoder().encode('<COLOURS><COLOUR name="a" colour="ff000000"/><COLOURGROUPS><COLOURGROUP name=""/><COLOURGROUP name="x"/></COLOURGROUPS></COLOURS>'));
+  const editor = opened(
+    new TextEncoder().encode(
+      '<COLOURS><COLOUR name="a" colour="ff000000"/><COLOURGROUPS><COLOURGROUP name=""/><COLOURGROUP name="x"/></COLOURGROUPS></COLOURS>',
+    ),
+  );
   assert.deepEqual(editor.groupItems(), [{ group: 1, name: 'x' }]);
   assert.equal(editor.group, 1);
 

@@ -42,7 +42,10 @@ test('recent files: most recent first, each file once, at most ten; titles and s
   assert.equal(recent.list.length, maxRecentFiles);
   assert.deepEqual(recent.list.slice(0, 3), ['f5', 'f11', 'f10']);
   assert.ok(!recent.list.includes('f1'));
-  assert.deepEqual([titleOf('Dark Blue.calvastrascheme'), savedName('theme.xml'), savedName('plain')], ['Dark Blue', 'theme.calvastrascheme', 'plain.calvastrascheme']);
+  assert.deepEqual(
+    [titleOf('Dark Blue.calvastrascheme'), savedName('theme.xml'), savedName('plain')],
+    ['Dark Blue', 'theme.calvastrascheme', 'plain.calvastrascheme'],
+  );
 });
 
 test('after a slider step, a large group catches up in slices of bounded time, to the tweak of every member', async () => {

@@ -29,7 +29,8 @@ test('every slider of the model: a press along the track, the keys of a slider, 
   let hue = 0;
   for (let i = 0; i < 30; ++i) hue = valueForKey(ranges.hue, hue, 'ArrowUp')!;
   assert.equal(hue, 0.3, 'thirty steps land on 0.3 exactly, as the model accepts it');
-  for (const name of ['hue', 'saturation', 'brightness', 'contrast', 'contrastCentre'] as const) assert.ok(keyStep(ranges[name]) > 0 && keyStep(ranges[name]) <= 0.02, name);
+  for (const name of ['hue', 'saturation', 'brightness', 'contrast', 'contrastCentre'] as const)
+    assert.ok(keyStep(ranges[name]) > 0 && keyStep(ranges[name]) <= 0.02, name);
 
   assert.deepEqual(
     [valueText(ranges.red, 170), valueText(ranges.red, -3), valueText(ranges.hue, 0), valueText(ranges.hue, -0.25), valueText(ranges.contrast, 0.5)],
@@ -37,7 +38,7 @@ test('every slider of the model: a press along the track, the keys of a slider, 
   );
 });
 
-test('the panel\'s moves reach the model: a single slider, and the contrast pair together', () => {
+test("the panel's moves reach the model: a single slider, and the contrast pair together", () => {
   const idle: CatchUp = { start() {}, stop() {} };
   const editor = new SchemeEditor(model, idle);
   editor.open(sampleBytes(), { name: 'sample.calvastrascheme' });
@@ -55,8 +56,8 @@ test('the panel\'s moves reach the model: a single slider, and the contrast pair
 
 test('names and files: what a download is called, a file that is gone, and the recent list dropping it', async () => {
   assert.deepEqual(
-    [savedName('my/theme:v2.calvastrascheme'), savedName('a*b?"c"<d>|e\\f'), savedName('Dark Blue.xml')],
-    ['my_theme_v2.calvastrascheme', 'a_b__c__d__e_f.calvastrascheme', 'Dark Blue.calvastrascheme'],
+    [savedName('my/theme:v2.calvastrascheme'), savedName('a*b?"c"<d>|e\\f'), savedName('Dark Blue.xml'), savedName('a\tb\u0000\u007f\u{1F3A8}\uD800.xml')],
+    ['my_theme_v2.calvastrascheme', 'a_b__c__d__e_f.calvastrascheme', 'Dark Blue.calvastrascheme', 'a_b__\u{1F3A8}\uD800.calvastrascheme'],
   );
 
   // What the browsers throw when a file read before is gone: said plainly; other failures keep their words.
@@ -66,7 +67,10 @@ test('names and files: what a download is called, a file that is gone, and the r
   assert.match(readFailure(new DOMException('A requested file or directory could not be found', 'NotFoundError')).message, /no longer there/);
   const other = new Error('disk on fire');
   assert.equal(readFailure(other), other);
-  const vanished = { name: 'x.calvastrascheme', handle: { getFile: () => Promise.reject(new DOMException('gone', 'NotFoundError')) } as unknown as FileSystemFileHandle };
+  const vanished = {
+    name: 'x.calvastrascheme',
+    handle: { getFile: () => Promise.reject(new DOMException('gone', 'NotFoundError')) } as unknown as FileSystemFileHandle,
+  };
   await assert.rejects(readSchemeFile(vanished), FileGone);
 
   const recent = new RecentFiles<string>(async (a, b) => a.toLowerCase() === b.toLowerCase());

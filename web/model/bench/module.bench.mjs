@@ -21,8 +21,7 @@ function schemeText(numColours) {
   const random = () => (seed = (Math.imul(seed, 1103515245) + 12345) >>> 0) / 4294967296;
   const name = (i) => `Scheme colour number ${i}${i % 7 === 0 ? ' &amp; friends' : ''}`;
   const lines = ['<?xml version="1.0" encoding="UTF-8"?>', '', '', '<COLOURS>'];
-  for (let i = 0; i < numColours; ++i)
-    lines.push(`  <COLOUR name="${name(i)}" colour="${Math.floor(random() * 2 ** 32).toString(16)}"/>`);
+  for (let i = 0; i < numColours; ++i) lines.push(`  <COLOUR name="${name(i)}" colour="${Math.floor(random() * 2 ** 32).toString(16)}"/>`);
   lines.push('  <COLOURGROUPS>');
   for (let g = 0; g < 100; ++g) {
     lines.push(`    <COLOURGROUP name="Group ${g}">`);
@@ -67,9 +66,12 @@ async function measure() {
   // One slider step: the value queued, then every member brought up to date.
   const large = model.openScheme(bytes(1000000));
   const group = large.addGroup('All');
-  large.addColoursToGroup(group, Int32Array.from({ length: large.numColours() }, (_, i) => i));
+  large.addColoursToGroup(
+    group,
+    Int32Array.from({ length: large.numColours() }, (_, i) => i),
+  );
   results['ModuleSliderStep/1000000'] = median((i = 0) => {
-    large.setSlider(group, 'hue', (i % 2 === 0 ? 0.1 : 0.2));
+    large.setSlider(group, 'hue', i % 2 === 0 ? 0.1 : 0.2);
     large.finishTweak(group);
   }, 11);
   large.delete();

@@ -10,8 +10,15 @@ import { test } from 'node:test';
 import { cli, loadModel, root, schemeText, scratchFolder, seededRandom } from './support.mjs';
 
 const text = schemeText(
-  [{ name: 'a', argb: 0xff336699 }, { name: 'b', argb: 0x80102030 }, { name: 'c', argb: 0xff000000 }],
-  [{ name: 'g', members: ['a', 'b'] }, { name: 'h', members: ['c'] }],
+  [
+    { name: 'a', argb: 0xff336699 },
+    { name: 'b', argb: 0x80102030 },
+    { name: 'c', argb: 0xff000000 },
+  ],
+  [
+    { name: 'g', members: ['a', 'b'] },
+    { name: 'h', members: ['c'] },
+  ],
 );
 
 // The scheme works as before: every list and a save that opens again.
@@ -82,8 +89,7 @@ test('arguments of the wrong type or out of range are refused by name, and nothi
   ];
 
   for (const [call, type, argument] of refused) {
-    assert.throws(call, (error) => error.constructor === type && error.message.includes(argument),
-      `${call}: a ${type.name} naming ${argument}`);
+    assert.throws(call, (error) => error.constructor === type && error.message.includes(argument), `${call}: a ${type.name} naming ${argument}`);
   }
 
   // Whole numbers outside the list, where the declaration says so, are no error.
@@ -98,7 +104,7 @@ test('arguments of the wrong type or out of range are refused by name, and nothi
   scheme.delete();
 });
 
-test('names cross into the module as they are: a file\'s lone surrogate survives a rename to itself, a typed one is refused', async (t) => {
+test("names cross into the module as they are: a file's lone surrogate survives a rename to itself, a typed one is refused", async (t) => {
   const model = await loadModel();
   const bytes = Buffer.from(schemeText([{ name: 'Lone &#xD800; mark', argb: 0xff112233 }], [{ name: 'Lone &#xD800; mark', members: ['Lone &#xD800; mark'] }]));
   const scheme = model.openScheme(bytes);
@@ -111,7 +117,12 @@ test('names cross into the module as they are: a file\'s lone surrogate survives
   assert.equal(scheme.renameGroup(0, shown), false, 'the name it has is no change');
   assert.ok(Buffer.from(scheme.save()).equals(saved), 'the name changed on its way through the module');
 
-  for (const [name, reason] of [['Lone \uD800 marks', 'U+D800'], ['a\uDC00b', 'U+DC00'], ['end \uD83C', 'U+D83C'], ['a\0b', 'NUL']]) {
+  for (const [name, reason] of [
+    ['Lone \uD800 marks', 'U+D800'],
+    ['a\uDC00b', 'U+DC00'],
+    ['end \uD83C', 'U+D83C'],
+    ['a\0b', 'NUL'],
+  ]) {
     const refusal = (error) => error.constructor === Error && error.message.includes(reason);
     assert.throws(() => scheme.renameGroup(0, name), refusal, JSON.stringify(name));
     assert.throws(() => scheme.addGroup(name), refusal, JSON.stringify(name));
@@ -171,13 +182,16 @@ test('running out of memory in any call is an Error the module survives', async 
   const model = await loadModel({ wasmMemory: new WebAssembly.Memory({ initial: 256, maximum: 512 }) });
   const large = Buffer.from(schemeText(Array.from({ length: 2000 }, (_, i) => ({ name: `Colour ${i}`, argb: 0xff000000 + i }))));
   const schemes = [];
-  assert.throws(() => {
-    for (;;) schemes.push(model.openScheme(large));
-  }, { name: 'Error', message: 'is too large to open: the model\'s memory ran out' });
+  assert.throws(
+    () => {
+      for (;;) schemes.push(model.openScheme(large));
+    },
+    { name: 'Error', message: "is too large to open: the model's memory ran out" },
+  );
   assert.ok(schemes.length > 10);
 
   const full = schemes[0];
-  assert.throws(() => full.addGroup('n'.repeat(4 << 20)), { name: 'Error', message: 'the model\'s memory ran out' });
+  assert.throws(() => full.addGroup('n'.repeat(4 << 20)), { name: 'Error', message: "the model's memory ran out" });
   assert.throws(() => full.renameGroup(0, 'n'.repeat(4 << 20)), /memory ran out|no group 0/);
   for (const scheme of schemes.splice(0)) scheme.delete();
 
@@ -225,14 +239,20 @@ test('an argument whose getters call the module cannot make a call work on what 
 
   // Slider values are read once, before the module runs.
   let reads = 0;
-  const sliders = { get hue() { ++reads; scheme.addGroup('from a getter'); return 0.25; } };
+  const sliders = {
+    get hue() {
+      ++reads;
+      scheme.addGroup('from a getter');
+      return 0.25;
+    },
+  };
   assert.equal(model.tweakColour(0xffff0000, sliders), model.tweakColour(0xffff0000, { hue: 0.25 }));
   assert.equal(reads, 1);
   assert.equal(scheme.numGroups(), 1);
   scheme.delete();
 });
 
-test('a seeded random run of the module\'s calls with wrong and right arguments leaves it working', async (t) => {
+test("a seeded random run of the module's calls with wrong and right arguments leaves it working", async (t) => {
   const model = await loadModel();
   const random = seededRandom(t, 40);
   const pick = (list) => list[Math.floor(random() * list.length)];
@@ -246,15 +266,78 @@ test('a seeded random run of the module\'s calls with wrong and right arguments 
     Object.defineProperty(array, 1, { get: () => (pick(schemes).deleteGroup(0), 1) });
     return array;
   };
-  const values = () => pick([
-    0, 1, 2, 3, -1, 0.5, NaN, Infinity, -Infinity, 2 ** 31, 2 ** 32, 2 ** 32 + 1, -(2 ** 31) - 1, 0xffffffff, 0xff336699,
-    null, undefined, true, '1', '', 'hue', 'red', 'name', 'a\uD800b', 'a\0b', '\u{1F3A8}', 'x'.repeat(1 << 16),
-    {}, [], [0, 1, 2], [0.5], [2 ** 32], new Int32Array([2, 0, -1]), new Float64Array([1]), new Uint8Array([60]),
-    Buffer.from(text), sample, { hue: 0.1 }, { red: '1' }, getterArray(), Symbol('s'), 10n, () => 0,
-  ]);
-  const methods = ['save', 'numColours', 'colourName', 'colourArgb', 'colourArgbs', 'numGroups', 'groupName', 'numMembers',
-    'memberColourIndices', 'storedColours', 'previewColours', 'addGroup', 'deleteGroup', 'renameGroup', 'addColoursToGroup',
-    'pickColour', 'setSlider', 'setContrast', 'continueTweak', 'finishTweak', 'resetTweak', 'invertColours', 'forceHue', 'applyTweak'];
+  const values = () =>
+    pick([
+      0,
+      1,
+      2,
+      3,
+      -1,
+      0.5,
+      NaN,
+      Infinity,
+      -Infinity,
+      2 ** 31,
+      2 ** 32,
+      2 ** 32 + 1,
+      -(2 ** 31) - 1,
+      0xffffffff,
+      0xff336699,
+      null,
+      undefined,
+      true,
+      '1',
+      '',
+      'hue',
+      'red',
+      'name',
+      'a\uD800b',
+      'a\0b',
+      '\u{1F3A8}',
+      'x'.repeat(1 << 16),
+      {},
+      [],
+      [0, 1, 2],
+      [0.5],
+      [2 ** 32],
+      new Int32Array([2, 0, -1]),
+      new Float64Array([1]),
+      new Uint8Array([60]),
+      Buffer.from(text),
+      sample,
+      { hue: 0.1 },
+      { red: '1' },
+      getterArray(),
+      Symbol('s'),
+      10n,
+      () => 0,
+    ]);
+  const methods = [
+    'save',
+    'numColours',
+    'colourName',
+    'colourArgb',
+    'colourArgbs',
+    'numGroups',
+    'groupName',
+    'numMembers',
+    'memberColourIndices',
+    'storedColours',
+    'previewColours',
+    'addGroup',
+    'deleteGroup',
+    'renameGroup',
+    'addColoursToGroup',
+    'pickColour',
+    'setSlider',
+    'setContrast',
+    'continueTweak',
+    'finishTweak',
+    'resetTweak',
+    'invertColours',
+    'forceHue',
+    'applyTweak',
+  ];
   const functions = ['formatScheme', 'tweakColour', 'withForcedHue', 'invertedColour', 'sliderRanges', 'openScheme'];
 
   const counts = { calls: 0, answered: 0, TypeError: 0, RangeError: 0, Error: 0 };

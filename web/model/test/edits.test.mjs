@@ -31,22 +31,37 @@ test('group edits and Apply save the file tintwright-cli writes', async (t) => {
   };
 
   const newName = 'Ünïcode & <Grüppe> "1"';
-  expectSameFile(['group', 'add', newName, '--colours', 'Text*', '--colours', 'Playhead'], () => {
-    const group = scheme.addGroup(newName);
-    assert.equal(group, 3);
-    return scheme.addColoursToGroup(group, indicesOf((n) => n === 'Playhead' || n.startsWith('Text')).reverse());
-  }, true);
-  assert.deepEqual(Array.from(scheme.memberColourIndices(3, 0, 10)), indicesOf((n) => n === 'Playhead' || n.startsWith('Text')));
-  expectSameFile(['group', 'add-colours', 'Meters', 'Meter*'], () => scheme.addColoursToGroup(0, new Int32Array(indicesOf((n) => n.startsWith('Meter')))), false);
+  expectSameFile(
+    ['group', 'add', newName, '--colours', 'Text*', '--colours', 'Playhead'],
+    () => {
+      const group = scheme.addGroup(newName);
+      assert.equal(group, 3);
+      return scheme.addColoursToGroup(group, indicesOf((n) => n === 'Playhead' || n.startsWith('Text')).reverse());
+    },
+    true,
+  );
+  assert.deepEqual(
+    Array.from(scheme.memberColourIndices(3, 0, 10)),
+    indicesOf((n) => n === 'Playhead' || n.startsWith('Text')),
+  );
+  expectSameFile(
+    ['group', 'add-colours', 'Meters', 'Meter*'],
+    () => scheme.addColoursToGroup(0, new Int32Array(indicesOf((n) => n.startsWith('Meter')))),
+    false,
+  );
   expectSameFile(['group', 'add-colours', 'Clips', 'Marker'], () => scheme.addColoursToGroup(1, [names.indexOf('Marker'), -1, 999]), true);
   expectSameFile(['group', 'rename', 'Clips', 'Clips & Regions'], () => scheme.renameGroup(1, 'Clips & Regions'), true);
   expectSameFile(['group', 'rename', 'Clips & Regions', 'Clips & Regions'], () => scheme.renameGroup(1, 'Clips & Regions'), false);
   expectSameFile(['group', 'remove', 'Accents'], () => scheme.deleteGroup(groupNamed('Accents')), true);
-  expectSameFile(['tweak', '-g', 'Meters', '--hue', '0.25', '--brightness', '0.8'], () => {
-    scheme.setSlider(0, 'hue', 0.25);
-    scheme.setSlider(0, 'brightness', 0.8);
-    return scheme.applyTweak(0);
-  }, true);
+  expectSameFile(
+    ['tweak', '-g', 'Meters', '--hue', '0.25', '--brightness', '0.8'],
+    () => {
+      scheme.setSlider(0, 'hue', 0.25);
+      scheme.setSlider(0, 'brightness', 0.8);
+      return scheme.applyTweak(0);
+    },
+    true,
+  );
 
   assert.equal(scheme.applyTweak(0), false, 'Apply with nothing to apply');
   assert.equal(scheme.addGroup(''), -1);
@@ -56,9 +71,15 @@ test('group edits and Apply save the file tintwright-cli writes', async (t) => {
   assert.ok(Buffer.from(scheme.save()).equals(readFileSync(file)), 'edits that change nothing changed the file');
 });
 
-test('a picked colour is stored at once, its preview follows the group\'s tweak, and it is saved', async () => {
+test("a picked colour is stored at once, its preview follows the group's tweak, and it is saved", async () => {
   const model = await loadModel();
-  const text = schemeText([{ name: 'a', argb: 0xff336699 }, { name: 'b', argb: 0x80102030 }], [{ name: 'g', members: ['b', 'a'] }]);
+  const text = schemeText(
+    [
+      { name: 'a', argb: 0xff336699 },
+      { name: 'b', argb: 0x80102030 },
+    ],
+    [{ name: 'g', members: ['b', 'a'] }],
+  );
   const scheme = model.openScheme(Buffer.from(text));
   scheme.setSlider(0, 'saturation', 0.5);
 

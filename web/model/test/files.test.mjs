@@ -26,10 +26,15 @@ test('every scheme file of the sources saves or is refused as tintwright-cli for
   const copies = files.map((file, i) => join(folder, `${i}`));
   files.forEach((file, i) => copyFileSync(file, copies[i]));
   const run = cli('format', ...copies);
-  const refusals = new Map(run.stderr.split('\n').filter(Boolean).map((line) => {
-    const [, path, reason] = line.match(/^tintwright-cli: (.*?): (.*)$/);
-    return [path, reason];
-  }));
+  const refusals = new Map(
+    run.stderr
+      .split('\n')
+      .filter(Boolean)
+      .map((line) => {
+        const [, path, reason] = line.match(/^tintwright-cli: (.*?): (.*)$/);
+        return [path, reason];
+      }),
+  );
 
   let saved = 0;
   files.forEach((file, i) => {

@@ -22,7 +22,13 @@ test('a scheme of a million colours opens, takes a tweak of all of them, applies
   assert.equal(scheme.numColours(), million);
 
   const group = scheme.addGroup('All');
-  assert.equal(scheme.addColoursToGroup(group, Int32Array.from({ length: million }, (_, i) => i)), true);
+  assert.equal(
+    scheme.addColoursToGroup(
+      group,
+      Int32Array.from({ length: million }, (_, i) => i),
+    ),
+    true,
+  );
   scheme.setSlider(group, 'hue', 0.25);
   scheme.setSlider(group, 'red', -40);
   assert.equal(scheme.continueTweak(group, 1000), true, 'the rest of the group catches up later');
@@ -34,17 +40,20 @@ test('a scheme of a million colours opens, takes a tweak of all of them, applies
   assert.equal(reopened.numColours(), million);
   assert.equal(reopened.numMembers(0), million);
   const last = reopened.colourArgbs(million - 3, 10);
-  assert.deepEqual(Array.from(last), [3, 2, 1].map((n) => model.tweakColour(colourOf(million - n), { hue: 0.25, red: -40 })));
+  assert.deepEqual(
+    Array.from(last),
+    [3, 2, 1].map((n) => model.tweakColour(colourOf(million - n), { hue: 0.25, red: -40 })),
+  );
   reopened.delete();
 });
 
-test('a scheme too large for the module\'s memory is refused, and the module goes on working', async () => {
+test("a scheme too large for the module's memory is refused, and the module goes on working", async () => {
   // The module in a memory that may grow to 32 MB only: a scheme of 20 MB
   // needs more than that to open.
   const model = await loadModel({ wasmMemory: new WebAssembly.Memory({ initial: 256, maximum: 512 }) });
   const large = schemeBytes(400000);
   for (const call of [() => model.openScheme(large), () => model.formatScheme(large)])
-    assert.throws(call, { name: 'Error', message: 'is too large to open: the model\'s memory ran out' });
+    assert.throws(call, { name: 'Error', message: "is too large to open: the model's memory ran out" });
 
   const small = schemeBytes(1000);
   const scheme = model.openScheme(small);
@@ -60,7 +69,10 @@ test('a closed scheme gives its memory back', async () => {
 
   const before = model.allocatedBytes();
   const scheme = model.openScheme(bytes);
-  scheme.addColoursToGroup(scheme.addGroup('All'), Int32Array.from({ length: 100000 }, (_, i) => i));
+  scheme.addColoursToGroup(
+    scheme.addGroup('All'),
+    Int32Array.from({ length: 100000 }, (_, i) => i),
+  );
   assert.ok(model.allocatedBytes() > before + 5000000, 'a scheme of 100,000 colours takes memory');
   scheme.delete();
   assert.equal(model.allocatedBytes(), before);

@@ -40,7 +40,11 @@ test('tweaks, forced hues and inverts give the bits of the Linux build', async (
     const lines = run.stdout.trim().split('\n');
     assert.equal(lines.length, numColours);
     const stored = Array.from(scheme.storedColours(0, 0, numColours), hex);
-    assert.deepEqual(lines.map((line) => line.split(' ')[0]), stored, `${label}: stored colours`);
+    assert.deepEqual(
+      lines.map((line) => line.split(' ')[0]),
+      stored,
+      `${label}: stored colours`,
+    );
     return lines.map((line) => line.split(' ')[1]);
   };
 
@@ -55,15 +59,18 @@ test('tweaks, forced hues and inverts give the bits of the Linux build', async (
     const expected = expectLinuxBits(args, label);
 
     scheme.resetTweak(0);
-    for (const name of ['red', 'green', 'blue', 'hue', 'saturation', 'brightness'])
-      if (name in sliders) scheme.setSlider(0, name, sliders[name]);
+    for (const name of ['red', 'green', 'blue', 'hue', 'saturation', 'brightness']) if (name in sliders) scheme.setSlider(0, name, sliders[name]);
     if ('contrast' in sliders || 'contrastCentre' in sliders)
       scheme.setContrast(0, sliders.contrastCentre ?? ranges.contrastCentre.neutral, sliders.contrast ?? ranges.contrast.neutral);
 
     assert.deepEqual(Array.from(scheme.previewColours(0, 0, numColours), hex), expected, `${label}: members one by one`);
     while (scheme.continueTweak(0, 16));
     assert.deepEqual(Array.from(scheme.previewColours(0, 0, numColours), hex), expected, `${label}: the batch`);
-    assert.deepEqual(colours.map((c) => hex(model.tweakColour(c.argb, sliders))), expected, `${label}: tweakColour`);
+    assert.deepEqual(
+      colours.map((c) => hex(model.tweakColour(c.argb, sliders))),
+      expected,
+      `${label}: tweakColour`,
+    );
   }
 
   for (let i = 0; i < 8; ++i) {
@@ -71,20 +78,34 @@ test('tweaks, forced hues and inverts give the bits of the Linux build', async (
     const expected = expectLinuxBits(['--force-hue', `${hue}`], `forced hue ${hue}`);
     scheme.forceHue(0, hue);
     assert.deepEqual(Array.from(scheme.previewColours(0, 0, numColours), hex), expected, `forced hue ${hue}`);
-    assert.deepEqual(colours.map((c) => hex(model.withForcedHue(c.argb, hue))), expected, `withForcedHue ${hue}`);
+    assert.deepEqual(
+      colours.map((c) => hex(model.withForcedHue(c.argb, hue))),
+      expected,
+      `withForcedHue ${hue}`,
+    );
   }
 
   const inverted = expectLinuxBits(['--invert'], 'invert');
   scheme.invertColours(0);
   assert.deepEqual(Array.from(scheme.previewColours(0, 0, numColours), hex), inverted, 'invert');
-  assert.deepEqual(colours.map((c) => hex(model.invertedColour(c.argb))), inverted, 'invertedColour');
+  assert.deepEqual(
+    colours.map((c) => hex(model.invertedColour(c.argb))),
+    inverted,
+    'invertedColour',
+  );
 });
 
-test('slider values the window\'s sliders cannot hold are refused, and the tweak stays as it was', async () => {
+test("slider values the window's sliders cannot hold are refused, and the tweak stays as it was", async () => {
   const model = await loadModel();
   const scheme = model.openScheme(Buffer.from(schemeText([{ name: 'a', argb: 0xff336699 }], [{ name: 'g', members: ['a'] }])));
   scheme.setSlider(0, 'hue', 0.25);
-  for (const [slider, value] of [['red', 256], ['red', 1.5], ['hue', NaN], ['saturation', -0.1], ['alpha', 1]])
+  for (const [slider, value] of [
+    ['red', 256],
+    ['red', 1.5],
+    ['hue', NaN],
+    ['saturation', -0.1],
+    ['alpha', 1],
+  ])
     assert.throws(() => scheme.setSlider(0, slider, value), RangeError, `${slider} ${value}`);
   assert.throws(() => scheme.setContrast(0, 0.5, 2), RangeError);
   assert.throws(() => scheme.forceHue(0, 1.5), RangeError);

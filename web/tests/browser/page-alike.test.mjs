@@ -10,12 +10,26 @@ import { createRequire } from 'node:module';
 import { copyFileSync, existsSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync } from 'node:fs';
 import { join } from 'node:path';
 import { largeSchemeText } from '../large-scheme.mjs';
-import { chooseMenuItem, engines, launch, openPage, openThroughMenu, opensWithHandles, repoDir, scratchDir, serveSite, siteDir, useOriginPrivateFiles } from './harness.mjs';
+import {
+  chooseMenuItem,
+  engines,
+  launch,
+  openPage,
+  openThroughMenu,
+  opensWithHandles,
+  repoDir,
+  scratchDir,
+  serveSite,
+  siteDir,
+  useOriginPrivateFiles,
+} from './harness.mjs';
 import { addGroup, centreOf, dialogText, dropFile, groupRows, pressDialogButton, title, waitFor } from './page-driver.mjs';
 
 const sample = join(repoDir, 'docs', 'sample.calvastrascheme');
 const sampleBytes = readFileSync(sample);
-const other = Buffer.from('<COLOURS><COLOUR name="Only" colour="ff102030"/><COLOURGROUPS><COLOURGROUP name="Other"><COLOUR name="Only"/></COLOURGROUP></COLOURGROUPS></COLOURS>');
+const other = Buffer.from(
+  '<COLOURS><COLOUR name="Only" colour="ff102030"/><COLOURGROUPS><COLOURGROUP name="Other"><COLOUR name="Only"/></COLOURGROUP></COLOURGROUPS></COLOURS>',
+);
 const shots = join(siteDir, '..', 'screenshots');
 mkdirSync(shots, { recursive: true });
 
@@ -68,7 +82,10 @@ for (const browserName of engines) {
       await page.mouse.click(track.x + track.width / 2, track.y + track.height / 4);
       const hue = await sliderValue(page, 'hue');
       assert.ok(Math.abs(hue - 0.25) < 0.015, `a quarter down the track gives ${hue}`);
-      assert.deepEqual((await groupRows(page)).map((r) => r.preview), tweaked(members, { hue }));
+      assert.deepEqual(
+        (await groupRows(page)).map((r) => r.preview),
+        tweaked(members, { hue }),
+      );
       await page.keyboard.press('ArrowUp');
       assert.ok(Math.abs((await sliderValue(page, 'hue')) - (hue + 0.01)) < 1e-9, 'one Up arrow is one step');
 
@@ -91,9 +108,18 @@ for (const browserName of engines) {
       assert.deepEqual(red, [1, 11, 255, 255, -255, -255]);
       await page.focus('#slider-contrast');
       await page.keyboard.press('PageUp');
-      assert.deepEqual((await groupRows(page)).map((r) => r.preview), tweaked(members, { hue: -0.5, red: -255, contrast: 0.1 }));
       assert.deepEqual(
-        await page.$eval('#slider-red', (e) => [e.getAttribute('role'), e.getAttribute('aria-orientation'), e.getAttribute('aria-valuemin'), e.getAttribute('aria-valuemax'), e.getAttribute('aria-valuetext')]),
+        (await groupRows(page)).map((r) => r.preview),
+        tweaked(members, { hue: -0.5, red: -255, contrast: 0.1 }),
+      );
+      assert.deepEqual(
+        await page.$eval('#slider-red', (e) => [
+          e.getAttribute('role'),
+          e.getAttribute('aria-orientation'),
+          e.getAttribute('aria-valuemin'),
+          e.getAttribute('aria-valuemax'),
+          e.getAttribute('aria-valuetext'),
+        ]),
         ['slider', 'vertical', '-255', '255', 'minus 255'],
       );
 
@@ -114,12 +140,25 @@ for (const browserName of engines) {
           };
         }),
       );
-      assert.deepEqual(thumbs.map((t) => t.off), Array(8).fill(true), 'every thumb at its value');
+      assert.deepEqual(
+        thumbs.map((t) => t.off),
+        Array(8).fill(true),
+        'every thumb at its value',
+      );
       assert.deepEqual(thumbs[0].sizes, [20, 100, 10, 84, 16, 10]);
       assert.deepEqual(thumbs[7].sizes, [75, 16, 59, 6, 10, 12]);
 
       await page.click('.tweak-panel .reset');
-      assert.deepEqual(await page.$$eval('.tweak-panel [role="slider"]', (s) => s.map((e) => e.getAttribute('aria-valuetext'))), ['0', '0', '0', '0.00', '1.00', '1.00', '0.00', '0.50']);
+      assert.deepEqual(await page.$$eval('.tweak-panel [role="slider"]', (s) => s.map((e) => e.getAttribute('aria-valuetext'))), [
+        '0',
+        '0',
+        '0',
+        '0.00',
+        '1.00',
+        '1.00',
+        '0.00',
+        '0.50',
+      ]);
       await page.focus('#slider-brightness');
       await page.keyboard.press('PageDown');
       await page.evaluate(() => document.activeElement.blur());
@@ -134,7 +173,10 @@ for (const browserName of engines) {
       await page.focus('#slider-red');
       for (let i = 0; i < 10; ++i) await page.keyboard.press('PageUp');
       const before = await groupRows(page);
-      assert.deepEqual(before.map((r) => r.preview), tweaked(before, { red: 100 }));
+      assert.deepEqual(
+        before.map((r) => r.preview),
+        tweaked(before, { red: 100 }),
+      );
 
       // Force hue..., the strip closed by a click on Apply: nothing applied, Meter Low stays ff39c46a.
       await page.click('.tweak-panel .force-hue');
@@ -157,7 +199,11 @@ for (const browserName of engines) {
         assert.equal(await page.$eval('#scheme-colour-1', (e) => e.getAttribute('aria-selected')), 'false');
       }
       await page.click('.tweak-panel .apply');
-      assert.deepEqual((await groupRows(page)).map((r) => r.stored), tweaked(before, { red: 100 }), 'a click with no pop-up open still applies');
+      assert.deepEqual(
+        (await groupRows(page)).map((r) => r.stored),
+        tweaked(before, { red: 100 }),
+        'a click with no pop-up open still applies',
+      );
       assert.deepEqual(await page.errors(), []);
       await page.close();
     });
@@ -186,11 +232,17 @@ for (const browserName of engines) {
       assert.deepEqual(button, { focused: true, shown: { oneLine: true, fontSize: '11px' }, page: [600, 450] });
       await page.keyboard.press('Enter');
       const names = await page.$$eval('#scheme-list .row[aria-selected="true"]', (rows) => rows.map((r) => r.querySelector('.name').textContent));
-      assert.deepEqual((await groupRows(page)).map((r) => r.name), [...members.map((r) => r.name), ...names]);
+      assert.deepEqual(
+        (await groupRows(page)).map((r) => r.name),
+        [...members.map((r) => r.name), ...names],
+      );
       // The next click, on Invert, lands (nothing scrolled).
       await page.click('.tweak-panel .invert');
       const now = await groupRows(page);
-      assert.deepEqual(now.map((r) => r.preview), now.map((r) => hex(model.invertedColour(parseInt(r.stored, 16)))));
+      assert.deepEqual(
+        now.map((r) => r.preview),
+        now.map((r) => hex(model.invertedColour(parseInt(r.stored, 16)))),
+      );
 
       assert.deepEqual(await page.$$eval('#group-selector option', (options) => options.filter((o) => o.textContent.trim() === '').length), 0, 'no empty item');
 
@@ -249,7 +301,10 @@ for (const browserName of engines) {
         const written = () =>
           page.evaluate(async () => {
             const directory = await navigator.storage.getDirectory();
-            return directory.getFileHandle('sample.calvastrascheme').then(async (h) => (await h.getFile()).text(), () => '');
+            return directory.getFileHandle('sample.calvastrascheme').then(
+              async (h) => (await h.getFile()).text(),
+              () => '',
+            );
           });
         const deadline = Date.now() + 15000;
         while ((await written()) === '' && Date.now() < deadline) await new Promise((done) => setTimeout(done, 100));
@@ -302,7 +357,12 @@ for (const browserName of engines) {
       assert.equal(await title(page), 'other – Tintwright');
       await page.click('#file-menu-button');
       await page.waitForSelector('.menu');
-      assert.deepEqual(await page.$$eval('.menu [role="menuitem"]', (items) => items.map((i) => i.textContent)), ['Open file...', 'Save file...', 'Save as new file...', 'other.calvastrascheme']);
+      assert.deepEqual(await page.$$eval('.menu [role="menuitem"]', (items) => items.map((i) => i.textContent)), [
+        'Open file...',
+        'Save file...',
+        'Save as new file...',
+        'other.calvastrascheme',
+      ]);
       assert.deepEqual(await page.errors(), []);
       await page.close();
     });

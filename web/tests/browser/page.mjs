@@ -49,6 +49,11 @@ export class Page {
     await this.backEnd.pointer(rounded);
   }
 
+  /** Lets go of every button and key the driver holds (after a step the driver failed half-way). */
+  releaseInput() {
+    return this.backEnd.releaseInput();
+  }
+
   goto(url) {
     return this.backEnd.goto(url);
   }

@@ -83,6 +83,10 @@ function puppeteerPage(page) {
     async keys(actions) {
       for (const a of actions) await (a.type === 'down' ? page.keyboard.down(a.key) : page.keyboard.up(a.key));
     },
+    async releaseInput() {
+      await page.mouse.reset();
+      for (const key of ['Control', 'Shift', 'Alt', 'Meta']) await page.keyboard.up(key);
+    },
     setViewport: (width, height) => page.setViewport({ width, height }),
     screenshot: (path) => page.screenshot({ path }),
     async chooseFiles(opening, paths) {

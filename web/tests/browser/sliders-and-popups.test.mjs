@@ -111,69 +111,66 @@ for (const engine of engines) {
       await page.close();
     });
 
-    test(
-      'a click outside an open pop-up only closes it: Apply, Reset, Invert and the rows under it are not touched',
-      async () => {
-        const page = await openPage(browser, fileUrl);
-        const meters = await openSample(page);
-        assert.equal(await moveSliderUp(page, 'red', 0, 5), 5);
-        const pending = previewsOf(meters, { red: 5 });
-        const unchanged = async (what) => {
-          assert.equal(await popupOpen(page), false, `${what}: the pop-up is still open`);
-          const rows = await groupRows(page);
-          assert.deepEqual(
-            rows.map((r) => r.stored),
-            meters.map((r) => r.stored),
-            `${what}: the stored colours changed`,
-          );
-          assert.deepEqual(
-            rows.map((r) => r.preview),
-            pending,
-            `${what}: the previews changed`,
-          );
-          assert.equal(await sliderValue(page, 'red'), 5, `${what}: Red moved`);
-        };
-
-        // The hue strip, closed by a click on Apply, on Reset, on Invert.
-        for (const button of ['apply', 'reset', 'invert']) {
-          await page.click('.tweak-panel .force-hue');
-          await page.waitForSelector('.hue-strip');
-          await clickWhereShown(page, `.tweak-panel .${button}`);
-          await unchanged(`the hue strip closed on ${button}`);
-        }
-
-        // The File menu, closed by a click on Invert; the Groups... menu by one on Apply.
-        await page.click('#file-menu-button');
-        await page.waitForSelector('.menu');
-        await clickWhereShown(page, '.tweak-panel .invert');
-        await unchanged('the File menu closed on Invert');
-        await page.click('#groups-button');
-        await page.waitForSelector('.menu');
-        await clickWhereShown(page, '.tweak-panel .apply');
-        await unchanged('the Groups... menu closed on Apply');
-
-        // The Groups... menu, closed by a click on a scheme row: the row is not selected.
-        const selected = () => page.$$eval('#scheme-list .row[aria-selected="true"]', (rows) => rows.map((r) => r.id));
-        assert.deepEqual(await selected(), []);
-        await page.click('#groups-button');
-        await page.waitForSelector('.menu');
-        await clickWhereShown(page, '#scheme-colour-5');
-        assert.equal(await popupOpen(page), false);
-        assert.deepEqual(await selected(), []);
-
-        // With nothing open the same clicks act: the row is selected, Apply writes Red's +5.
-        await page.click('#scheme-colour-5');
-        assert.deepEqual(await selected(), ['scheme-colour-5']);
-        await page.click('.tweak-panel .apply');
+    test('a click outside an open pop-up only closes it: Apply, Reset, Invert and the rows under it are not touched', async () => {
+      const page = await openPage(browser, fileUrl);
+      const meters = await openSample(page);
+      assert.equal(await moveSliderUp(page, 'red', 0, 5), 5);
+      const pending = previewsOf(meters, { red: 5 });
+      const unchanged = async (what) => {
+        assert.equal(await popupOpen(page), false, `${what}: the pop-up is still open`);
+        const rows = await groupRows(page);
         assert.deepEqual(
-          (await groupRows(page)).map((r) => r.stored),
-          pending,
+          rows.map((r) => r.stored),
+          meters.map((r) => r.stored),
+          `${what}: the stored colours changed`,
         );
-        assert.equal(meters[0].name, 'Meter Low');
-        assert.equal(await schemeRowColour(page, 18), pending[0]);
-        assert.deepEqual(await page.errors(), []);
-        await page.close();
-      },
-    );
+        assert.deepEqual(
+          rows.map((r) => r.preview),
+          pending,
+          `${what}: the previews changed`,
+        );
+        assert.equal(await sliderValue(page, 'red'), 5, `${what}: Red moved`);
+      };
+
+      // The hue strip, closed by a click on Apply, on Reset, on Invert.
+      for (const button of ['apply', 'reset', 'invert']) {
+        await page.click('.tweak-panel .force-hue');
+        await page.waitForSelector('.hue-strip');
+        await clickWhereShown(page, `.tweak-panel .${button}`);
+        await unchanged(`the hue strip closed on ${button}`);
+      }
+
+      // The File menu, closed by a click on Invert; the Groups... menu by one on Apply.
+      await page.click('#file-menu-button');
+      await page.waitForSelector('.menu');
+      await clickWhereShown(page, '.tweak-panel .invert');
+      await unchanged('the File menu closed on Invert');
+      await page.click('#groups-button');
+      await page.waitForSelector('.menu');
+      await clickWhereShown(page, '.tweak-panel .apply');
+      await unchanged('the Groups... menu closed on Apply');
+
+      // The Groups... menu, closed by a click on a scheme row: the row is not selected.
+      const selected = () => page.$$eval('#scheme-list .row[aria-selected="true"]', (rows) => rows.map((r) => r.id));
+      assert.deepEqual(await selected(), []);
+      await page.click('#groups-button');
+      await page.waitForSelector('.menu');
+      await clickWhereShown(page, '#scheme-colour-5');
+      assert.equal(await popupOpen(page), false);
+      assert.deepEqual(await selected(), []);
+
+      // With nothing open the same clicks act: the row is selected, Apply writes Red's +5.
+      await page.click('#scheme-colour-5');
+      assert.deepEqual(await selected(), ['scheme-colour-5']);
+      await page.click('.tweak-panel .apply');
+      assert.deepEqual(
+        (await groupRows(page)).map((r) => r.stored),
+        pending,
+      );
+      assert.equal(meters[0].name, 'Meter Low');
+      assert.equal(await schemeRowColour(page, 18), pending[0]);
+      assert.deepEqual(await page.errors(), []);
+      await page.close();
+    });
   });
 }

@@ -203,6 +203,8 @@ function webDriverPage(driver, focusWindow) {
       for (const a of list) sequence = a.type === 'down' ? sequence.keyDown(webDriverKey(a.key)) : sequence.keyUp(webDriverKey(a.key));
       await sequence.perform();
     },
+    /** WebDriver's Release Actions: what the session holds pressed is let go. */
+    releaseInput: () => actions().clear(),
     /** The window's size is set so that its page area gets the size asked for. */
     async setViewport(width, height) {
       const [innerWidth, innerHeight, outerWidth, outerHeight] = await driver.executeScript('return [innerWidth, innerHeight, outerWidth, outerHeight]');
