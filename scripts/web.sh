@@ -137,12 +137,16 @@ step_site() {
 
 # Step: site-test --------------------------------------------------------------
 
-# WebKitGTK's MiniBrowser needs an X display, even under WebDriver.
-page_tests() {
+# WebKitGTK's MiniBrowser needs an X display, even under WebDriver: a fresh
+# one of the page tests' own, whatever display the caller has (the window's
+# suite leaves its display's pointer and focus where its last test put them).
+# A subshell, so that the server ends with the tests.
+page_tests() (
     source "$ROOT/scripts/xvfb.sh"
+    unset DISPLAY
     start_xvfb_if_needed
     TINTWRIGHT_SITE=$WEB_BUILD/site node --test "$@"
-}
+)
 
 step_site_test() {
     log "page logic tests (node:test)"

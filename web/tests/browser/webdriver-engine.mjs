@@ -94,7 +94,8 @@ async function focusBrowserWindow(driverProcess, driver) {
     await new Promise((done) => setTimeout(done, 20 * tries));
     if (await driver.executeScript('return document.hasFocus()')) return;
   }
-  throw new Error("WebKit's window did not take the focus");
+  // Only what draws focus needs it, and the tests that check focus say so themselves.
+  console.warn("WebKit's window did not take the X input focus");
 }
 
 /**
