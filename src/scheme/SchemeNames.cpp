@@ -63,7 +63,7 @@ Typed fromUtf8 (const char* bytes, size_t numBytes)
                                          : (lead & 0xf0) == 0xe0   ? 2
                                          : (lead & 0xf8) == 0xf0   ? 3
                                                                    : -1;
-        auto c = extra == 0 ? lead : lead & (0x3fu >> extra);
+        auto c = extra <= 0 ? lead : lead & (0x3fu >> extra); // no shift for a byte that starts nothing
         auto valid = extra >= 0 && i + (size_t) extra < numBytes;
 
         for (auto k = 1; valid && k <= extra; ++k)
