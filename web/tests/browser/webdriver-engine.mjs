@@ -208,13 +208,21 @@ function webDriverPage(driver, focusWindow) {
     releaseInput: () => actions().clear(),
     /** The window's size is set so that its page area gets the size asked for. */
     async setViewport(width, height) {
-      const [innerWidth, innerHeight, outerWidth, outerHeight] = await driver.executeScript('return [innerWidth, innerHeight, outerWidth, outerHeight]');
-      await driver
-        .manage()
-        .window()
-        .setRect({ width: width + outerWidth - innerWidth, height: height + outerHeight - innerHeight });
-      const now = await driver.executeScript('return [innerWidth, innerHeight]');
-      if (now[0] !== width || now[1] !== height) throw new Error(`WebKit's page area is ${now.join('x')}, not ${width}x${height}`);
+      // The X server resizes the window some time after WebDriver answers, so
+      // the page area is read again (and the size asked again) until it fits.
+      const deadline = Date.now() + 10000;
+      let now;
+      for (;;) {
+        const [innerWidth, innerHeight, outerWidth, outerHeight] = await driver.executeScript('return [innerWidth, innerHeight, outerWidth, outerHeight]');
+        now = [innerWidth, innerHeight];
+        if (innerWidth === width && innerHeight === height) break;
+        if (Date.now() > deadline) throw new Error(`WebKit's page area is ${now.join('x')}, not ${width}x${height}`);
+        await driver
+          .manage()
+          .window()
+          .setRect({ width: width + outerWidth - innerWidth, height: height + outerHeight - innerHeight });
+        await new Promise((done) => setTimeout(done, 100));
+      }
       // A resized window has lost the focus.
       await focusWindow();
     },
