@@ -328,6 +328,10 @@ TEST_F (TweakListOnScreen, RealDragFromTheSchemeColourListAddsTheColours)
     list.setColourGroup (&group);
     selectSourceRows ({ 2, 4 });
 
+    // The window's arrival (map, focus, expose) is handled before the press,
+    // not between the press and the drag.
+    testkit::pumpFor (200);
+
     // Press on a selected row, drag across to the group list, release.
     auto& content = *source.getViewport()->getViewedComponent();
     const auto rowY = 4 * source.getRowHeight() + 10;
@@ -338,6 +342,8 @@ TEST_F (TweakListOnScreen, RealDragFromTheSchemeColourListAddsTheColours)
         tweaktest::sendMouse (window, x, start.y, true);
         testkit::pumpFor (5);
     }
+    // Still both rows: the press was not taken for a click before it dragged.
+    EXPECT_EQ (source.getNumSelectedRows(), 2);
     tweaktest::sendMouse (window, 350, 100, true);
     testkit::pumpFor (20);
     tweaktest::sendMouse (window, 350, 100, false);
