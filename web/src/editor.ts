@@ -2,7 +2,8 @@
 // element on the page: which group the tweak works on, what the group menu's
 // Add, Delete and Rename do, and whether the scheme has changed since it was
 // opened or saved. The model decides what counts as a change: each edit says
-// whether a save would now write something else.
+// whether a save would now write something else. The views show the editor:
+// each edit tells them what it changed, so that each redraws only its part.
 
 import { titleOf, type SchemeFile } from './files';
 
@@ -75,18 +76,14 @@ export class SchemeEditor {
     observer({ scheme: true, file: true, groups: true, group: true, tweak: this.#group >= 0 });
   }
 
-  private tell(change: EditorChange): true {
-    for (const observer of this.observers) observer(change);
-    return true;
-  }
-
-  /** An edit's change; one that changed what a save writes leaves the scheme with changes to save. */
-  private edited(change: EditorChange, savesOtherBytes = true): EditorChange {
-    if (savesOtherBytes && !this.#changed) {
+  /** Tells the observers; an edit that `changed` what a save writes leaves the scheme with changes to save. */
+  private tell(change: EditorChange, changed = false): true {
+    if (changed && !this.#changed) {
       this.#changed = true;
       change.file = true;
     }
-    return change;
+    for (const observer of this.observers) observer(change);
+    return true;
   }
 
   /** Opens the bytes as the new scheme; throws the model's refusal and keeps the current scheme then. */
@@ -99,18 +96,15 @@ export class SchemeEditor {
     // The selector's first item: the first group that has a name.
     const change = this.choose(this.nextNamedGroup(0));
     previous?.delete();
-    this.setFile(file);
+    this.#file = file;
+    this.#changed = false;
     this.tell({ ...change, scheme: true, groups: true, file: true });
   }
 
   saved(file: SchemeFile): void {
-    this.setFile(file);
-    this.tell({ file: true });
-  }
-
-  private setFile(file: SchemeFile | null): void {
     this.#file = file;
     this.#changed = false;
+    this.tell({ file: true });
   }
 
   /** The selector's items (of the groups [start, end)): a group without a name has none. */
@@ -156,7 +150,7 @@ export class SchemeEditor {
   addGroup(name: string): boolean {
     if (this.#scheme === null || name === '') return false;
     const group = this.#scheme.addGroup(name);
-    return group >= 0 && this.tell(this.edited({ ...this.choose(group), groups: true }));
+    return group >= 0 && this.tell({ ...this.choose(group), groups: true }, true);
   }
 
   /** Delete: the selected group goes; the one now at its place (or the new last one) is selected. */
@@ -167,13 +161,12 @@ export class SchemeEditor {
     this.choose(-1);
     const deleted = scheme.deleteGroup(k);
     if (k === scheme.numGroups()) --k;
-    return this.tell(this.edited({ ...this.choose(k >= 0 && scheme.groupName(k, 1) !== '' ? k : -1), groups: true }, deleted));
+    return this.tell({ ...this.choose(k >= 0 && scheme.groupName(k, 1) !== '' ? k : -1), groups: true }, deleted);
   }
 
   /** Rename: an empty or unchanged name keeps the old one. */
   renameGroup(name: string): boolean {
-    if (this.#scheme === null || this.#group < 0 || !this.#scheme.renameGroup(this.#group, name)) return false;
-    return this.tell(this.edited({ groupName: true }));
+    return this.#scheme !== null && this.#group >= 0 && this.#scheme.renameGroup(this.#group, name) && this.tell({ groupName: true }, true);
   }
 
   groupName(): string {
@@ -183,13 +176,13 @@ export class SchemeEditor {
   /** Colours dropped on the group list join the group, each once, in ascending order. */
   addColours(colourIndices: Int32Array): boolean {
     if (this.#scheme === null || this.#group < 0 || colourIndices.length === 0) return false;
-    return this.#scheme.addColoursToGroup(this.#group, colourIndices) && this.tell(this.edited({ members: true }));
+    return this.#scheme.addColoursToGroup(this.#group, colourIndices) && this.tell({ members: true }, true);
   }
 
   /** A colour picked for a member's stored swatch goes straight into the scheme. */
   pickColour(member: number, argb: number): boolean {
     if (this.#scheme === null || this.#group < 0) return false;
-    return this.#scheme.pickColour(this.#group, member, argb) && this.tell(this.edited({ members: true, colours: true }));
+    return this.#scheme.pickColour(this.#group, member, argb) && this.tell({ members: true, colours: true }, true);
   }
 
   /** A slider moved (the contrast pair moves together): queued on the group; the members catch up between frames. */
@@ -214,6 +207,6 @@ export class SchemeEditor {
     if (action === 'reset') scheme.resetTweak(group);
     else if (action === 'invert') scheme.invertColours(group);
     const applied = action === 'apply' && scheme.applyTweak(group);
-    return this.tell(this.edited({ members: true, tweak: true, colours: action === 'apply' }, applied));
+    return this.tell({ members: true, tweak: true, colours: action === 'apply' }, applied);
   }
 }
