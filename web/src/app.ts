@@ -4,7 +4,7 @@
 
 import { ask, askText, dialogShown, tell } from './dialogs';
 import { byId, element, yieldToBrowser } from './dom';
-import { SchemeEditor, shownNameLength } from './editor';
+import { SchemeEditor, shownNameLength, type EditorChange } from './editor';
 import {
   chooseSchemeFile,
   droppedSchemeFile,
@@ -18,47 +18,41 @@ import {
   type SchemeFile,
 } from './files';
 import { GroupListView } from './group-list';
-import { showHueStrip } from './hue-strip';
 import { showMenu } from './menu';
 import { RecentFiles } from './recent-files';
 import { SchemeListView } from './scheme-list';
 import { TweakCatchUp } from './tweak-catch-up';
-import { TweakPanelView, type PanelAction } from './tweak-panel';
+import { TweakPanelView } from './tweak-panel';
 
-/** The colour whose hue is forced to show a hue at full saturation and brightness. */
-const pureRed = 0xffff0000;
 /** Group selector items added between two frames. */
 const groupItemsPerSlice = 1000;
 
 export class App {
   private readonly editor: SchemeEditor;
   private readonly schemeList: SchemeListView;
-  private readonly groupList: GroupListView;
-  private readonly panel: TweakPanelView;
   private readonly recent = new RecentFiles<SchemeFile>(sameSchemeFile);
   private readonly groupSelector = byId<HTMLSelectElement>('group-selector');
   private readonly status = byId('status');
   private selectorFills = 0; // a newer fill of the selector ends an older one
 
-  constructor(private readonly model: TintwrightModel) {
+  constructor(model: TintwrightModel) {
     this.editor = new SchemeEditor(model, new TweakCatchUp({ now: () => performance.now(), later: yieldToBrowser }));
+    // The views show the editor as it is, and follow its changes from now on.
     this.schemeList = new SchemeListView(byId('scheme-list'), byId('drag-image'), this.editor, {
       dropped: (colours, x, y) => {
-        if (byId('group-list').contains(document.elementFromPoint(x, y))) this.addColours(colours);
+        if (byId('group-list').contains(document.elementFromPoint(x, y))) this.editor.addColours(colours);
       },
     });
-    this.groupList = new GroupListView(byId('group-list'), this.editor, () => this.schemeList.refresh());
-    this.panel = new TweakPanelView(byId('tweak-panel'), model.sliderRanges(), {
-      slider: (move) => this.editor.moveSlider(move) && this.groupList.refresh(),
-      button: (action, button) => this.panelButton(action, button),
-    });
+    new GroupListView(byId('group-list'), this.editor);
+    new TweakPanelView(byId('tweak-panel'), this.editor);
+    this.editor.observe((change) => this.show(change));
 
     const fileButton = byId('file-menu-button');
     fileButton.addEventListener('click', () => this.fileMenu(fileButton));
     const groupsButton = byId('groups-button');
     groupsButton.addEventListener('click', () => this.groupMenu(groupsButton));
-    this.groupSelector.addEventListener('change', () => this.groupChosen(Number(this.groupSelector.value)));
-    byId('add-to-group').addEventListener('click', () => this.addColours(this.schemeList.selection.rows()));
+    this.groupSelector.addEventListener('change', () => this.editor.selectGroup(Number(this.groupSelector.value)));
+    byId('add-to-group').addEventListener('click', () => this.editor.addColours(this.schemeList.selection.rows()));
 
     document.addEventListener('dragover', (e) => {
       if (e.dataTransfer?.types.includes('Files')) e.preventDefault();
@@ -75,8 +69,6 @@ export class App {
     window.addEventListener('beforeunload', (e) => {
       if (this.editor.changed) e.preventDefault();
     });
-
-    this.showScheme();
     document.documentElement.dataset.ready = 'true';
   }
 
@@ -108,14 +100,13 @@ export class App {
       const bytes = await readSchemeFile(file);
       if (this.editor.scheme !== scheme) throw new Error('Another scheme was opened meanwhile, so this one was not.');
       this.editor.open(bytes, file);
+      this.status.textContent = '';
     } catch (error) {
       if (error instanceof FileGone && file !== null) await this.recent.remove(file);
       await tell('The file was not opened', `${file?.name ?? 'The file'}: ${(error as Error).message}`);
       return;
     }
     await this.recent.add(file);
-    this.status.textContent = '';
-    this.showScheme();
   }
 
   /** Before a scheme with changes is replaced: Save, Discard changes or Cancel. */
@@ -174,32 +165,34 @@ export class App {
     }
     if (this.editor.scheme !== scheme) return false;
     this.editor.saved(written);
-    this.showTitle();
     return true;
   }
 
-  private showScheme(): void {
-    this.showTitle();
-    this.schemeList.reset();
-    this.groupsChanged();
-  }
-
-  private showTitle(): void {
-    const title = this.editor.title === '' ? 'Tintwright' : `${this.editor.title} – Tintwright`;
-    document.title = title;
-    byId('title').textContent = title;
-  }
-
-  /** The selector's items again, the group the editor works on selected; its list and sliders start afresh. */
-  private groupsChanged(): void {
-    const scheme = this.editor.scheme;
-    // No empty item for a screen reader to offer: the hint only while the scheme has no group to choose.
-    const noItems = scheme !== null && this.editor.nextNamedGroup(0) < 0;
-    this.groupSelector.replaceChildren(
-      ...(noItems ? [element('option', { value: '-1', disabled: '' }, 'Create a group using the button to the right...')] : []),
-    );
-    this.fillGroupSelector(scheme, 0, ++this.selectorFills);
-    this.groupSelected();
+  /** The title and the group selector follow the editor. */
+  private show(change: EditorChange): void {
+    if (change.file) {
+      const title = this.editor.title === '' ? 'Tintwright' : `${this.editor.title} – Tintwright`;
+      document.title = title;
+      byId('title').textContent = title;
+    }
+    const { scheme, group } = this.editor;
+    if (change.groups) {
+      // No empty item for a screen reader to offer: the hint only while the scheme has no group to choose.
+      const noItems = scheme !== null && this.editor.nextNamedGroup(0) < 0;
+      this.groupSelector.replaceChildren(
+        ...(noItems ? [element('option', { value: '-1', disabled: '' }, 'Create a group using the button to the right...')] : []),
+      );
+      this.fillGroupSelector(scheme, 0, ++this.selectorFills);
+    } else if (change.groupName) {
+      const selected = this.groupSelector.value;
+      const item = this.groupSelector.querySelector(`option[value="${group}"]`);
+      if (item !== null) item.textContent = scheme!.groupName(group, shownNameLength);
+      this.groupSelector.value = selected;
+    }
+    if (change.group) {
+      this.groupSelector.value = String(group);
+      if (group < 0 && this.groupSelector.value !== '-1') this.groupSelector.selectedIndex = -1;
+    }
   }
 
   /** The items of a slice of groups, then the rest after the browser has drawn: a select of
@@ -213,24 +206,11 @@ export class App {
     setTimeout(() => this.fillGroupSelector(scheme, end, fill), 0);
   }
 
-  /** The group the editor works on selected (the items stay); its list and sliders start afresh. */
-  private groupSelected(): void {
-    this.groupSelector.value = String(this.editor.group);
-    if (this.editor.group < 0 && this.groupSelector.value !== '-1') this.groupSelector.selectedIndex = -1;
-    if (this.editor.group >= 0) this.panel.resetSliders();
-    this.groupList.reset();
-  }
-
-  private groupChosen(group: number): void {
-    this.editor.selectGroup(group);
-    this.groupSelected();
-  }
-
   private groupMenu(opener: HTMLElement): void {
     if (this.editor.scheme === null) return;
     showMenu(opener, 'Groups', [
       { label: 'Add', run: () => this.addGroup() },
-      { label: 'Delete', run: () => this.editor.deleteGroup() && this.groupsChanged() },
+      { label: 'Delete', run: () => this.editor.deleteGroup() },
       null,
       { label: 'Rename', run: () => this.renameGroup() },
     ]);
@@ -253,39 +233,12 @@ export class App {
 
   private async addGroup(): Promise<void> {
     const scheme = this.editor.scheme;
-    if (await this.askGroupName('', (name) => this.editor.scheme === scheme && this.editor.addGroup(name))) this.groupsChanged();
+    await this.askGroupName('', (name) => this.editor.scheme === scheme && this.editor.addGroup(name));
   }
 
   private async renameGroup(): Promise<void> {
     const { scheme, group } = this.editor;
     if (scheme === null || group < 0) return;
-    const renamed = await this.askGroupName(
-      this.editor.groupName(),
-      (name) => this.editor.scheme === scheme && this.editor.group === group && this.editor.renameGroup(name),
-    );
-    if (!renamed) return;
-    const selected = this.groupSelector.value;
-    const item = this.groupSelector.querySelector(`option[value="${group}"]`);
-    if (item !== null) item.textContent = scheme.groupName(group, shownNameLength);
-    this.groupSelector.value = selected;
-  }
-
-  private addColours(colours: Int32Array): void {
-    if (this.editor.addColours(colours)) this.groupList.refresh();
-  }
-
-  private panelButton(action: PanelAction, button: HTMLButtonElement): void {
-    if (action === 'forceHue') {
-      showHueStrip(
-        button,
-        (hue) => this.model.withForcedHue(pureRed, hue),
-        (hue) => this.editor.groupAction({ hue }) && this.groupList.refresh(),
-      );
-      return;
-    }
-    if (!this.editor.groupAction(action)) return;
-    this.panel.resetSliders();
-    this.groupList.refresh();
-    if (action === 'apply') this.schemeList.refresh();
+    await this.askGroupName(this.editor.groupName(), (name) => this.editor.scheme === scheme && this.editor.group === group && this.editor.renameGroup(name));
   }
 }

@@ -2,7 +2,8 @@
 // element on the page: which group the tweak works on, what the group menu's
 // Add, Delete and Rename do, and whether the scheme has changed since it was
 // opened or saved. The model decides what counts as a change: each edit says
-// whether a save would now write something else.
+// whether a save would now write something else. The views show the editor:
+// each edit tells them what it changed, so that each redraws only its part.
 
 import { titleOf, type SchemeFile } from './files';
 
@@ -24,44 +25,92 @@ export interface CatchUp {
   stop(): void;
 }
 
+/** What an edit changed: each view redraws only what it shows of it. */
+export interface EditorChange {
+  scheme?: boolean; // another scheme was opened: every view starts afresh
+  file?: boolean; // the file, its title, or whether the scheme has changes to save
+  groups?: boolean; // groups were added or deleted
+  groupName?: boolean; // the selected group was renamed
+  group?: boolean; // another group (or none) is selected: its list starts at the top
+  tweak?: boolean; // the sliders' tweak starts afresh (another group, Reset, Invert, Apply): they show neutral again
+  members?: boolean; // the selected group's members: who they are, their stored colours or their previews
+  colours?: boolean; // the scheme's stored colours
+}
+
 export class SchemeEditor {
-  scheme: Scheme | null = null;
-  file: SchemeFile | null = null;
-  title = '';
-  changed = false;
-  /** The group the selector shows and the tweak works on; -1 for none. */
-  group = -1;
+  #scheme: Scheme | null = null;
+  #file: SchemeFile | null = null;
+  #changed = false;
+  #group = -1;
+  private readonly observers: Array<(change: EditorChange) => void> = [];
 
   constructor(
     readonly model: TintwrightModel,
     private readonly catchUp: CatchUp,
   ) {}
 
+  get scheme(): Scheme | null {
+    return this.#scheme;
+  }
+
+  get file(): SchemeFile | null {
+    return this.#file;
+  }
+
+  get title(): string {
+    return this.#file === null ? '' : titleOf(this.#file.name);
+  }
+
+  get changed(): boolean {
+    return this.#changed;
+  }
+
+  /** The group the selector shows and the tweak works on; -1 for none. */
+  get group(): number {
+    return this.#group;
+  }
+
+  /** The observer is shown the editor as it is, then told of each change once the edit is done. */
+  observe(observer: (change: EditorChange) => void): void {
+    this.observers.push(observer);
+    observer({ scheme: true, file: true, groups: true, group: true, tweak: this.#group >= 0 });
+  }
+
+  /** Tells the observers; an edit that `changed` what a save writes leaves the scheme with changes to save. */
+  private tell(change: EditorChange, changed = false): true {
+    if (changed && !this.#changed) {
+      this.#changed = true;
+      change.file = true;
+    }
+    for (const observer of this.observers) observer(change);
+    return true;
+  }
+
   /** Opens the bytes as the new scheme; throws the model's refusal and keeps the current scheme then. */
   open(bytes: Uint8Array, file: SchemeFile | null): void {
     const opened = this.model.openScheme(bytes);
     this.catchUp.stop();
-    const previous = this.scheme;
-    this.scheme = opened;
-    this.file = file;
-    this.title = file === null ? '' : titleOf(file.name);
-    this.changed = false;
-    this.group = -1;
+    const previous = this.#scheme;
+    this.#scheme = opened;
+    this.#group = -1;
     // The selector's first item: the first group that has a name.
-    this.selectGroup(this.nextNamedGroup(0));
+    const change = this.choose(this.nextNamedGroup(0));
     previous?.delete();
+    this.#file = file;
+    this.#changed = false;
+    this.tell({ ...change, scheme: true, groups: true, file: true });
   }
 
   saved(file: SchemeFile): void {
-    this.file = file;
-    this.title = titleOf(file.name);
-    this.changed = false;
+    this.#file = file;
+    this.#changed = false;
+    this.tell({ file: true });
   }
 
   /** The selector's items (of the groups [start, end)): a group without a name has none. */
   groupItems(start = 0, end = Infinity): GroupItem[] {
     const items: GroupItem[] = [];
-    const scheme = this.scheme;
+    const scheme = this.#scheme;
     if (scheme === null) return items;
     for (let group = start; group < Math.min(end, scheme.numGroups()); ++group) {
       const name = scheme.groupName(group, shownNameLength);
@@ -72,94 +121,92 @@ export class SchemeEditor {
 
   /** The first group from this one on that has a name (and so an item), or -1. */
   nextNamedGroup(start: number): number {
-    const scheme = this.scheme;
+    const scheme = this.#scheme;
     for (let group = start; scheme !== null && group < scheme.numGroups(); ++group) if (scheme.groupName(group, 1) !== '') return group;
     return -1;
   }
 
   numMembers(): number {
-    return this.scheme !== null && this.group >= 0 ? this.scheme.numMembers(this.group) : 0;
+    return this.#scheme !== null && this.#group >= 0 ? this.#scheme.numMembers(this.#group) : 0;
   }
 
   /** Choosing a group starts it afresh: its pending tweak is reset. */
   selectGroup(group: number): void {
-    if (this.scheme !== null && this.group >= 0) {
+    this.tell(this.choose(group));
+  }
+
+  private choose(group: number): EditorChange {
+    const scheme = this.#scheme;
+    if (scheme !== null && this.#group >= 0) {
       this.catchUp.stop();
-      this.scheme.finishTweak(this.group);
+      scheme.finishTweak(this.#group);
     }
-    this.group = this.scheme !== null && group >= 0 && group < this.scheme.numGroups() ? group : -1;
-    if (this.scheme !== null && this.group >= 0) this.scheme.resetTweak(this.group);
+    this.#group = scheme !== null && group >= 0 && group < scheme.numGroups() ? group : -1;
+    if (scheme !== null && this.#group >= 0) scheme.resetTweak(this.#group);
+    return { group: true, tweak: this.#group >= 0 };
   }
 
   /** Add: an empty name abandons it; otherwise the new group is appended and selected. */
   addGroup(name: string): boolean {
-    if (this.scheme === null || name === '') return false;
-    const group = this.scheme.addGroup(name);
-    if (group < 0) return false;
-    this.changed = true;
-    this.selectGroup(group);
-    return true;
+    if (this.#scheme === null || name === '') return false;
+    const group = this.#scheme.addGroup(name);
+    return group >= 0 && this.tell({ ...this.choose(group), groups: true }, true);
   }
 
   /** Delete: the selected group goes; the one now at its place (or the new last one) is selected. */
   deleteGroup(): boolean {
-    const scheme = this.scheme;
-    let k = this.group;
+    const scheme = this.#scheme;
+    let k = this.#group;
     if (scheme === null || k < 0) return false;
-    this.selectGroup(-1);
-    if (scheme.deleteGroup(k)) this.changed = true;
+    this.choose(-1);
+    const deleted = scheme.deleteGroup(k);
     if (k === scheme.numGroups()) --k;
-    this.selectGroup(k >= 0 && scheme.groupName(k, 1) !== '' ? k : -1);
-    return true;
+    return this.tell({ ...this.choose(k >= 0 && scheme.groupName(k, 1) !== '' ? k : -1), groups: true }, deleted);
   }
 
   /** Rename: an empty or unchanged name keeps the old one. */
   renameGroup(name: string): boolean {
-    if (this.scheme === null || this.group < 0 || !this.scheme.renameGroup(this.group, name)) return false;
-    this.changed = true;
-    return true;
+    return this.#scheme !== null && this.#group >= 0 && this.#scheme.renameGroup(this.#group, name) && this.tell({ groupName: true }, true);
   }
 
   groupName(): string {
-    return this.scheme !== null && this.group >= 0 ? this.scheme.groupName(this.group) : '';
+    return this.#scheme !== null && this.#group >= 0 ? this.#scheme.groupName(this.#group) : '';
   }
 
   /** Colours dropped on the group list join the group, each once, in ascending order. */
   addColours(colourIndices: Int32Array): boolean {
-    if (this.scheme === null || this.group < 0 || colourIndices.length === 0) return false;
-    const added = this.scheme.addColoursToGroup(this.group, colourIndices);
-    if (added) this.changed = true;
-    return added;
+    if (this.#scheme === null || this.#group < 0 || colourIndices.length === 0) return false;
+    return this.#scheme.addColoursToGroup(this.#group, colourIndices) && this.tell({ members: true }, true);
   }
 
   /** A colour picked for a member's stored swatch goes straight into the scheme. */
   pickColour(member: number, argb: number): boolean {
-    if (this.scheme === null || this.group < 0) return false;
-    const picked = this.scheme.pickColour(this.group, member, argb);
-    if (picked) this.changed = true;
-    return picked;
+    if (this.#scheme === null || this.#group < 0) return false;
+    return this.#scheme.pickColour(this.#group, member, argb) && this.tell({ members: true, colours: true }, true);
   }
 
   /** A slider moved (the contrast pair moves together): queued on the group; the members catch up between frames. */
   moveSlider(move: SliderMove): boolean {
-    if (this.scheme === null || this.group < 0) return false;
-    if ('slider' in move) this.scheme.setSlider(this.group, move.slider, move.value);
-    else this.scheme.setContrast(this.group, move.centre, move.amount);
-    this.catchUp.start(this.scheme, this.group);
-    return true;
+    if (this.#scheme === null || this.#group < 0) return false;
+    if ('slider' in move) this.#scheme.setSlider(this.#group, move.slider, move.value);
+    else this.#scheme.setContrast(this.#group, move.centre, move.amount);
+    this.catchUp.start(this.#scheme, this.#group);
+    return this.tell({ members: true });
   }
 
-  /** Reset, Invert, Apply and a forced hue act on the whole group at once. */
+  /** Reset, Invert, Apply and a forced hue act on the whole group at once; all but the forced hue leave the sliders neutral. */
   groupAction(action: 'reset' | 'invert' | 'apply' | { hue: number }): boolean {
-    const scheme = this.scheme;
-    const group = this.group;
+    const scheme = this.#scheme;
+    const group = this.#group;
     if (scheme === null || group < 0) return false;
     this.catchUp.stop();
+    if (typeof action === 'object') {
+      scheme.forceHue(group, action.hue);
+      return this.tell({ members: true });
+    }
     if (action === 'reset') scheme.resetTweak(group);
     else if (action === 'invert') scheme.invertColours(group);
-    else if (action === 'apply') {
-      if (scheme.applyTweak(group)) this.changed = true;
-    } else scheme.forceHue(group, action.hue);
-    return true;
+    const applied = action === 'apply' && scheme.applyTweak(group);
+    return this.tell({ members: true, tweak: true, colours: action === 'apply' }, applied);
   }
 }

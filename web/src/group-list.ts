@@ -16,12 +16,14 @@ export class GroupListView implements RowFiller {
   constructor(
     private readonly list: HTMLElement,
     private readonly editor: SchemeEditor,
-    /** A stored colour was picked (the scheme colour list shows it too). */
-    private readonly picked: () => void,
   ) {
     this.rows = new VirtualRows(list, this);
     list.addEventListener('pointerdown', (e) => this.pointerDown(e));
     list.addEventListener('keydown', (e) => this.keyDown(e));
+    editor.observe((change) => {
+      if (change.group) this.reset();
+      else if (change.members) this.refresh();
+    });
   }
 
   createRow(): HTMLElement {
@@ -67,31 +69,25 @@ export class GroupListView implements RowFiller {
     });
   }
 
-  /** Shows the current group's members again (new group, slider step, drop, Apply...). */
-  refresh(): void {
+  /** Shows the current group's members again (slider step, drop, Apply...). */
+  private refresh(): void {
     const count = this.editor.numMembers();
     if (this.active >= count) this.setActive(-1);
     this.rows.setCount(count);
   }
 
   /** Another group: the list starts at its top. */
-  reset(): void {
+  private reset(): void {
     this.setActive(-1);
     this.list.scrollTop = 0;
     this.refresh();
   }
 
-  /** The members drawn now, those in view among them. */
-  drawnRange(): { first: number; count: number } {
-    return this.rows.drawnRange();
-  }
-
   private pick(input: HTMLInputElement): void {
     const row = input.closest('.row') as HTMLElement;
     const stored = Number((input.parentElement as HTMLElement).dataset.argb);
-    this.editor.pickColour(Number(row.dataset.member), withPickedRgb(stored, input.value));
-    this.picked();
-    this.rows.draw();
+    // A colour the scheme did not take: the swatch the input coloured shows the stored colour again.
+    if (!this.editor.pickColour(Number(row.dataset.member), withPickedRgb(stored, input.value))) this.rows.draw();
   }
 
   private setActive(row: number): void {

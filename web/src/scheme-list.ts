@@ -36,6 +36,10 @@ export class SchemeListView implements RowFiller {
     list.addEventListener('pointerup', (e) => this.pointerUp(e));
     list.addEventListener('pointercancel', () => this.endPress());
     list.addEventListener('keydown', (e) => this.keyDown(e));
+    editor.observe((change) => {
+      if (change.scheme) this.reset();
+      else if (change.colours) this.refresh();
+    });
   }
 
   createRow(): HTMLElement {
@@ -61,8 +65,8 @@ export class SchemeListView implements RowFiller {
     });
   }
 
-  /** Shows the current scheme's colours again (after opening, Apply or a picked colour). */
-  refresh(): void {
+  /** Shows the current scheme's colours again (after Apply or a picked colour). */
+  private refresh(): void {
     const count = this.editor.scheme?.numColours() ?? 0;
     this.selection.limitTo(count);
     if (this.active >= count) this.setActive(-1);
@@ -70,7 +74,7 @@ export class SchemeListView implements RowFiller {
   }
 
   /** A new scheme: the list starts at its top with nothing selected. */
-  reset(): void {
+  private reset(): void {
     this.selection.clear();
     this.setActive(-1);
     this.list.scrollTop = 0;

@@ -4,8 +4,12 @@
 // values come from the model's table.
 
 import { element } from './dom';
-import type { SliderMove } from './editor';
+import type { SchemeEditor } from './editor';
+import { showHueStrip } from './hue-strip';
 import { Slider, type SliderBox } from './slider';
+
+/** The colour whose hue is forced to show a hue at full saturation and brightness. */
+const pureRed = 0xffff0000;
 
 /** Where the panel puts each of the model's sliders, and what it calls it. */
 const places: Partial<Record<string, SliderBox & { label: string }>> = {
@@ -22,19 +26,14 @@ const places: Partial<Record<string, SliderBox & { label: string }>> = {
 /** The two contrast sliders reach the model together, as either of them moves. */
 const contrastPair = ['contrastCentre', 'contrast'];
 
-export type PanelAction = 'reset' | 'apply' | 'invert' | 'forceHue';
-
-export interface TweakPanelEvents {
-  slider(move: SliderMove): void;
-  button(action: PanelAction, button: HTMLButtonElement): void;
-}
+type PanelAction = 'reset' | 'apply' | 'invert' | 'forceHue';
 
 export class TweakPanelView {
   private readonly sliders = new Map<string, Slider>();
 
   /** The sliders are the model's, in its order; a range the panel has no place for (the hue strip's) is not a slider here. */
-  constructor(panel: HTMLElement, ranges: Record<string, SliderRange>, events: TweakPanelEvents) {
-    for (const [name, range] of Object.entries(ranges)) {
+  constructor(panel: HTMLElement, editor: SchemeEditor) {
+    for (const [name, range] of Object.entries(editor.model.sliderRanges())) {
       const place = places[name];
       if (place === undefined) continue;
       const id = `slider-${name}`;
@@ -45,14 +44,15 @@ export class TweakPanelView {
       );
       const slider = new Slider(id, label.id, range, place, (value) => {
         const [centre, amount] = contrastPair;
-        if (contrastPair.includes(name)) events.slider({ centre: this.value(centre), amount: this.value(amount) });
-        else events.slider({ slider: name as SliderName, value });
+        if (contrastPair.includes(name)) editor.moveSlider({ centre: this.value(centre), amount: this.value(amount) });
+        else editor.moveSlider({ slider: name as SliderName, value });
       });
       if (place.vertical) panel.append(element('div', { class: 'pad', style: `left:${place.x - 15}px;top:${place.y}px` }));
       panel.append(label, slider.element);
       this.sliders.set(name, slider);
     }
 
+    const forcedHueColour = (hue: number) => editor.model.withForcedHue(pureRed, hue);
     const buttons: Array<[PanelAction, string, string, string]> = [
       ['reset', 'Reset', 'Click to reset the sliders.', 'tweak-button reset'],
       ['apply', 'Apply', 'Click to apply the current tweak', 'tweak-button apply'],
@@ -62,17 +62,22 @@ export class TweakPanelView {
     for (const [action, text, tip, className] of buttons) {
       const button = element('button', { type: 'button', class: className, title: tip }, text);
       if (action === 'forceHue') button.setAttribute('aria-haspopup', 'dialog');
-      button.addEventListener('click', () => events.button(action, button));
+      button.addEventListener('click', () =>
+        action === 'forceHue' ? showHueStrip(button, forcedHueColour, (hue) => editor.groupAction({ hue })) : editor.groupAction(action),
+      );
       panel.append(button);
     }
+    editor.observe((change) => {
+      if (change.tweak) this.resetSliders();
+    });
   }
 
-  value(name: string): number {
+  private value(name: string): number {
     return this.sliders.get(name)?.value ?? 0;
   }
 
-  /** Every slider back to its neutral value; nothing is told. */
-  resetSliders(): void {
+  /** Every slider back to its neutral value; the editor is not told. */
+  private resetSliders(): void {
     for (const slider of this.sliders.values()) slider.reset();
   }
 }

@@ -29,7 +29,6 @@ export class VirtualRows {
   private readonly spacer: HTMLElement;
   private readonly holder: HTMLElement;
   private readonly elements: HTMLElement[] = [];
-  private first = 0;
   private firstStart = 0;
 
   constructor(
@@ -71,11 +70,6 @@ export class VirtualRows {
     this.draw();
   }
 
-  /** The rows drawn now (those in view and a few either side). */
-  drawnRange(): { first: number; count: number } {
-    return { first: this.first, count: this.elements.filter((e) => !e.hidden).length };
-  }
-
   /** Fills the drawn rows again, after their content changed. */
   draw(): void {
     const items = this.virtualizer.getVirtualItems();
@@ -88,12 +82,11 @@ export class VirtualRows {
       this.elements.push(row);
       this.holder.append(row);
     }
-    this.first = count > 0 ? items[0].index : 0;
     this.firstStart = count > 0 ? items[0].start : 0;
     this.place();
     const shown = this.elements.slice(0, count);
     this.elements.forEach((row, i) => (row.hidden = i >= count));
-    if (count > 0) this.filler.fillRows(this.first, shown);
+    if (count > 0) this.filler.fillRows(items[0].index, shown);
   }
 
   /** Puts the drawn rows where the scroll position shows them. */

@@ -2,7 +2,7 @@
 
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
-import { SchemeEditor, type CatchUp } from '../src/editor';
+import { SchemeEditor, type CatchUp, type EditorChange } from '../src/editor';
 import { loadModel, sampleBytes } from './support';
 
 const model = await loadModel();
@@ -70,4 +70,38 @@ test('a group without a name has no item; a refused file leaves the open scheme 
   const scheme = editor.scheme;
   assert.throws(() => editor.open(new TextEncoder().encode('<COLOURS>'), { name: 'cut.calvastrascheme' }), Error);
   assert.deepEqual([editor.scheme, editor.title, editor.changed, editor.groupName()], [scheme, 'Dark Blue', true, 'y']);
+});
+
+test("each edit tells the views what it changed and no more: a slider step is no news to the scheme list, a rename none to the selector's items", () => {
+  const editor = new SchemeEditor(model, idle);
+  let told: string[] = [];
+  editor.observe((change) =>
+    told.push(
+      Object.keys(change)
+        .filter((k) => change[k as keyof EditorChange])
+        .sort()
+        .join(' '),
+    ),
+  );
+  const edits: Array<[string, () => unknown, string]> = [
+    ['another observer: shown the editor, the others not told', () => editor.observe(() => {}), ''],
+    ['open', () => editor.open(sampleBytes(), { name: 'sample.calvastrascheme' }), 'file group groups scheme tweak'],
+    ['slider step', () => editor.moveSlider({ slider: 'red', value: 10 }), 'members'],
+    ['forced hue: the sliders stay', () => editor.groupAction({ hue: 0.5 }), 'members'],
+    ['Apply: the first change to save', () => editor.groupAction('apply'), 'colours file members tweak'],
+    ['Reset', () => editor.groupAction('reset'), 'members tweak'],
+    ['picked colour', () => editor.pickColour(0, 0xff123456), 'colours members'],
+    ['the same colour again', () => editor.pickColour(0, 0xff123456), ''],
+    ['Rename', () => editor.renameGroup('Renamed'), 'groupName'],
+    ['Add', () => editor.addGroup('New'), 'group groups tweak'],
+    ['colours dropped', () => editor.addColours(Int32Array.of(0, 1)), 'members'],
+    ['Delete', () => editor.deleteGroup(), 'group groups tweak'],
+    ['saved', () => editor.saved({ name: 'other.calvastrascheme' }), 'file'],
+    ['a refused file', () => assert.throws(() => editor.open(new TextEncoder().encode('<COLOURS>'), null)), ''],
+  ];
+  for (const [what, edit, expected] of edits) {
+    told = [];
+    edit();
+    assert.equal(told.join(', '), expected, what);
+  }
 });
