@@ -4,8 +4,10 @@
 // sees the same Page (page.mjs) whichever engine it runs in. Nothing is
 // downloaded: the browsers are Debian's.
 
+import { after, before } from 'node:test';
 import { createServer } from 'node:http';
-import { existsSync, mkdtempSync, readFileSync, readdirSync } from 'node:fs';
+import { createRequire } from 'node:module';
+import { existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { extname, join, resolve } from 'node:path';
 import { launchPuppeteer } from './puppeteer-engine.mjs';
@@ -13,6 +15,18 @@ import { launchWebKit } from './webdriver-engine.mjs';
 
 export const siteDir = resolve(process.env.TINTWRIGHT_SITE ?? new URL('../../../build-web/site', import.meta.url).pathname);
 export const repoDir = resolve(new URL('../../..', import.meta.url).pathname);
+
+/** The shipped sample scheme, as a user opens it. */
+export const samplePath = join(repoDir, 'docs', 'sample.calvastrascheme');
+export const sampleBytes = readFileSync(samplePath);
+
+/** Where the tests' pictures go. */
+export const shotsDir = join(siteDir, '..', 'screenshots');
+mkdirSync(shotsDir, { recursive: true });
+
+/** The model module the page runs, for what the tests expect of it. */
+export const pageModel = await createRequire(import.meta.url)(join(siteDir, '..', 'model', 'tintwright-model.js'))();
+export const hex = (argb) => (argb >>> 0).toString(16).padStart(8, '0');
 
 /** The engines every page test runs in; TINTWRIGHT_ENGINES=webkit (or a comma list) runs fewer. */
 export const engines = (process.env.TINTWRIGHT_ENGINES ?? 'chromium,firefox,webkit').split(',');
@@ -146,4 +160,25 @@ export function finishedDownload(downloads, name) {
 
 export function scratchDir(tag) {
   return mkdtempSync(join(tmpdir(), `tintwright-${tag}-`));
+}
+
+/**
+ * For a describe block: the engine started with a downloads folder of its
+ * own, and the site served, before its tests; both ended and the folders
+ * removed after. The fields are filled in once the tests run.
+ */
+export function engineSession(engine, tag, { scratch = false } = {}) {
+  const session = { browser: null, server: null, downloads: '', scratch: '' };
+  before(async () => {
+    session.downloads = scratchDir(`${engine}-${tag}`);
+    if (scratch) session.scratch = scratchDir(`${engine}-${tag}-files`);
+    session.browser = await launch(engine, { downloads: session.downloads });
+    session.server = await serveSite();
+  });
+  after(async () => {
+    await session.browser?.close();
+    await session.server?.close();
+    for (const dir of [session.downloads, session.scratch]) if (dir !== '') rmSync(dir, { recursive: true, force: true });
+  });
+  return session;
 }

@@ -4,38 +4,33 @@
 // button and multi-select, and Save as and the recent files when the files
 // move under the page.
 
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { createRequire } from 'node:module';
-import { copyFileSync, existsSync, mkdirSync, readFileSync, readdirSync, rmSync, statSync } from 'node:fs';
+import { copyFileSync, existsSync, readFileSync, readdirSync, rmSync, statSync } from 'node:fs';
 import { join } from 'node:path';
 import { largeSchemeText } from '../large-scheme.mjs';
 import {
   chooseMenuItem,
+  engineSession,
   engines,
-  launch,
+  hex,
   openPage,
   openThroughMenu,
   opensWithHandles,
-  repoDir,
-  scratchDir,
-  serveSite,
+  pageModel,
+  sampleBytes,
+  samplePath,
+  shotsDir,
   siteDir,
   useOriginPrivateFiles,
 } from './harness.mjs';
 import { addGroup, centreOf, dialogText, dropFile, groupRows, pressDialogButton, title, waitFor } from './page-driver.mjs';
 
-const sample = join(repoDir, 'docs', 'sample.calvastrascheme');
-const sampleBytes = readFileSync(sample);
 const other = Buffer.from(
   '<COLOURS><COLOUR name="Only" colour="ff102030"/><COLOURGROUPS><COLOURGROUP name="Other"><COLOUR name="Only"/></COLOURGROUP></COLOURGROUPS></COLOURS>',
 );
-const shots = join(siteDir, '..', 'screenshots');
-mkdirSync(shots, { recursive: true });
 
-const model = await createRequire(import.meta.url)(join(siteDir, '..', 'model', 'tintwright-model.js'))();
-const hex = (argb) => (argb >>> 0).toString(16).padStart(8, '0');
-const tweaked = (rows, sliders) => rows.map((r) => hex(model.tweakColour(parseInt(r.stored, 16), sliders)));
+const tweaked = (rows, sliders) => rows.map((r) => hex(pageModel.tweakColour(parseInt(r.stored, 16), sliders)));
 
 const sliderValue = (page, name) => page.$eval(`#slider-${name}`, (e) => Number(e.getAttribute('aria-valuenow')));
 const shown = (page, selector) => page.evaluate((s) => document.querySelector(s) !== null, selector);
@@ -57,24 +52,11 @@ async function openSample(page) {
 
 for (const browserName of engines) {
   describe(browserName, () => {
-    let browser;
-    let server;
-    let downloads;
+    const session = engineSession(browserName, 'alike');
     const fileUrl = `file://${siteDir}/index.html`;
 
-    before(async () => {
-      downloads = scratchDir(`${browserName}-alike`);
-      browser = await launch(browserName, { downloads });
-      server = await serveSite();
-    });
-    after(async () => {
-      await browser?.close();
-      await server?.close();
-      rmSync(downloads, { recursive: true, force: true });
-    });
-
     test('the sliders: a press a quarter down the Hue track, a drag, the keys; the thumbs at their values, drawn as the window draws them', async () => {
-      const page = await openPage(browser, fileUrl);
+      const page = await openPage(session.browser, fileUrl);
       await openSample(page);
       const members = await groupRows(page);
 
@@ -162,13 +144,13 @@ for (const browserName of engines) {
       await page.focus('#slider-brightness');
       await page.keyboard.press('PageDown');
       await page.evaluate(() => document.activeElement.blur());
-      await page.screenshot(join(shots, `sliders-${browserName}.png`));
+      await page.screenshot(join(shotsDir, `sliders-${browserName}.png`));
       assert.deepEqual(await page.errors(), []);
       await page.close();
     });
 
     test('a click outside an open pop-up only closes it, and every pop-up opens inside the page', async () => {
-      const page = await openPage(browser, fileUrl);
+      const page = await openPage(session.browser, fileUrl);
       await openSample(page);
       await page.focus('#slider-red');
       for (let i = 0; i < 10; ++i) await page.keyboard.press('PageUp');
@@ -209,7 +191,7 @@ for (const browserName of engines) {
     });
 
     test('the keyboard alone selects rows apart and adds them with the add button, on one line; screen readers hear the counts and the groups', async () => {
-      const page = await openPage(browser, fileUrl);
+      const page = await openPage(session.browser, fileUrl);
       await openSample(page);
       const members = await groupRows(page);
       await page.focus('#scheme-list');
@@ -241,7 +223,7 @@ for (const browserName of engines) {
       const now = await groupRows(page);
       assert.deepEqual(
         now.map((r) => r.preview),
-        now.map((r) => hex(model.invertedColour(parseInt(r.stored, 16)))),
+        now.map((r) => hex(pageModel.invertedColour(parseInt(r.stored, 16)))),
       );
 
       assert.deepEqual(await page.$$eval('#group-selector option', (options) => options.filter((o) => o.textContent.trim() === '').length), 0, 'no empty item');
@@ -274,7 +256,7 @@ for (const browserName of engines) {
     });
 
     test('Save as: the name the file really got, a drop while the name is asked, the download named, the recent entry reopening what was saved', async () => {
-      const page = await openPage(browser, browserName === 'chromium' ? server.url : fileUrl);
+      const page = await openPage(session.browser, browserName === 'chromium' ? session.server.url : fileUrl);
       await openSample(page);
       await addGroup(page, 'Kept');
       const recentItems = async () => {
@@ -322,13 +304,13 @@ for (const browserName of engines) {
         await waitFor(page, () => document.title.startsWith('my_theme_v2'));
         assert.equal(await title(page), 'my_theme_v2 – Tintwright');
         assert.equal(await page.$eval('#status', (e) => e.textContent), 'Downloaded as my_theme_v2.calvastrascheme');
-        await downloaded(downloads, 'my_theme_v2', /<COLOURGROUP name="Kept"/);
+        await downloaded(session.downloads, 'my_theme_v2', /<COLOURGROUP name="Kept"/);
         assert.deepEqual(await recentItems(), ['my_theme_v2.calvastrascheme', 'sample.calvastrascheme']);
 
         // Saved again with a new group, another file opened, the recent entry brings back the last save.
         await addGroup(page, 'Later');
         await chooseMenuItem(page, '#file-menu-button', 'Save file...');
-        await downloaded(downloads, 'my_theme_v2', /<COLOURGROUP name="Later"/);
+        await downloaded(session.downloads, 'my_theme_v2', /<COLOURGROUP name="Later"/);
         await dropFile(page, 'other.calvastrascheme', other);
         await waitFor(page, () => document.title.startsWith('other'));
         await chooseMenuItem(page, '#file-menu-button', 'my_theme_v2.calvastrascheme');
@@ -340,9 +322,9 @@ for (const browserName of engines) {
     });
 
     test('a recent file that is gone says so plainly and leaves the list', async () => {
-      const page = await openPage(browser, browserName === 'chromium' ? server.url : fileUrl);
-      const copy = join(downloads, 'gone.calvastrascheme');
-      copyFileSync(sample, copy);
+      const page = await openPage(session.browser, browserName === 'chromium' ? session.server.url : fileUrl);
+      const copy = join(session.downloads, 'gone.calvastrascheme');
+      copyFileSync(samplePath, copy);
       await openThroughMenu(page, copy);
       await waitFor(page, () => document.title.startsWith('gone'));
       await dropFile(page, 'other.calvastrascheme', other);

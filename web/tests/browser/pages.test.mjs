@@ -5,13 +5,26 @@
 // host; Firefox and WebKit open through the file input and save by download,
 // from file://. The hue strip runs from file:// in all three, on a dropped file.
 
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { createRequire } from 'node:module';
-import { mkdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { largeSchemeText } from '../large-scheme.mjs';
-import { chooseMenuItem, engines, giveFileToOpen, launch, openPage, openThroughMenu, repoDir, scratchDir, serveSite, siteDir } from './harness.mjs';
+import {
+  chooseMenuItem,
+  engineSession,
+  engines,
+  giveFileToOpen,
+  hex,
+  openPage,
+  openThroughMenu,
+  pageModel,
+  repoDir,
+  sampleBytes,
+  samplePath,
+  shotsDir,
+  siteDir,
+} from './harness.mjs';
 import {
   addGroup,
   dialogText,
@@ -26,49 +39,26 @@ import {
   waitFor,
 } from './page-driver.mjs';
 
-const sample = join(repoDir, 'docs', 'sample.calvastrascheme');
-const sampleBytes = readFileSync(sample);
 const expectedSave = readFileSync(join(repoDir, 'tests', 'e2e', 'data', 'sample-saved.calvastrascheme'));
-const shots = join(siteDir, '..', 'screenshots');
-mkdirSync(shots, { recursive: true });
-
-const model = await createRequire(import.meta.url)(join(siteDir, '..', 'model', 'tintwright-model.js'))();
-const hex = (argb) => (argb >>> 0).toString(16).padStart(8, '0');
 
 /** Where the save cycle's picture goes: build-web/screenshots, or docs/ for scripts/web.sh screenshot (Chromium's and WebKit's). */
 const shotPath = (engine) => {
   const docs = process.env.TINTWRIGHT_WEB_SHOTS;
   if (docs !== undefined && engine !== 'firefox') return join(docs, engine === 'chromium' ? 'web.png' : `web-${engine}.png`);
-  return join(shots, `web-${engine}.png`);
+  return join(shotsDir, `web-${engine}.png`);
 };
 
 for (const browserName of engines) {
   describe(browserName, () => {
-    let browser;
-    let server;
-    let downloads;
-    let scratch;
+    const session = engineSession(browserName, 'downloads', { scratch: true });
     const fileUrl = `file://${siteDir}/index.html`;
     // Chromium's handles need an origin of their own (the private file system is not there for file://).
-    const fileAccessUrl = () => (browserName === 'chromium' ? server.url : fileUrl);
-
-    before(async () => {
-      downloads = scratchDir(`${browserName}-downloads`);
-      scratch = scratchDir(`${browserName}-files`);
-      browser = await launch(browserName, { downloads });
-      server = await serveSite();
-    });
-    after(async () => {
-      await browser?.close();
-      await server?.close();
-      rmSync(downloads, { recursive: true, force: true });
-      rmSync(scratch, { recursive: true, force: true });
-    });
+    const fileAccessUrl = () => (browserName === 'chromium' ? session.server.url : fileUrl);
 
     test('open the sample, add a group, give it two colours, move Red, Apply, Save: the bytes the window saves', async () => {
-      const page = await openPage(browser, fileAccessUrl());
+      const page = await openPage(session.browser, fileAccessUrl());
       await page.setViewport(600, 450);
-      await openThroughMenu(page, sample);
+      await openThroughMenu(page, samplePath);
       await waitFor(page, () => document.title.startsWith('sample'));
       // Text (row 3) and Selection (row 8) go into "Highlights"; Red +170 clamps at ff.
       assert.deepEqual([await schemeRowColour(page, 3), await schemeRowColour(page, 8)], ['ffe6e8eb', 'ff3d7bd9']);
@@ -100,15 +90,15 @@ for (const browserName of engines) {
       assert.deepEqual([await schemeRowColour(page, 3), await schemeRowColour(page, 8)], ['ffffe8eb', 'ffe77bd9']);
       assert.equal(await page.$eval('#slider-red', (e) => e.getAttribute('aria-valuenow')), '0');
 
-      const saved = await saveAndRead(page, 'sample.calvastrascheme', downloads);
+      const saved = await saveAndRead(page, 'sample.calvastrascheme', session.downloads);
       assert.ok(saved.equals(expectedSave), `the saved file differs from the window's:\n${saved}`);
       assert.deepEqual(await page.errors(), []);
       await page.close();
     });
 
     test('Open asks before changes are replaced; a refused file keeps the scheme on screen', async () => {
-      const page = await openPage(browser, fileAccessUrl());
-      await openThroughMenu(page, sample);
+      const page = await openPage(session.browser, fileAccessUrl());
+      await openThroughMenu(page, samplePath);
       await waitFor(page, () => document.title.startsWith('sample'));
       await addGroup(page, 'Kept');
 
@@ -122,13 +112,13 @@ for (const browserName of engines) {
       const broken = sampleBytes.subarray(0, 400);
       const refusal = (() => {
         try {
-          model.openScheme(new Uint8Array(broken));
+          pageModel.openScheme(new Uint8Array(broken));
         } catch (error) {
           return error.message;
         }
         assert.fail('the model opened a broken file');
       })();
-      const brokenPath = join(scratch, 'broken.calvastrascheme');
+      const brokenPath = join(session.scratch, 'broken.calvastrascheme');
       writeFileSync(brokenPath, broken);
       await chooseMenuItem(page, '#file-menu-button', 'Open file...');
       await dialogText(page);
@@ -150,7 +140,7 @@ for (const browserName of engines) {
     });
 
     test('with the keyboard alone: open, select colours, add them to the group, move Red, Apply; leaving asks', async () => {
-      const page = await openPage(browser, fileAccessUrl());
+      const page = await openPage(session.browser, fileAccessUrl());
       const focused = () =>
         page.evaluate(() => {
           const e = document.activeElement;
@@ -161,7 +151,7 @@ for (const browserName of engines) {
       assert.equal(await focused(), 'File');
       await page.keyboard.press('Enter');
       assert.equal(await focused(), 'Open file...');
-      await giveFileToOpen(page, sample, () => page.keyboard.press('Enter'));
+      await giveFileToOpen(page, samplePath, () => page.keyboard.press('Enter'));
       await waitFor(page, () => document.title.startsWith('sample'));
 
       // Rows 3 and 4 (Text, Text Dimmed) join the first group, Meters, through the add button.
@@ -200,7 +190,7 @@ for (const browserName of engines) {
       for (let i = 0; i < 3; ++i) await page.keyboard.press('ArrowUp');
       await page.focus('.tweak-panel .apply');
       await page.keyboard.press('Enter');
-      const applied = members.map((r) => hex(model.tweakColour(parseInt(r.stored, 16), { red: 3 })));
+      const applied = members.map((r) => hex(pageModel.tweakColour(parseInt(r.stored, 16), { red: 3 })));
       assert.deepEqual(
         (await groupRows(page)).map((r) => r.stored),
         applied,
@@ -214,7 +204,7 @@ for (const browserName of engines) {
     });
 
     test('a million colours: End and Home in the lists reach the last and the first row', async () => {
-      const page = await openPage(browser, fileUrl);
+      const page = await openPage(session.browser, fileUrl);
       await page.evaluate(`window.largeSchemeText = ${largeSchemeText.toString()}`);
       await page.evaluate(() => {
         const transfer = new DataTransfer();
@@ -247,7 +237,7 @@ for (const browserName of engines) {
     });
 
     test('from file://, a dropped scheme opens, the hue strip forces a hue on the group, a stored colour is picked', async () => {
-      const page = await openPage(browser, fileUrl);
+      const page = await openPage(session.browser, fileUrl);
       await dropFile(page, 'sample.calvastrascheme', sampleBytes);
       await waitFor(page, () => document.title.startsWith('sample'));
       const before = await groupRows(page);
@@ -265,7 +255,7 @@ for (const browserName of engines) {
       const after = await groupRows(page);
       assert.deepEqual(
         after.map((r) => r.preview),
-        before.map((r) => hex(model.withForcedHue(parseInt(r.stored, 16), 0.5))),
+        before.map((r) => hex(pageModel.withForcedHue(parseInt(r.stored, 16), 0.5))),
       );
       assert.deepEqual(
         after.map((r) => r.stored),
@@ -287,7 +277,7 @@ for (const browserName of engines) {
     });
 
     test("names as they are: a 3 MB name drawn cut short, a file's lone surrogate kept through Rename, a typed one refused with the reason", async () => {
-      const page = await openPage(browser, fileUrl);
+      const page = await openPage(session.browser, fileUrl);
       await page.setViewport(600, 450);
       // Made in the page: three million characters are slow to hand over.
       await page.evaluate(() => {

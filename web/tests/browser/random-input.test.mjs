@@ -11,18 +11,17 @@
 // download from file://. Names with lone surrogates and NULs cross to the
 // page as UTF-16 code units: WebDriver's JSON need not keep a lone surrogate.
 
-import { after, before, describe, test } from 'node:test';
+import { describe, test } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawnSync } from 'node:child_process';
 import { existsSync, readdirSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { chooseMenuItem, clickText, engines, launch, openPage, repoDir, scratchDir, serveSite, siteDir } from './harness.mjs';
+import { chooseMenuItem, clickText, engineSession, engines, openPage, repoDir, sampleBytes, siteDir } from './harness.mjs';
 import { dropFile, pressDialogButton } from './page-driver.mjs';
 
 const seconds = Number(process.env.TINTWRIGHT_PAGE_RANDOM_SECONDS ?? 60);
 const seed = Number(process.env.TINTWRIGHT_SEED ?? 4040) >>> 0;
 const cliPath = process.env.TINTWRIGHT_CLI ?? join(repoDir, 'build', 'tintwright-cli');
-const sample = readFileSync(join(repoDir, 'docs', 'sample.calvastrascheme'));
 
 function randomFrom(start) {
   let state = start;
@@ -79,25 +78,13 @@ const exists = (page, selector) => page.evaluate((selector) => document.querySel
 
 for (const [engineIndex, browserName] of engines.entries()) {
   describe(`${browserName}: random input`, () => {
-    let browser;
-    let server;
-    let downloads;
-    before(async () => {
-      downloads = scratchDir(`${browserName}-random`);
-      browser = await launch(browserName, { downloads });
-      server = await serveSite();
-    });
-    after(async () => {
-      await browser?.close();
-      await server?.close();
-      rmSync(downloads, { recursive: true, force: true });
-    });
+    const session = engineSession(browserName, 'random');
 
     test(`${seconds} s of seeded random input: no page error, every save passes check --strict`, async (t) => {
       const random = randomFrom(seed + engineIndex);
       const pick = (list) => list[Math.floor(random() * list.length)];
       // Chromium saves through a handle of the origin-private file system, which file:// has not.
-      const page = await openPage(browser, browserName === 'chromium' ? server.url : `file://${siteDir}/index.html`);
+      const page = await openPage(session.browser, browserName === 'chromium' ? session.server.url : `file://${siteDir}/index.html`);
       await page.setViewport(700, 500);
       // Frames over a second, counted in the page.
       await page.evaluate(() => {
@@ -123,7 +110,7 @@ for (const [engineIndex, browserName] of engines.entries()) {
       let checked = 0;
       // tintwright-cli check --strict of these bytes: its status, its warnings, whether they save to themselves.
       const check = (bytes) => {
-        const file = join(downloads, `checked-${++checked}.calvastrascheme`);
+        const file = join(session.downloads, `checked-${++checked}.calvastrascheme`);
         writeFileSync(file, bytes);
         const run = spawnSync(cliPath, ['check', '--strict', file], { encoding: 'utf8' });
         rmSync(file);
@@ -243,7 +230,7 @@ for (const [engineIndex, browserName] of engines.entries()) {
           if ((await page.$eval('#group-selector', (e) => e.selectedIndex)) !== before) ++counts.groupChanges;
         },
         async open() {
-          const bytes = random() < 0.5 ? sample : hostileFile(random);
+          const bytes = random() < 0.5 ? sampleBytes : hostileFile(random);
           const name = `random-${counts.opens++}`;
           pendingOpen = { name, bytes };
           await dropFile(page, `${name}.calvastrascheme`, bytes);
@@ -252,7 +239,7 @@ for (const [engineIndex, browserName] of engines.entries()) {
         },
         async save() {
           await noteOpened();
-          for (const file of readdirSync(downloads)) rmSync(join(downloads, file), { force: true });
+          for (const file of readdirSync(session.downloads)) rmSync(join(session.downloads, file), { force: true });
           if (browserName === 'chromium') {
             await page.evaluate(() => {
               window.showSaveFilePicker = async () => (await navigator.storage.getDirectory()).getFileHandle('saved.calvastrascheme', { create: true });
@@ -278,11 +265,11 @@ for (const [engineIndex, browserName] of engines.entries()) {
               bytes = data && Buffer.from(data);
             } else {
               // Firefox writes into name.part, WebKit into name.wkdownload, then renames.
-              const files = readdirSync(downloads);
+              const files = readdirSync(session.downloads);
               const partial = (f) => f.endsWith('.part') || f.endsWith('.wkdownload');
               // WebKit may show the file empty for a moment before it is written: a save is never empty.
               if (files.length > 0 && !files.some(partial)) {
-                const read = readFileSync(join(downloads, files[0]));
+                const read = readFileSync(join(session.downloads, files[0]));
                 if (read.length > 0) bytes = read;
               }
             }

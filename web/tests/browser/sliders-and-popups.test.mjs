@@ -7,17 +7,11 @@
 
 import { after, before, describe, test } from 'node:test';
 import assert from 'node:assert/strict';
-import { createRequire } from 'node:module';
-import { readFileSync } from 'node:fs';
-import { join } from 'node:path';
-import { engines, launch, openPage, repoDir, siteDir } from './harness.mjs';
+import { engines, hex, launch, openPage, pageModel, sampleBytes, siteDir } from './harness.mjs';
 import { dropFile, groupRows, moveSliderUp, schemeRowColour, sliderValue, waitFor } from './page-driver.mjs';
 
-const sampleBytes = readFileSync(join(repoDir, 'docs', 'sample.calvastrascheme'));
-const model = await createRequire(import.meta.url)(join(siteDir, '..', 'model', 'tintwright-model.js'))();
-const ranges = model.sliderRanges();
-const hex = (argb) => (argb >>> 0).toString(16).padStart(8, '0');
-const previewsOf = (rows, sliders) => rows.map((r) => hex(model.tweakColour(parseInt(r.stored, 16), sliders)));
+const ranges = pageModel.sliderRanges();
+const previewsOf = (rows, sliders) => rows.map((r) => hex(pageModel.tweakColour(parseInt(r.stored, 16), sliders)));
 
 /**
  * The window's vertical slider runs its track over 84 of its box's 100
