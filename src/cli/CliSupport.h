@@ -100,6 +100,8 @@ struct PairOption
     std::vector<std::string> names; // two a pair, as given
 
     void addTo (CLI::App& command, const std::string& description);
+    bool given() const { return ! names.empty(); }
+    /** The whole pairs among the names. */
     std::vector<NamedPair> pairs() const;
 };
 

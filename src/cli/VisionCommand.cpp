@@ -19,14 +19,14 @@ namespace
         juce::String group; // empty for pairs given with --pair
     };
 
-    std::vector<Pair> pairsToCheck (const SchemeModel& model, const std::vector<NamedPair>& named, const std::string& path)
+    std::vector<Pair> pairsToCheck (const SchemeModel& model, const PairOption& option, const std::string& path)
     {
         std::vector<Pair> pairs;
 
-        for (const auto& given : named)
-            pairs.push_back ({ &colourOrRefuse (model, given.first, path), &colourOrRefuse (model, given.second, path), {} });
+        for (const auto& named : option.pairs())
+            pairs.push_back ({ &colourOrRefuse (model, named.first, path), &colourOrRefuse (model, named.second, path), {} });
 
-        if (! named.empty())
+        if (option.given())
             return pairs;
 
         // By default the members of each group among themselves: a group gathers colours that are told apart side by side.
@@ -64,7 +64,7 @@ void addVisionCommand (CLI::App& app, int& exitCode)
                        {
         SchemeModel model;
         readSchemeOrRefuse (options->file, model);
-        const auto pairs = pairsToCheck (model, options->pair.pairs(), options->file);
+        const auto pairs = pairsToCheck (model, options->pair, options->file);
 
         std::vector<ColourVision::Deficiency> deficiencies { ColourVision::Deficiency::protan, ColourVision::Deficiency::deutan, ColourVision::Deficiency::tritan };
 
