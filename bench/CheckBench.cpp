@@ -5,6 +5,8 @@
 // iteration, so the machine's drift hits both alike; the times are the child
 // processes' CPU times.
 
+#include "BenchKit.h"
+
 #include <juce_core/juce_core.h>
 
 #include <benchmark/benchmark.h>
@@ -66,26 +68,17 @@ void CheckLongNamePaired (benchmark::State& state)
 {
     const auto longName = scratchFile ("tintwright-bench-long-name", longNameScheme());
     const auto shortNames = scratchFile ("tintwright-bench-short-names", shortNamesScheme());
-    double longSeconds = 0, shortSeconds = 0;
-
-    for (auto _ : state)
+    const auto checkOrSkip = [&state] (const juce::File& file, const char* failure)
     {
-        const auto start = childCpuSeconds();
-        if (! check (longName))
-            state.SkipWithError ("check of the long name failed");
-        const auto checkedLong = childCpuSeconds();
-        if (! check (shortNames))
-            state.SkipWithError ("check of the short names failed");
-        const auto checkedShort = childCpuSeconds();
+        if (! check (file))
+            state.SkipWithError (failure);
+    };
+    const auto checkLong = [&]
+    { checkOrSkip (longName, "check of the long name failed"); };
+    const auto checkShort = [&]
+    { checkOrSkip (shortNames, "check of the short names failed"); };
 
-        longSeconds += checkedLong - start;
-        shortSeconds += checkedShort - checkedLong;
-    }
-
-    const auto iterations = (double) juce::jmax ((benchmark::IterationCount) 1, state.iterations());
-    state.counters["long_name_ms"] = 1000.0 * longSeconds / iterations;
-    state.counters["short_names_ms"] = 1000.0 * shortSeconds / iterations;
-    state.counters["ratio"] = shortSeconds > 0 ? longSeconds / shortSeconds : 0.0;
+    timeInTurns (state, childCpuSeconds, "long_name_ms", checkLong, "short_names_ms", checkShort);
 
     longName.deleteFile();
     shortNames.deleteFile();

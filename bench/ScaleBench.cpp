@@ -12,6 +12,7 @@
 // Files live in memory (/dev/shm when there is one), so the disk does not
 // dominate; the save's fsync is then nearly free, as JUCE's writer has none.
 
+#include "BenchKit.h"
 #include "JuceSchemeTree.h"
 #include "app/CalvastraTintwright.h"
 #include "document/CalvastraScheme.h"
@@ -29,24 +30,8 @@ namespace
 {
 void fillScheme (SchemeModel& model, int numColours)
 {
-    juce::Random random (7);
-
-    for (int i = 0; i < numColours; ++i)
-    {
-        auto colour = std::make_unique<SchemeColour>();
-        colour->name = "Colour " + juce::String (i) + (i % 5 == 0 ? " <Focused & \"Hot\">" : " Background");
-        colour->colour = juce::Colour ((juce::uint32) random.nextInt());
-        model.appendColour (std::move (colour));
-    }
-
-    for (int g = 0; g < 100; ++g)
-    {
-        auto& group = model.appendGroup (std::make_unique<ColourGroup>());
-        group.setName ("Group " + juce::String (g));
-
-        for (int m = 0; m < 100; ++m)
-            group.addColour (*model.getColour (random.nextInt (numColours)));
-    }
+    fillLargeScheme (model, numColours, 7, [] (int i)
+                     { return "Colour " + juce::String (i) + (i % 5 == 0 ? " <Focused & \"Hot\">" : " Background"); });
 }
 
 juce::File scratchFolder()
@@ -77,17 +62,28 @@ struct SchemeOnDisk
     juce::File file = scratchFolder().getNonexistentChildFile ("tintwright-bench", ".calvastrascheme", false);
 };
 
+void openDocument (benchmark::State& state, const juce::File& file)
+{
+    CalvastraScheme document;
+    if (document.loadDocument (file).failed() || document.getNumGroups() != 100)
+        state.SkipWithError ("the scheme did not load");
+    benchmark::DoNotOptimize (document.getNumColours());
+}
+
+void parseBare (benchmark::State& state, const juce::File& file)
+{
+    auto root = juce::XmlDocument::parse (file);
+    if (root == nullptr)
+        state.SkipWithError ("JUCE did not parse the scheme");
+    benchmark::DoNotOptimize (root.get());
+}
+
 void DocumentOpen (benchmark::State& state)
 {
     SchemeOnDisk scheme ((int) state.range (0));
 
     for (auto _ : state)
-    {
-        CalvastraScheme document;
-        if (document.loadDocument (scheme.file).failed() || document.getNumGroups() != 100)
-            state.SkipWithError ("the scheme did not load");
-        benchmark::DoNotOptimize (document.getNumColours());
-    }
+        openDocument (state, scheme.file);
 
     state.SetLabel (juce::String (scheme.file.getSize() / 1024).toStdString() + " KiB");
 }
@@ -97,12 +93,7 @@ void DocumentOpenBareParse (benchmark::State& state)
     SchemeOnDisk scheme ((int) state.range (0));
 
     for (auto _ : state)
-    {
-        auto root = juce::XmlDocument::parse (scheme.file);
-        if (root == nullptr)
-            state.SkipWithError ("JUCE did not parse the scheme");
-        benchmark::DoNotOptimize (root.get());
-    }
+        parseBare (state, scheme.file);
 }
 
 double threadCpuSeconds()
@@ -118,34 +109,11 @@ double threadCpuSeconds()
 void DocumentOpenPaired (benchmark::State& state)
 {
     SchemeOnDisk scheme ((int) state.range (0));
-    double openSeconds = 0, parseSeconds = 0;
-
-    for (auto _ : state)
-    {
-        const auto start = threadCpuSeconds();
-        {
-            CalvastraScheme document;
-            if (document.loadDocument (scheme.file).failed() || document.getNumGroups() != 100)
-                state.SkipWithError ("the scheme did not load");
-            benchmark::DoNotOptimize (document.getNumColours());
-        }
-        const auto opened = threadCpuSeconds();
-        {
-            auto root = juce::XmlDocument::parse (scheme.file);
-            if (root == nullptr)
-                state.SkipWithError ("JUCE did not parse the scheme");
-            benchmark::DoNotOptimize (root.get());
-        }
-        const auto parsed = threadCpuSeconds();
-
-        openSeconds += opened - start;
-        parseSeconds += parsed - opened;
-    }
-
-    const auto iterations = (double) juce::jmax ((benchmark::IterationCount) 1, state.iterations());
-    state.counters["open_ms"] = 1000.0 * openSeconds / iterations;
-    state.counters["bare_parse_ms"] = 1000.0 * parseSeconds / iterations;
-    state.counters["ratio"] = parseSeconds > 0 ? openSeconds / parseSeconds : 0.0;
+    const auto open = [&]
+    { openDocument (state, scheme.file); };
+    const auto parse = [&]
+    { parseBare (state, scheme.file); };
+    timeInTurns (state, threadCpuSeconds, "open_ms", open, "bare_parse_ms", parse);
 }
 
 void DocumentSave (benchmark::State& state)

@@ -3,6 +3,7 @@
 //   SchemeSave/N   vs SchemeSaveJuceWriter/N   (our writer vs JUCE's writer of the same tree)
 //   SchemeOpen/N   vs SchemeOpenBareParse/N    (bytes to model vs bare XmlDocument parse)
 
+#include "BenchKit.h"
 #include "JuceSchemeTree.h"
 #include "schemefile/SchemeReader.h"
 #include "schemefile/SchemeWriter.h"
@@ -13,24 +14,8 @@ namespace
 {
 void fillModel (SchemeModel& model, int numColours)
 {
-    juce::Random random (42);
-
-    for (int i = 0; i < numColours; ++i)
-    {
-        auto colour = std::make_unique<SchemeColour>();
-        colour->name = "Scheme colour number " + juce::String (i) + (i % 7 == 0 ? " & friends" : "");
-        colour->colour = juce::Colour ((juce::uint32) random.nextInt());
-        model.appendColour (std::move (colour));
-    }
-
-    for (int g = 0; g < 100; ++g)
-    {
-        auto& group = model.appendGroup (std::make_unique<ColourGroup>());
-        group.setName ("Group " + juce::String (g));
-
-        for (int m = 0; m < 100; ++m)
-            group.addColour (*model.getColour (random.nextInt (numColours)));
-    }
+    fillLargeScheme (model, numColours, 42, [] (int i)
+                     { return "Scheme colour number " + juce::String (i) + (i % 7 == 0 ? " & friends" : ""); });
 }
 
 std::string schemeBytes (int numColours)

@@ -206,4 +206,34 @@ void printError (const juce::String& text)
     std::fflush (stdout);
     writeLine (stderr, "tintwright-cli: " + text);
 }
+
+void PairOption::addTo (CLI::App& command, const std::string& description)
+{
+    command.add_option ("--pair", names, description)
+        ->expected (2, 2)
+        ->allow_extra_args (false)
+        ->multi_option_policy (CLI::MultiOptionPolicy::TakeAll);
+}
+
+std::vector<NamedPair> PairOption::pairs() const
+{
+    const auto text = [] (const std::string& name)
+    { return juce::String::fromUTF8 (name.data(), (int) name.size()); };
+    std::vector<NamedPair> result;
+
+    for (size_t i = 0; i + 1 < names.size(); i += 2)
+        result.push_back ({ text (names[i]), text (names[i + 1]) });
+
+    return result;
+}
+
+const SchemeColour& colourOrRefuse (const SchemeModel& model, const juce::String& name, const std::string& path)
+{
+    if (auto* colour = model.findColourByName (ColourName (name)))
+        return *colour;
+
+    throw Refusal (path + ": no colour named " + jsonString (name).toStdString());
+}
+
+CLI::Option* addJsonFlag (CLI::App& command, bool& json) { return command.add_flag ("--json", json, "Print one JSON object"); }
 } // namespace Cli

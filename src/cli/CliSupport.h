@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 /** What the subcommands share: exit codes, reading and writing schemes the
     way the window does, and text and JSON output. */
@@ -86,4 +87,27 @@ juce::String jsonString (const juce::String& text);
 /** A line of UTF-8 on stdout or stderr. */
 void printLine (const juce::String& text);
 void printError (const juce::String& text);
+
+/** Two colours named on the command line. */
+struct NamedPair
+{
+    juce::String first, second;
+};
+
+/** --pair A B, which may be given several times. */
+struct PairOption
+{
+    std::vector<std::string> names; // two a pair, as given
+
+    void addTo (CLI::App& command, const std::string& description);
+    bool given() const { return ! names.empty(); }
+    /** The whole pairs among the names. */
+    std::vector<NamedPair> pairs() const;
+};
+
+/** The first colour of that name; refuses, naming the file, when there is none. */
+const SchemeColour& colourOrRefuse (const SchemeModel& model, const juce::String& name, const std::string& path);
+
+/** --json, for the commands that print one JSON object. */
+CLI::Option* addJsonFlag (CLI::App& command, bool& json);
 } // namespace Cli

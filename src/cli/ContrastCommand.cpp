@@ -7,19 +7,14 @@ namespace Cli
 {
 namespace
 {
-    struct Pair
-    {
-        juce::String foreground, background;
-    };
-
-    std::vector<Pair> readPairsFile (const std::string& path)
+    std::vector<NamedPair> readPairsFile (const std::string& path)
     {
         const auto file = fileAt (path);
 
         if (! file.existsAsFile())
             throw Refusal (path + ": no such file");
 
-        std::vector<Pair> pairs;
+        std::vector<NamedPair> pairs;
         juce::StringArray lines;
         lines.addLines (file.loadFileAsString());
         int lineNumber = 0;
@@ -41,14 +36,6 @@ namespace
 
         return pairs;
     }
-
-    const SchemeColour& colourOrRefuse (const SchemeModel& model, const juce::String& name, const std::string& path)
-    {
-        if (auto* colour = model.findColourByName (ColourName (name)))
-            return *colour;
-
-        throw Refusal (path + ": no colour named " + jsonString (name).toStdString());
-    }
 } // namespace
 
 void addContrastCommand (CLI::App& app, int& exitCode)
@@ -56,7 +43,7 @@ void addContrastCommand (CLI::App& app, int& exitCode)
     struct Options
     {
         std::string file, pairsFile;
-        std::vector<std::string> pairNames;
+        PairOption pair;
         double minimum = 0;
         bool json = false;
     };
@@ -64,20 +51,14 @@ void addContrastCommand (CLI::App& app, int& exitCode)
     auto options = std::make_shared<Options>();
     auto* command = app.add_subcommand ("contrast", "WCAG 2.x contrast ratio of named colour pairs, with AA/AAA verdicts for normal text");
     command->add_option ("FILE", options->file, "Scheme file")->required();
-    command->add_option ("--pair", options->pairNames, "FOREGROUND BACKGROUND (colour names; several pairs allowed)")
-        ->expected (2, 2)
-        ->allow_extra_args (false)
-        ->multi_option_policy (CLI::MultiOptionPolicy::TakeAll);
+    options->pair.addTo (*command, "FOREGROUND BACKGROUND (colour names; several pairs allowed)");
     command->add_option ("--pairs-file", options->pairsFile, "A file of pairs, one \"foreground,background\" a line");
     command->add_option ("--min", options->minimum, "Exit 1 if a pair's ratio is below this")->check (CLI::Range (1.0, 21.0));
-    command->add_flag ("--json", options->json, "Print one JSON object");
+    addJsonFlag (*command, options->json);
 
     command->callback ([options, &exitCode]
                        {
-        std::vector<Pair> pairs;
-
-        for (size_t i = 0; i + 1 < options->pairNames.size(); i += 2)
-            pairs.push_back ({ juce::String::fromUTF8 (options->pairNames[i].c_str()), juce::String::fromUTF8 (options->pairNames[i + 1].c_str()) });
+        auto pairs = options->pair.pairs();
 
         if (! options->pairsFile.empty())
             for (auto& p : readPairsFile (options->pairsFile))
@@ -93,8 +74,9 @@ void addContrastCommand (CLI::App& app, int& exitCode)
 
         for (size_t i = 0; i < pairs.size(); ++i)
         {
-            const auto& fg = colourOrRefuse (model, pairs[i].foreground, options->file);
-            const auto& bg = colourOrRefuse (model, pairs[i].background, options->file);
+            const auto& [foreground, background] = pairs[i];
+            const auto& fg = colourOrRefuse (model, foreground, options->file);
+            const auto& bg = colourOrRefuse (model, background, options->file);
             const auto ratio = ContrastRatio::ratio (fg.colour, bg.colour);
             const auto aa = ratio >= ContrastRatio::normalTextAA;
             const auto aaa = ratio >= ContrastRatio::normalTextAAA;
@@ -114,8 +96,8 @@ void addContrastCommand (CLI::App& app, int& exitCode)
 
             if (options->json)
             {
-                json << (i > 0 ? "," : "") << "{\"foreground\":" << jsonString (pairs[i].foreground)
-                     << ",\"background\":" << jsonString (pairs[i].background) << ",\"ratio\":" << ratioText
+                json << (i > 0 ? "," : "") << "{\"foreground\":" << jsonString (foreground)
+                     << ",\"background\":" << jsonString (background) << ",\"ratio\":" << ratioText
                      << ",\"aa\":" << (aa ? "true" : "false") << ",\"aaa\":" << (aaa ? "true" : "false");
 
                 if (notes.size() > 0)
@@ -131,7 +113,7 @@ void addContrastCommand (CLI::App& app, int& exitCode)
             }
             else
             {
-                printLine (pairs[i].foreground + " on " + pairs[i].background + ": " + ratioText + ":1  AA " + (aa ? "pass" : "fail")
+                printLine (foreground + " on " + background + ": " + ratioText + ":1  AA " + (aa ? "pass" : "fail")
                            + "  AAA " + (aaa ? "pass" : "fail") + (notes.isEmpty() ? juce::String() : "  (" + notes.joinIntoString ("; ") + ")"));
             }
         }

@@ -83,7 +83,7 @@ void addDiffCommand (CLI::App& app, int& exitCode)
     auto* command = app.add_subcommand ("diff", "Colours added, removed, changed and moved, and groups added, removed, renamed or with other members, from scheme A to B");
     command->add_option ("A B", options->files, "The two scheme files, older first")->expected (0, 2);
     auto* textconv = command->add_option ("--textconv", options->textconv, "Print a stable listing of one scheme, a line a colour and a group (for git's textconv)");
-    auto* json = command->add_flag ("--json", options->json, "Print one JSON object");
+    auto* json = addJsonFlag (*command, options->json);
     textconv->excludes (json);
 
     command->callback ([options, &exitCode]

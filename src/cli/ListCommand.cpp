@@ -70,7 +70,7 @@ void addListCommand (CLI::App& app, int&)
     auto* command = app.add_subcommand ("list", "Print the colours (aarrggbb and name) in file order, and with --groups the groups and their members");
     command->add_option ("FILE", options->file, "Scheme file")->required();
     command->add_flag ("--groups", options->groups, "Print the groups and their members too");
-    command->add_flag ("--json", options->json, "Print one JSON object");
+    addJsonFlag (*command, options->json);
 
     command->callback ([options]
                        {

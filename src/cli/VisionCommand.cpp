@@ -19,24 +19,14 @@ namespace
         juce::String group; // empty for pairs given with --pair
     };
 
-    const SchemeColour& colourOrRefuse (const SchemeModel& model, const std::string& name, const std::string& path)
-    {
-        const auto text = juce::String::fromUTF8 (name.data(), (int) name.size());
-
-        if (auto* colour = model.findColourByName (ColourName (text)))
-            return *colour;
-
-        throw Refusal (path + ": no colour named " + jsonString (text).toStdString());
-    }
-
-    std::vector<Pair> pairsToCheck (const SchemeModel& model, const std::vector<std::string>& names, const std::string& path)
+    std::vector<Pair> pairsToCheck (const SchemeModel& model, const PairOption& option, const std::string& path)
     {
         std::vector<Pair> pairs;
 
-        for (size_t i = 0; i + 1 < names.size(); i += 2)
-            pairs.push_back ({ &colourOrRefuse (model, names[i], path), &colourOrRefuse (model, names[i + 1], path), {} });
+        for (const auto& named : option.pairs())
+            pairs.push_back ({ &colourOrRefuse (model, named.first, path), &colourOrRefuse (model, named.second, path), {} });
 
-        if (! names.empty())
+        if (option.given())
             return pairs;
 
         // By default the members of each group among themselves: a group gathers colours that are told apart side by side.
@@ -54,7 +44,7 @@ void addVisionCommand (CLI::App& app, int& exitCode)
     struct Options
     {
         std::string file, as;
-        std::vector<std::string> pairNames;
+        PairOption pair;
         double severity = 1.0;
         double minimum = defaultMinimumDifference;
         bool json = false;
@@ -65,19 +55,16 @@ void addVisionCommand (CLI::App& app, int& exitCode)
     command->add_option ("FILE", options->file, "Scheme file")->required();
     command->add_option ("--as", options->as, "Only this deficiency")->check (CLI::IsMember ({ "protanopia", "deuteranopia", "tritanopia" }));
     command->add_option ("--severity", options->severity, "From 0 (none) to 1 (full; the default): anomalous trichromacy below 1")->check (CLI::Range (0.0, 1.0));
-    command->add_option ("--pair", options->pairNames, "A B (colour names; several pairs allowed); without it, each group's members among themselves")
-        ->expected (2, 2)
-        ->allow_extra_args (false)
-        ->multi_option_policy (CLI::MultiOptionPolicy::TakeAll);
+    options->pair.addTo (*command, "A B (colour names; several pairs allowed); without it, each group's members among themselves");
     command->add_option ("--min-difference", options->minimum, "CIEDE2000 difference as seen below which a pair counts as hard to tell apart (default " + juce::String (defaultMinimumDifference).toStdString() + ")")
         ->check (CLI::Range (0.0, 200.0));
-    command->add_flag ("--json", options->json, "Print one JSON object");
+    addJsonFlag (*command, options->json);
 
     command->callback ([options, &exitCode]
                        {
         SchemeModel model;
         readSchemeOrRefuse (options->file, model);
-        const auto pairs = pairsToCheck (model, options->pairNames, options->file);
+        const auto pairs = pairsToCheck (model, options->pair, options->file);
 
         std::vector<ColourVision::Deficiency> deficiencies { ColourVision::Deficiency::protan, ColourVision::Deficiency::deutan, ColourVision::Deficiency::tritan };
 

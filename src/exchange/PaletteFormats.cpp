@@ -4,41 +4,40 @@
 
 namespace Palette
 {
-const char* nameOf (Format format) noexcept
+namespace
 {
-    switch (format)
+    struct Named
     {
-        case Format::css:
-            return "css";
-        case Format::tokens:
-            return "tokens";
-        case Format::gpl:
-        default:
-            return "gpl";
+        Format format;
+        const char* name; // as the command line takes it
+        const char* description;
+    };
+
+    constexpr Named formats[] { { Format::gpl, "gpl", "GIMP palette" },
+                                { Format::css, "css", "CSS custom properties" },
+                                { Format::tokens, "tokens", "design tokens" } };
+
+    const Named& named (Format format) noexcept
+    {
+        for (const auto& f : formats)
+            if (f.format == format)
+                return f;
+
+        return formats[0];
     }
-}
+} // namespace
+
+const char* nameOf (Format format) noexcept { return named (format).name; }
+
+const char* describe (Format format) noexcept { return named (format).description; }
 
 std::optional<Format> formatNamed (const juce::String& name)
 {
-    for (auto f : { Format::gpl, Format::css, Format::tokens })
-        if (name == nameOf (f))
-            return f;
+    for (const auto& f : formats)
+        if (name == f.name)
+            return f.format;
 
     return std::nullopt;
-}
-
-const char* describe (Format format) noexcept
-{
-    switch (format)
-    {
-        case Format::css:
-            return "CSS custom properties";
-        case Format::tokens:
-            return "design tokens";
-        case Format::gpl:
-        default:
-            return "GIMP palette";
-    }
 }
 
 bool holdsAlpha (Format format) noexcept { return format != Format::gpl; }

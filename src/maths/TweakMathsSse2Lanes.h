@@ -73,6 +73,13 @@ forcedinline __m128i select (__m128i mask, __m128i ifTrue, __m128i ifFalse) noex
 
 forcedinline __m128 absolute (__m128 x) noexcept { return _mm_andnot_ps (_mm_set1_ps (-0.0f), x); }
 
+// Brightness and saturation times their multipliers, kept at most 1.
+forcedinline __m128 scaledAtMostOne (__m128 x, __m128 multiplier) noexcept
+{
+    const auto one = _mm_set1_ps (1.0f), scaled = _mm_mul_ps (x, multiplier);
+    return select (_mm_cmpgt_ps (scaled, one), one, scaled);
+}
+
 template <typename Convert>
 forcedinline __m128 floorFloats (__m128 x) noexcept
 {
@@ -221,7 +228,6 @@ forcedinline __m128i laneOffsets (const TweakParameters* p, int TweakParameters:
 template <typename Convert, size_t sets>
 forcedinline void tweakLanes (const juce::uint32* stored, const TweakParameters* p, juce::uint32* previews) noexcept
 {
-    const auto one = _mm_set1_ps (1.0f);
     __m128i argb[sets], alpha[sets], alphaBits[sets], colour[sets];
     Channels c[sets];
     HSBs hsb[sets];
@@ -246,9 +252,7 @@ forcedinline void tweakLanes (const juce::uint32* stored, const TweakParameters*
     for (size_t n = 0; n < sets; ++n)
     {
         hsb[n] = decompose (c[n]);
-        auto& v = hsb[n].brightness;
-        v = _mm_mul_ps (v, laneFloats (p + 4 * n, &TweakParameters::brightnessMultiplier));
-        v = select (_mm_cmpgt_ps (v, one), one, v);
+        hsb[n].brightness = scaledAtMostOne (hsb[n].brightness, laneFloats (p + 4 * n, &TweakParameters::brightnessMultiplier));
     }
 
     for (size_t n = 0; n < sets; ++n)
@@ -257,9 +261,7 @@ forcedinline void tweakLanes (const juce::uint32* stored, const TweakParameters*
     for (size_t n = 0; n < sets; ++n)
     {
         hsb[n] = decompose (unpack (colour[n]));
-        auto& s = hsb[n].saturation;
-        s = _mm_mul_ps (s, laneFloats (p + 4 * n, &TweakParameters::saturationMultiplier));
-        s = select (_mm_cmpgt_ps (s, one), one, s);
+        hsb[n].saturation = scaledAtMostOne (hsb[n].saturation, laneFloats (p + 4 * n, &TweakParameters::saturationMultiplier));
     }
 
     for (size_t n = 0; n < sets; ++n)

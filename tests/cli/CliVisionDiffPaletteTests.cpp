@@ -92,6 +92,9 @@ TEST (CliVision, FindsThePairsADeuteranopeCannotTellApart)
     EXPECT_EQ (pair.exitCode, 1);
     EXPECT_EQ (pair.out, "deuteranopia: Meter Low and Meter Clip: difference 11.77, seen as ffb4a870 and ff968835\n"
                          "deuteranopia (severity 1): 1 of 2 pairs below a CIEDE2000 difference of 12 as seen\n");
+    // Half a pair is still --pair: the groups' pairs are not checked instead.
+    EXPECT_EQ (run ({ "vision", sample, "--pair", "Text", "--as", "deuteranopia" }).out,
+               "deuteranopia (severity 1): 0 of 0 pairs below a CIEDE2000 difference of 12 as seen\n");
 
     TempFolder temp;
     const auto missing = run ({ "vision", temp.path ("None.calvastrascheme") });

@@ -26,80 +26,53 @@ struct Move
     std::function<void (TweakParameters&)> expected;
 };
 
+// A move of one slider to v, which sets that field.
+template <typename Value>
+Move moveOf (TweakSliders::Id slider, Value v, Value TweakParameters::*field)
+{
+    Move m;
+    m.change.set (slider, v);
+    m.expected = [v, field] (TweakParameters& p)
+    { p.*field = v; };
+    return m;
+}
+
 Move randomMove (std::mt19937& rng)
 {
     std::uniform_int_distribution<int> offset (-255, 255);
     std::uniform_real_distribution<float> unit (0.0f, 1.0f);
-    Move m;
 
     switch (rng() % 7)
     {
         case 0:
-        {
-            const auto v = offset (rng);
-            m.change.set (TweakSliders::red, v);
-            m.expected = [v] (TweakParameters& p)
-            { p.redOffset = v; };
-            break;
-        }
+            return moveOf (TweakSliders::red, offset (rng), &TweakParameters::redOffset);
         case 1:
-        {
-            const auto v = offset (rng);
-            m.change.set (TweakSliders::green, v);
-            m.expected = [v] (TweakParameters& p)
-            { p.greenOffset = v; };
-            break;
-        }
+            return moveOf (TweakSliders::green, offset (rng), &TweakParameters::greenOffset);
         case 2:
-        {
-            const auto v = offset (rng);
-            m.change.set (TweakSliders::blue, v);
-            m.expected = [v] (TweakParameters& p)
-            { p.blueOffset = v; };
-            break;
-        }
+            return moveOf (TweakSliders::blue, offset (rng), &TweakParameters::blueOffset);
         case 3:
-        {
-            const auto v = unit (rng) - 0.5f;
-            m.change.set (TweakSliders::hue, v);
-            m.expected = [v] (TweakParameters& p)
-            { p.hueShift = v; };
-            break;
-        }
+            return moveOf (TweakSliders::hue, unit (rng) - 0.5f, &TweakParameters::hueShift);
         case 4:
-        {
-            const auto v = 2.0f * unit (rng);
-            m.change.set (TweakSliders::saturation, v);
-            m.expected = [v] (TweakParameters& p)
-            { p.saturationMultiplier = v; };
-            break;
-        }
+            return moveOf (TweakSliders::saturation, 2.0f * unit (rng), &TweakParameters::saturationMultiplier);
         case 5:
-        {
-            const auto v = 2.0f * unit (rng);
-            m.change.set (TweakSliders::brightness, v);
-            m.expected = [v] (TweakParameters& p)
-            { p.brightnessMultiplier = v; };
-            break;
-        }
+            return moveOf (TweakSliders::brightness, 2.0f * unit (rng), &TweakParameters::brightnessMultiplier);
         default:
-        {
-            // The contrast pair moves as one: a slider moved alone brings
-            // its partner's neutral value.
-            const auto centreMoves = rng() % 2 == 0;
-            const auto centre = centreMoves ? unit (rng) : 0.5f, amount = unit (rng);
-            if (centreMoves)
-                m.change.set (TweakSliders::contrastCentre, centre);
-            m.change.set (TweakSliders::contrast, amount);
-            m.expected = [centre, amount] (TweakParameters& p)
-            {
-                p.contrastCentre = centre;
-                p.contrastAmount = amount;
-            };
             break;
-        }
     }
 
+    // The contrast pair moves as one: a slider moved alone brings its
+    // partner's neutral value.
+    Move m;
+    const auto centreMoves = rng() % 2 == 0;
+    const auto centre = centreMoves ? unit (rng) : 0.5f, amount = unit (rng);
+    if (centreMoves)
+        m.change.set (TweakSliders::contrastCentre, centre);
+    m.change.set (TweakSliders::contrast, amount);
+    m.expected = [centre, amount] (TweakParameters& p)
+    {
+        p.contrastCentre = centre;
+        p.contrastAmount = amount;
+    };
     return m;
 }
 

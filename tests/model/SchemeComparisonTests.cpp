@@ -15,10 +15,7 @@ namespace
 // holding A and the first Dup, and "Two" holding B.
 void buildScheme (SchemeModel& model)
 {
-    addColour (model, "A", 0xff112233);
-    addColour (model, "B", 0x80445566);
-    addColour (model, "Dup", 0xff000001);
-    addColour (model, "Dup", 0xff000002);
+    addColours (model, { { "A", 0xff112233 }, { "B", 0x80445566 }, { "Dup", 0xff000001 }, { "Dup", 0xff000002 } });
     addGroup (model, "One", { 0, 2 });
     addGroup (model, "Two", { 1 });
 }
@@ -39,10 +36,7 @@ void swapLastTwoColours (SchemeModel& model)
 {
     // Rebuilt, as colours cannot be moved.
     model.clear();
-    addColour (model, "A", 0xff112233);
-    addColour (model, "B", 0x80445566);
-    addColour (model, "Dup", 0xff000002);
-    addColour (model, "Dup", 0xff000001);
+    addColours (model, { { "A", 0xff112233 }, { "B", 0x80445566 }, { "Dup", 0xff000002 }, { "Dup", 0xff000001 } });
 }
 } // namespace
 
@@ -65,10 +59,7 @@ TEST (SchemeComparison, EveryPartOfTheSchemeCounts)
     EXPECT_TRUE (differenceAfter ([] (SchemeModel& m)
                                   {
                                       m.clear();
-                                      addColour (m, "A", 0xff112233);
-                                      addColour (m, "b", 0x80445566);
-                                      addColour (m, "Dup", 0xff000001);
-                                      addColour (m, "Dup", 0xff000002); })
+                                      addColours (m, { { "A", 0xff112233 }, { "b", 0x80445566 }, { "Dup", 0xff000001 }, { "Dup", 0xff000002 } }); })
                      .startsWith ("colour 1: name"));
     EXPECT_TRUE (differenceAfter (swapLastTwoColours).startsWith ("colour 2 "));
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 using SchemeFileTestSupport::addColour;
+using SchemeFileTestSupport::addColours;
 using SchemeFileTestSupport::addGroup;
 
 namespace
@@ -39,20 +40,16 @@ void addAwkwardColours (SchemeModel& model)
 TEST (SchemeDiff, ColoursByNameAndGroupsByNameOrMembers)
 {
     SchemeModel before, after;
-    addColour (before, "Back", 0xff202020);
-    addColour (before, "Text", 0xffe0e0e0);
-    addColour (before, "Gone", 0xff00ff00);
-    addColour (before, "Text", 0xff000000);
-    addColour (before, "Marker", 0xff57b7d9);
+    addColours (before, { { "Back", 0xff202020 }, { "Text", 0xffe0e0e0 }, { "Gone", 0xff00ff00 }, { "Text", 0xff000000 }, { "Marker", 0xff57b7d9 } });
     addGroup (before, "Panels", { 0, 1 });
     addGroup (before, "Accents", { 4 });
     addGroup (before, "Old", { 2 });
 
-    addColour (after, "Marker", 0xff57b7d9); // moved to the front
-    addColour (after, "Back", 0xff202020);
-    addColour (after, "Text", 0xffe0e0e0);
-    addColour (after, "Text", 0xff000001); // the second Text changed
-    addColour (after, "New", 0x80ffffff);
+    addColours (after, { { "Marker", 0xff57b7d9 }, // moved to the front
+                         { "Back", 0xff202020 },
+                         { "Text", 0xffe0e0e0 },
+                         { "Text", 0xff000001 }, // the second Text changed
+                         { "New", 0x80ffffff } });
     addGroup (after, "Panels", { 1, 4 }); // lost Text, gained New
     addGroup (after, "Highlights", { 0 }); // Accents renamed: the same members
     addGroup (after, "Fresh", { 2 });
@@ -202,8 +199,7 @@ TEST (Palette, TextThatIsNoPaletteSaysWhy)
 TEST (Palette, ApplyListsNamesThatMatchNoColour)
 {
     SchemeModel model;
-    addColour (model, "Text", 0x80e0e0e0);
-    addColour (model, "Back", 0xff202020);
+    addColours (model, { { "Text", 0x80e0e0e0 }, { "Back", 0xff202020 } });
 
     const std::vector<Palette::Entry> entries { { "Text", juce::Colour (0xff112233) }, { "text", juce::Colour (0xff000000) }, { "Back", juce::Colour (0xff202020) }, { "Text", juce::Colour (0xff445566) } };
     const auto applied = Palette::apply (entries, model, true);

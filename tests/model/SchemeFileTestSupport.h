@@ -25,6 +25,7 @@ inline juce::String fromUtf32 (std::initializer_list<juce::juce_wchar> chars)
 }
 
 using testkit::addColour;
+using testkit::addColours;
 using testkit::addGroup;
 
 /** The written file as text (it is plain ASCII). */

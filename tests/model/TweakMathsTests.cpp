@@ -61,6 +61,15 @@ protected:
         set (p);
         return preview (argb, p);
     }
+
+    // One parameter set, the others neutral.
+    template <typename Value>
+    juce::uint32 tweak (juce::uint32 argb, Value TweakParameters::*field, Value value)
+    {
+        TweakParameters p;
+        p.*field = value;
+        return preview (argb, p);
+    }
 };
 
 INSTANTIATE_TEST_SUITE_P (Implementations,
@@ -213,18 +222,10 @@ TEST (TweakMaths, BatchGivesTheSameBitsAsOneByOne)
 //==============================================================================
 TEST_P (TweakPreview, HueShiftExamples)
 {
-    EXPECT_COLOUR (tweak (0xffff0000, [] (TweakParameters& p)
-                          { p.hueShift = 0.5f; }),
-                   0xff00ffff);
-    EXPECT_COLOUR (tweak (0xffff0000, [] (TweakParameters& p)
-                          { p.hueShift = -0.5f; }),
-                   0xff00ffff);
-    EXPECT_COLOUR (tweak (0xffff0000, [] (TweakParameters& p)
-                          { p.hueShift = 0.25f; }),
-                   0xff7fff00);
-    EXPECT_COLOUR (tweak (0x804080c0, [] (TweakParameters& p)
-                          { p.hueShift = 0.5f; }),
-                   0x80c08040);
+    EXPECT_COLOUR (tweak (0xffff0000, &TweakParameters::hueShift, 0.5f), 0xff00ffff);
+    EXPECT_COLOUR (tweak (0xffff0000, &TweakParameters::hueShift, -0.5f), 0xff00ffff);
+    EXPECT_COLOUR (tweak (0xffff0000, &TweakParameters::hueShift, 0.25f), 0xff7fff00);
+    EXPECT_COLOUR (tweak (0x804080c0, &TweakParameters::hueShift, 0.5f), 0x80c08040);
 }
 
 TEST_P (TweakPreview, GreysAndBlackResistAllButOffsetsAndInvert)
@@ -250,15 +251,9 @@ TEST_P (TweakPreview, GreysAndBlackResistAllButOffsetsAndInvert)
     }
 
     const juce::uint32 black = 0xff000000;
-    EXPECT_COLOUR (tweak (black, [] (TweakParameters& p)
-                          { p.brightnessMultiplier = 2.0f; }),
-                   black);
-    EXPECT_COLOUR (tweak (black, [] (TweakParameters& p)
-                          { p.hueShift = 0.3f; }),
-                   black);
-    EXPECT_COLOUR (tweak (black, [] (TweakParameters& p)
-                          { p.saturationMultiplier = 2.0f; }),
-                   black);
+    EXPECT_COLOUR (tweak (black, &TweakParameters::brightnessMultiplier, 2.0f), black);
+    EXPECT_COLOUR (tweak (black, &TweakParameters::hueShift, 0.3f), black);
+    EXPECT_COLOUR (tweak (black, &TweakParameters::saturationMultiplier, 2.0f), black);
     EXPECT_COLOUR (tweak (black,
                           [] (TweakParameters& p)
                           {
@@ -266,48 +261,28 @@ TEST_P (TweakPreview, GreysAndBlackResistAllButOffsetsAndInvert)
                               p.contrastAmount = 1.0f;
                           }),
                    black);
-    EXPECT_COLOUR (tweak (black, [] (TweakParameters& p)
-                          { p.blueOffset = 5; }),
-                   0xff000005);
+    EXPECT_COLOUR (tweak (black, &TweakParameters::blueOffset, 5), 0xff000005);
     EXPECT_COLOUR (TweakMaths::invertedColour (black), 0xffffffff);
 }
 
 TEST_P (TweakPreview, OffsetsClipAtTheChannelLimits)
 {
-    EXPECT_COLOUR (tweak (0xff808080, [] (TweakParameters& p)
-                          { p.redOffset = 255; }),
-                   0xffff8080);
-    EXPECT_COLOUR (tweak (0xff808080, [] (TweakParameters& p)
-                          { p.redOffset = -255; }),
-                   0xff008080);
+    EXPECT_COLOUR (tweak (0xff808080, &TweakParameters::redOffset, 255), 0xffff8080);
+    EXPECT_COLOUR (tweak (0xff808080, &TweakParameters::redOffset, -255), 0xff008080);
 
     // Offsets far beyond the range only pin the channel.
-    EXPECT_COLOUR (tweak (0xff808080, [] (TweakParameters& p)
-                          { p.greenOffset = 1000000000; }),
-                   0xff80ff80);
-    EXPECT_COLOUR (tweak (0xff808080, [] (TweakParameters& p)
-                          { p.blueOffset = -2147483647 - 1; }),
-                   0xff808000);
+    EXPECT_COLOUR (tweak (0xff808080, &TweakParameters::greenOffset, 1000000000), 0xff80ff80);
+    EXPECT_COLOUR (tweak (0xff808080, &TweakParameters::blueOffset, -2147483647 - 1), 0xff808000);
 }
 
 TEST_P (TweakPreview, SaturationAndBrightnessExamples)
 {
     const juce::uint32 c = 0xff4080c0;
-    EXPECT_COLOUR (tweak (c, [] (TweakParameters& p)
-                          { p.saturationMultiplier = 2.0f; }),
-                   0xff0060c0);
-    EXPECT_COLOUR (tweak (c, [] (TweakParameters& p)
-                          { p.saturationMultiplier = 0.0f; }),
-                   0xffc0c0c0);
-    EXPECT_COLOUR (tweak (c, [] (TweakParameters& p)
-                          { p.brightnessMultiplier = 2.0f; }),
-                   0xff55aaff);
-    EXPECT_COLOUR (tweak (c, [] (TweakParameters& p)
-                          { p.brightnessMultiplier = 0.5f; }),
-                   0xff204060);
-    EXPECT_COLOUR (tweak (c, [] (TweakParameters& p)
-                          { p.brightnessMultiplier = 0.0f; }),
-                   0xff000000);
+    EXPECT_COLOUR (tweak (c, &TweakParameters::saturationMultiplier, 2.0f), 0xff0060c0);
+    EXPECT_COLOUR (tweak (c, &TweakParameters::saturationMultiplier, 0.0f), 0xffc0c0c0);
+    EXPECT_COLOUR (tweak (c, &TweakParameters::brightnessMultiplier, 2.0f), 0xff55aaff);
+    EXPECT_COLOUR (tweak (c, &TweakParameters::brightnessMultiplier, 0.5f), 0xff204060);
+    EXPECT_COLOUR (tweak (c, &TweakParameters::brightnessMultiplier, 0.0f), 0xff000000);
 }
 
 TEST_P (TweakPreview, ContrastAboutTheCentre)

@@ -68,6 +68,19 @@ inline SchemeColour& addColour (SchemeModel& model, const juce::String& name, ju
     return model.appendColour (std::move (colour));
 }
 
+struct NamedColour
+{
+    juce::String name;
+    juce::uint32 argb;
+};
+
+/** Appends the colours in this order. */
+inline void addColours (SchemeModel& model, std::initializer_list<NamedColour> colours)
+{
+    for (const auto& c : colours)
+        addColour (model, c.name, c.argb);
+}
+
 /** A group of the colours at these positions in the model. */
 inline ColourGroup& addGroup (SchemeModel& model, const juce::String& name, std::initializer_list<int> memberIndexes = {})
 {
