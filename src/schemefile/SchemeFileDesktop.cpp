@@ -66,7 +66,8 @@ juce::Result readSchemeFile (const juce::File& file, SchemeModel& model, SchemeR
 
     if (read.wasOk())
     {
-        if (bytesRead != nullptr)
+        // An empty block is not copied: JUCE would hand memcpy a null pointer.
+        if (bytesRead != nullptr && ! bytes.isEmpty())
             *bytesRead = bytes;
 
         read = SchemeBytes::read (std::move (bytes), model, observer);
