@@ -30,12 +30,12 @@ bool readScheme (benchmark::State& state, juce::MemoryBlock& bytes)
 
 bool openScheme (benchmark::State& state, const juce::MemoryBlock& bytes, SchemeModel& model)
 {
-    const auto why = SchemeBytes::read (bytes, model);
+    const auto read = SchemeBytes::read (bytes, model);
 
-    if (why.isNotEmpty())
-        state.SkipWithError (why.toRawUTF8());
+    if (read.failed())
+        state.SkipWithError (read.getErrorMessage().toRawUTF8());
 
-    return why.isEmpty();
+    return read.wasOk();
 }
 
 void NativeOpen (benchmark::State& state)

@@ -63,7 +63,7 @@ namespace
         findings.model = &model;
         juce::MemoryBlock bytes;
 
-        report.refusedBecause = readScheme (fileAt (path), model, &findings, &bytes);
+        report.refusedBecause = SchemeFile::readSchemeFile (fileAt (path), model, &findings, &bytes).getErrorMessage();
 
         if (report.refusedBecause.isNotEmpty())
             return report;

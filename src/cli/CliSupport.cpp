@@ -1,8 +1,6 @@
 #include "cli/CliSupport.h"
 
-#include "schemefile/SchemeBytes.h"
 #include "schemefile/SchemeFile.h"
-#include "schemefile/SchemeWriter.h"
 
 #include <cstdio>
 #include <string>
@@ -14,41 +12,15 @@ juce::File fileAt (const std::string& path)
     return juce::File::getCurrentWorkingDirectory().getChildFile (juce::String::fromUTF8 (path.data(), (int) path.size()));
 }
 
-juce::String readScheme (const juce::File& file,
-                         SchemeModel& model,
-                         SchemeReader::ReadObserver* observer,
-                         juce::MemoryBlock* bytesRead)
+void refuseIfFailed (const std::string& path, const juce::Result& step)
 {
-    if (file.isDirectory())
-        return "is a folder, not a file";
-
-    if (! file.existsAsFile())
-        return "no such file";
-
-    juce::MemoryBlock bytes;
-    juce::String systemReason;
-
-    if (! SchemeFile::readFileBytes (file, bytes, &systemReason))
-    {
-        if (systemReason.isNotEmpty())
-            return "cannot be read: " + systemReason;
-
-        // Read without a failing call: the file is empty, or too large to be a scheme.
-        return SchemeBytes::refusalForSize (file.getSize() > SchemeBytes::maxSize ? file.getSize() : 0);
-    }
-
-    if (bytesRead != nullptr)
-        *bytesRead = bytes;
-
-    return SchemeBytes::read (std::move (bytes), model, observer);
+    if (step.failed())
+        throw Refusal (path + ": " + step.getErrorMessage().toStdString());
 }
 
 void readSchemeOrRefuse (const std::string& path, SchemeModel& model)
 {
-    const auto why = readScheme (fileAt (path), model);
-
-    if (why.isNotEmpty())
-        throw Refusal (path + ": " + why.toStdString());
+    refuseIfFailed (path, SchemeFile::readSchemeFile (fileAt (path), model));
 }
 
 void refuseToReplaceUnreadable (const std::string& path)
@@ -59,16 +31,15 @@ void refuseToReplaceUnreadable (const std::string& path)
         return;
 
     SchemeModel existing;
-    const auto why = readScheme (file, existing);
 
-    if (why.isNotEmpty())
-        throw Refusal (path + ": not overwritten, it is no scheme file (" + why.toStdString() + ")");
+    if (const auto read = SchemeFile::readSchemeFile (file, existing); read.failed())
+        throw Refusal (path + ": not overwritten, it is no scheme file (" + read.getErrorMessage().toStdString() + ")");
 }
 
 void refuseUnlessReplaced (const std::string& path, const AtomicFileReplace::Result& result)
 {
     using Outcome = AtomicFileReplace::Outcome;
-    const auto reason = AtomicFileReplace::reasonFor (result).toStdString();
+    const auto reason = result.why().getErrorMessage().toStdString();
 
     switch (result.outcome)
     {

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "scheme/SchemeModel.h"
-#include "schemefile/AtomicFileReplace.h"
-#include "schemefile/SchemeReader.h"
+#include "schemefile/SchemeFile.h"
 
 #include <CLI/CLI.hpp>
 #include <stdexcept>
@@ -22,7 +21,8 @@ enum ExitCode
 };
 
 /** A file or a request the program will not go on with. main() prints the
-    message on stderr and exits with its code. */
+    message on stderr and exits with its code. The steps below it report
+    failures as juce::Result; refuseIfFailed turns one into a Refusal. */
 struct Refusal : public std::runtime_error
 {
     explicit Refusal (const std::string& message, ExitCode code = refused) : std::runtime_error (message), exitCode (code) {}
@@ -33,15 +33,11 @@ struct Refusal : public std::runtime_error
 /** A path from the command line (UTF-8), relative to the working folder. */
 juce::File fileAt (const std::string& path);
 
-/** Why the file cannot be opened as a scheme, in the words of a message;
-    empty when it reads. Fills the empty model (and tells the observer) as
-    the window does; bytesRead, if given, receives the file's bytes. */
-juce::String readScheme (const juce::File& file,
-                         SchemeModel& model,
-                         SchemeReader::ReadObserver* observer = nullptr,
-                         juce::MemoryBlock* bytesRead = nullptr);
+/** Refuses with "PATH: " and the failure's message when the step failed. */
+void refuseIfFailed (const std::string& path, const juce::Result& step);
 
-/** The same, refusing with "PATH: reason" when it does not read. */
+/** Reads the scheme as the window opens it (SchemeFile::readSchemeFile),
+    refusing with "PATH: reason" when it does not read. */
 void readSchemeOrRefuse (const std::string& path, SchemeModel& model);
 
 /** Refuses a path to write a scheme to when a file is there that is not a

@@ -27,7 +27,7 @@ void addExportCommand (CLI::App& app, int&)
         if (! options->out.empty() && fileAt (options->out).existsAsFile())
         {
             SchemeModel existing;
-            if (readScheme (fileAt (options->out), existing).isEmpty())
+            if (SchemeFile::readSchemeFile (fileAt (options->out), existing).wasOk())
                 throw Refusal (options->out + ": not overwritten, it is a scheme file");
         }
 

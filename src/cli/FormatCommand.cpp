@@ -27,11 +27,9 @@ void addFormatCommand (CLI::App& app, int& exitCode)
         {
             SchemeModel model;
             juce::MemoryBlock bytes;
-            const auto why = readScheme (fileAt (path), model, nullptr, &bytes);
-
-            if (why.isNotEmpty())
+            if (const auto read = SchemeFile::readSchemeFile (fileAt (path), model, nullptr, &bytes); read.failed())
             {
-                printError (juce::String (path) + ": " + why);
+                printError (juce::String (path) + ": " + read.getErrorMessage());
                 exitCode = refused;
                 continue;
             }

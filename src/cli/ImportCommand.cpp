@@ -15,28 +15,15 @@ namespace
     /** The palette's entries; refuses, naming the file and why, when it is no palette. */
     Palette::Read readPaletteOrRefuse (const std::string& path)
     {
-        const auto file = fileAt (path);
-
-        if (file.isDirectory())
-            throw Refusal (path + ": is a folder, not a file");
-
-        if (! file.existsAsFile())
-            throw Refusal (path + ": no such file");
+        if (fileAt (path).getSize() > SchemeBytes::maxSize)
+            throw Refusal (path + ": is too large to be a palette");
 
         // Read as schemes are, so that a failing read is refused in the system's words, never half taken.
         juce::MemoryBlock bytes;
-        juce::String systemReason;
+        refuseIfFailed (path, SchemeFile::readFileBytes (fileAt (path), bytes));
 
-        if (! SchemeFile::readFileBytes (file, bytes, &systemReason))
-        {
-            if (systemReason.isNotEmpty())
-                throw Refusal (path + ": cannot be read: " + systemReason.toStdString());
-
-            throw Refusal (path + (file.getSize() == 0 ? ": is empty, so no palette" : ": is too large to be a palette"));
-        }
-
-        if (bytes.getSize() > SchemeBytes::maxSize)
-            throw Refusal (path + ": is too large to be a palette");
+        if (bytes.isEmpty())
+            throw Refusal (path + ": is empty, so no palette");
 
         if (! juce::CharPointer_UTF8::isValidString (static_cast<const char*> (bytes.getData()), (int) bytes.getSize())
             || std::memchr (bytes.getData(), 0, bytes.getSize()) != nullptr)

@@ -30,7 +30,8 @@ juce::Result CalvastraScheme::loadDocument (const juce::File& file)
 {
     clear();
 
-    if (! SchemeFile::readSchemeFile (file, *this))
+    // The window has one message for every file that does not open.
+    if (SchemeFile::readSchemeFile (file, *this).failed())
         return juce::Result::fail (SchemeBytes::noValidXml);
 
     documentTitle = file.getFileNameWithoutExtension();
@@ -57,7 +58,7 @@ juce::Result CalvastraScheme::writeTo (const juce::File& target)
 
     // The system's reason goes on a line under the message.
     const auto withReason = [&result] (const juce::String& message)
-    { return juce::Result::fail (message + "\n" + AtomicFileReplace::reasonFor (result)); };
+    { return juce::Result::fail (message + "\n" + result.why().getErrorMessage()); };
 
     switch (result.outcome)
     {

@@ -61,6 +61,11 @@ struct Result
     Outcome outcome = Outcome::replaced;
     Step step = Step::examineTarget;
     int systemError = 0; // 0 when the system named none
+
+    /** Ok when the target holds the new bytes for good; otherwise why not,
+        in the system's words and naming the step: "No space left on device
+        (while writing)". The outcome says how the messages word it. */
+    juce::Result why() const;
 };
 
 /** What the target was found to be before the replace. */
@@ -116,8 +121,4 @@ juce::String systemErrorText (int error);
 
 /** What the messages say the step was doing: "writing". */
 const char* doing (Step step);
-
-/** Why the replace failed, in the system's words and naming the step:
-    "No space left on device (while writing)". */
-juce::String reasonFor (const Result& result);
 } // namespace AtomicFileReplace

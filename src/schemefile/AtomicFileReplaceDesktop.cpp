@@ -142,9 +142,12 @@ const char* doing (Step step)
     return "";
 }
 
-juce::String reasonFor (const Result& result)
+juce::Result Result::why() const
 {
-    const auto text = result.systemError != 0 ? systemErrorText (result.systemError) : juce::String();
-    return (text.isNotEmpty() ? text : juce::String ("the system gave no reason")) + " (while " + doing (result.step) + ")";
+    if (outcome == Outcome::replaced)
+        return juce::Result::ok();
+
+    const auto text = systemError != 0 ? systemErrorText (systemError) : juce::String();
+    return juce::Result::fail ((text.isNotEmpty() ? text : juce::String ("the system gave no reason")) + " (while " + doing (step) + ")");
 }
 } // namespace AtomicFileReplace

@@ -2,27 +2,25 @@
 
 namespace SchemeBytes
 {
-juce::String refusalForSize (juce::int64 size)
+juce::Result refusalForSize (juce::int64 size)
 {
     if (size == 0)
-        return juce::String ("is empty: ") + noValidXml;
+        return juce::Result::fail (juce::String ("is empty: ") + noValidXml);
 
     if (size > maxSize)
-        return "is too large (2 GB or more)";
+        return juce::Result::fail ("is too large (2 GB or more)");
 
-    return {};
+    return juce::Result::ok();
 }
 
-juce::String read (juce::MemoryBlock bytes, SchemeModel& model, SchemeReader::ReadObserver* observer)
+juce::Result read (juce::MemoryBlock bytes, SchemeModel& model, SchemeReader::ReadObserver* observer)
 {
-    const auto why = refusalForSize ((juce::int64) bytes.getSize());
-
-    if (why.isNotEmpty())
-        return why;
+    if (const auto size = refusalForSize ((juce::int64) bytes.getSize()); size.failed())
+        return size;
 
     if (! SchemeReader::read (std::move (bytes), model, observer))
-        return juce::String (noValidXml) + " (not a well-formed XML document with a root element)";
+        return juce::Result::fail (juce::String (noValidXml) + " (not a well-formed XML document with a root element)");
 
-    return {};
+    return juce::Result::ok();
 }
 } // namespace SchemeBytes

@@ -16,10 +16,10 @@ constexpr const char* noValidXml = "File contains no valid XML!";
 /** The most bytes a scheme may have: JUCE's text decoding counts in int. */
 constexpr juce::int64 maxSize = std::numeric_limits<int>::max();
 
-/** Why a file of this size cannot hold a scheme; empty when it can. */
-juce::String refusalForSize (juce::int64 size);
+/** Fails, saying why, when a file of this size cannot hold a scheme. */
+juce::Result refusalForSize (juce::int64 size);
 
-/** Fills the empty model from the bytes (see SchemeReader::read). Returns
-    why they do not open, the model then empty; empty when they open. */
-juce::String read (juce::MemoryBlock bytes, SchemeModel& model, SchemeReader::ReadObserver* observer = nullptr);
+/** Fills the empty model from the bytes (see SchemeReader::read). Fails,
+    saying why they do not open, with the model then empty. */
+juce::Result read (juce::MemoryBlock bytes, SchemeModel& model, SchemeReader::ReadObserver* observer = nullptr);
 } // namespace SchemeBytes

@@ -2,20 +2,26 @@
 
 #include "scheme/SchemeModel.h"
 #include "schemefile/AtomicFileReplace.h"
+#include "schemefile/SchemeReader.h"
 
-/** Scheme files on disk, for the document: reading (SchemeReader), writing
-    (SchemeWriter) and replacing the file as a whole (AtomicFileReplace). */
+/** Scheme files on disk, for the document and the command line: reading
+    (SchemeReader), writing (SchemeWriter) and replacing the file as a whole
+    (AtomicFileReplace). A failure's message follows the file's name:
+    "PATH: no such file". */
 namespace SchemeFile
 {
-/** The file's bytes, as reading a scheme takes them; false when the file
-    cannot be read, is empty, or is too large to decode (2 GB and more).
-    When a system call failed, systemReason (if given) receives the system's
-    words for why. */
-bool readFileBytes (const juce::File& file, juce::MemoryBlock& bytes, juce::String* systemReason = nullptr);
+/** The file's bytes, as reading a scheme takes them (none when it is empty).
+    Fails when it is no file, a system call failed ("cannot be read: " and
+    the system's words), or it is too large to decode (2 GB and more). */
+juce::Result readFileBytes (const juce::File& file, juce::MemoryBlock& bytes);
 
-/** Fills an empty model from the file. False, with the model empty, when the
-    file cannot be read or is not a well-formed XML document with a root. */
-bool readSchemeFile (const juce::File& file, SchemeModel& model);
+/** Fills an empty model (and tells the observer) from the file as the window
+    opens it; bytesRead, if given, receives the file's bytes. Fails, with the
+    model empty, when the bytes do not read or open (SchemeBytes::read). */
+juce::Result readSchemeFile (const juce::File& file,
+                             SchemeModel& model,
+                             SchemeReader::ReadObserver* observer = nullptr,
+                             juce::MemoryBlock* bytesRead = nullptr);
 
 /** Writes the model to the file, replacing it as a whole (see AtomicFileReplace). */
 AtomicFileReplace::Result writeSchemeFile (const juce::File& file, const SchemeModel& model);

@@ -7,10 +7,13 @@
 
 namespace SchemeFile
 {
-bool readFileBytes (const juce::File& file, juce::MemoryBlock& bytes, juce::String* systemReason)
+juce::Result readFileBytes (const juce::File& file, juce::MemoryBlock& bytes)
 {
+    if (file.isDirectory())
+        return juce::Result::fail ("is a folder, not a file");
+
     if (! file.existsAsFile())
-        return false;
+        return juce::Result::fail ("no such file");
 
     juce::FileInputStream in (file);
 
@@ -22,7 +25,7 @@ bool readFileBytes (const juce::File& file, juce::MemoryBlock& bytes, juce::Stri
         const auto size = in.getTotalLength();
 
         if (size > SchemeBytes::maxSize)
-            return false;
+            return SchemeBytes::refusalForSize (size);
 
         if (size > 0)
         {
@@ -49,21 +52,28 @@ bool readFileBytes (const juce::File& file, juce::MemoryBlock& bytes, juce::Stri
     }
 
     if (in.getStatus().failed())
-    {
-        if (systemReason != nullptr)
-            *systemReason = in.getStatus().getErrorMessage().trim();
+        return juce::Result::fail ("cannot be read: " + in.getStatus().getErrorMessage().trim());
 
-        return false;
-    }
-
-    // An empty file is no document.
-    return ! bytes.isEmpty() && (juce::int64) bytes.getSize() <= SchemeBytes::maxSize;
+    // An empty file reads as no bytes; read to its end, one whose size the
+    // system would not tell may still be too large.
+    return bytes.isEmpty() ? juce::Result::ok() : SchemeBytes::refusalForSize ((juce::int64) bytes.getSize());
 }
 
-bool readSchemeFile (const juce::File& file, SchemeModel& model)
+juce::Result readSchemeFile (const juce::File& file, SchemeModel& model, SchemeReader::ReadObserver* observer, juce::MemoryBlock* bytesRead)
 {
     juce::MemoryBlock bytes;
-    return readFileBytes (file, bytes) && SchemeReader::read (std::move (bytes), model);
+    auto read = readFileBytes (file, bytes);
+
+    if (read.wasOk())
+    {
+        // An empty block is not copied: JUCE would hand memcpy a null pointer.
+        if (bytesRead != nullptr && ! bytes.isEmpty())
+            *bytesRead = bytes;
+
+        read = SchemeBytes::read (std::move (bytes), model, observer);
+    }
+
+    return read;
 }
 
 AtomicFileReplace::Result writeSchemeFile (const juce::File& file, const SchemeModel& model)

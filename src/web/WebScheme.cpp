@@ -46,10 +46,9 @@ SchemeNames::Typed typedName (const emscripten::val& name)
 std::unique_ptr<WebScheme> WebScheme::open (const emscripten::val& bytes)
 {
     auto scheme = std::make_unique<WebScheme>();
-    const auto why = SchemeBytes::read (WebArrays::bytesOf (bytes), scheme->model);
 
-    if (why.isNotEmpty())
-        throw WebErrors::Refusal (why.toStdString());
+    if (const auto read = SchemeBytes::read (WebArrays::bytesOf (bytes), scheme->model); read.failed())
+        throw WebErrors::Refusal (read.getErrorMessage().toStdString());
 
     return scheme;
 }

@@ -105,6 +105,7 @@ TEST (AtomicFileReplace, EveryFailingStepIsReportedAndLeavesNoTemporaryFile)
             {
                 EXPECT_EQ (fault.reached, 0);
                 EXPECT_EQ (outcome, Outcome::replaced);
+                EXPECT_TRUE (result.why().wasOk());
                 continue;
             }
 
@@ -112,8 +113,7 @@ TEST (AtomicFileReplace, EveryFailingStepIsReportedAndLeavesNoTemporaryFile)
 
             // The reason in the system's words (as the C++ library has them) and the step.
             EXPECT_EQ (result.step, step);
-            EXPECT_EQ (AtomicFileReplace::reasonFor (result), juce::String (std::system_category().message (fault.error) + " (while " + doing + ")"))
-                << AtomicFileReplace::reasonFor (result);
+            EXPECT_EQ (result.why().getErrorMessage(), juce::String (std::system_category().message (fault.error) + " (while " + doing + ")"));
 
             if (step == Step::syncFolder)
             {

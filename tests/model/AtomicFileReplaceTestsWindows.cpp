@@ -315,7 +315,7 @@ TEST (AtomicFileReplaceWindows, AFailingStepIsReportedInTheSystemsWords)
 
         const auto words = std::system_category().message ((int) failure.error);
         EXPECT_FALSE (words.empty());
-        EXPECT_EQ (AtomicFileReplace::reasonFor (result), juce::String (words + " (while " + failure.doing + ")"));
+        EXPECT_EQ (result.why().getErrorMessage(), juce::String (words + " (while " + failure.doing + ")"));
         EXPECT_EQ (target.loadFileAsString(), failure.outcome == Outcome::failed ? "old" : "new");
     }
 }
