@@ -22,7 +22,7 @@ import time
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from xdrive import DriveError, wait_for_white_field  # noqa: E402
+from xdrive import DriveError, type_into_field  # noqa: E402
 from e2e_run import (RED_SLIDER_Y_FOR_170, START_COLOURS, E2eRun, read_bytes,  # noqa: E402
                      run_main)
 from tintwright_window import (SELECTED_ROW, WHITE, WINDOW_BACKGROUND, start_program,  # noqa: E402
@@ -135,10 +135,8 @@ class CycleRun(E2eRun):
         self.desktop.move(mx + mw // 2, my + 2 + 11)
         self.desktop.click(mx + mw // 2, my + 2 + 11)  # "Add"
         name_window = self.desktop.wait_for_window("^Name group$")
-        field = wait_for_white_field(self.desktop, name_window, from_bottom=False)
+        type_into_field(self.desktop, name_window, "Accents", from_bottom=False)
         self.save(self.desktop.grab(), "name-window")
-        self.desktop.click(*field)
-        self.desktop.type("Accents")
         self.desktop.key("Return")
         self.desktop.wait_for_no_window("^Name group$")
         self.desktop.park_mouse()

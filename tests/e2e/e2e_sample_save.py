@@ -19,7 +19,7 @@ import time
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from xdrive import DriveError, wait_for_white_field  # noqa: E402
+from xdrive import DriveError, type_into_field  # noqa: E402
 from e2e_run import RED_SLIDER_Y_FOR_170, E2eRun, read_bytes, run_main  # noqa: E402
 from tintwright_window import WHITE, start_program, wait_for_exit  # noqa: E402
 
@@ -65,9 +65,7 @@ class SampleSaveRun(E2eRun):
         self.desktop.move(mx + mw // 2, my + 2 + 11)
         self.desktop.click(mx + mw // 2, my + 2 + 11)  # "Add"
         name_window = self.desktop.wait_for_window("^Name group$")
-        field = wait_for_white_field(self.desktop, name_window, from_bottom=False)
-        self.desktop.click(*field)
-        self.desktop.type(GROUP_NAME)
+        type_into_field(self.desktop, name_window, GROUP_NAME, from_bottom=False)
         self.desktop.key("Return")
         self.desktop.wait_for_no_window("^Name group$")
         self.desktop.park_mouse()

@@ -19,7 +19,7 @@ import os
 import subprocess
 import time
 
-from xdrive import DriveError, wait_for_white_field
+from xdrive import DriveError, type_into_field
 
 BORDER = 4
 TITLE_BAR = 26
@@ -171,10 +171,7 @@ class MainWindow:
         confirms. A full path takes two Returns: the first moves the chooser
         to the folder and leaves the name, the second chooses it."""
         dialog = self.desktop.wait_for_window(title_pattern)
-        field = wait_for_white_field(self.desktop, dialog, from_bottom=True)
-        self.desktop.click(*field)  # under a bare Xvfb the field needs a click before it takes keys
-        self.desktop.key("ctrl+a")
-        self.desktop.type(text)
+        type_into_field(self.desktop, dialog, text, from_bottom=True)
         self.desktop.key("Return")
         if "/" in text or "\\" in text:
             self.desktop.key("Return")

@@ -16,6 +16,8 @@ SETTLE = 0.15  # between two input steps, so JUCE sees them as separate events
 # JUCE's pop-up menus ignore a button released within 250 ms of the menu's
 # creation (so that the click that opened a menu cannot choose from it).
 MENU_GUARD = 0.3
+# A text field's caret: a bar this many columns wide at the most.
+CARET_COLUMNS = 3
 
 
 class DriveError(Exception):
@@ -256,17 +258,60 @@ def expect_pixels(shot, expectations):
     return complaints
 
 
-def wait_for_white_field(desktop, window, from_bottom, timeout=10.0):
+def wait_for_white_field(desktop, window, from_bottom, timeout=10.0, with_rect=False):
     """find_white_field, once the dialog has painted it."""
     geometry = desktop.geometry(window)
     deadline = time.monotonic() + timeout
     while True:
         try:
-            return find_white_field(desktop.grab(), geometry, from_bottom)
+            shot = desktop.grab()
+            centre = find_white_field(shot, geometry, from_bottom)
+            return (centre, white_field_inside(shot, centre)) if with_rect else centre
         except DriveError:
             if time.monotonic() > deadline:
                 raise
             time.sleep(0.15)
+
+
+def type_into_field(desktop, window, text, from_bottom, timeout=10.0):
+    """Types text into a JUCE dialog's white text field in place of what it
+    holds. The text goes in only once the field has shown that it takes the
+    keys (a probe letter appears in it and goes again): a window that has
+    just appeared may take the focus some time after a click on it, and keys
+    sent before that are lost. Only plain keys are sent, no ctrl+a: a
+    modifier can reach the field later than the key it was held with."""
+    centre, (left, top, right, bottom) = wait_for_white_field(desktop, window, from_bottom, timeout, with_rect=True)
+    desktop.click(*centre)  # under a bare Xvfb the field needs a click before it takes keys
+    deadline = time.monotonic() + timeout
+
+    def inked_columns():
+        shot = desktop.grab()
+        return sum(1 for x in range(left, right)
+                   if any(shot.pixel(x, y) != 0xffffff for y in range(top, bottom)))
+
+    def until(condition, keys, what):
+        """Sends keys until condition(inked columns) holds."""
+        while True:
+            inked = inked_columns()
+            if condition(inked):
+                return
+            if time.monotonic() > deadline:
+                raise DriveError(f"the text field at ({left}, {top}) {what} within {timeout} s "
+                                 f"({inked} columns of it inked)")
+            if keys:
+                keys()
+            time.sleep(0.2)
+
+    def clear():
+        desktop.key("End", *["BackSpace"] * 40)
+
+    until(lambda inked: inked <= CARET_COLUMNS, clear, "did not empty")
+    until(lambda inked: inked > CARET_COLUMNS, lambda: desktop.type("x"), "did not show a typed letter")
+    until(lambda inked: inked <= CARET_COLUMNS, clear, "did not empty after a typed letter")
+    desktop.type(text)
+    # A letter inks a column or more; once they show, a Return sent next
+    # comes after them.
+    until(lambda inked: inked >= min(len(text), (right - left) // 2), None, f"did not show the typed {text!r}")
 
 
 def find_white_field(shot, window_geometry, from_bottom):
@@ -284,6 +329,25 @@ def find_white_field(shot, window_geometry, from_bottom):
     if len(run) < 8:
         raise DriveError(f"no text field found in the dialog at {window_geometry}")
     return column, (min(run) + max(run)) // 2
+
+
+def white_field_inside(shot, centre):
+    """The inside of the white field around centre (left, top, right,
+    bottom; right and bottom exclusive), less a pixel of margin, from the
+    white run along its top row, which the text does not reach."""
+    cx, cy = centre
+    top = cy
+    while top > 0 and shot.pixel(cx, top - 1) == 0xffffff:
+        top -= 1
+    bottom = cy
+    while bottom + 1 < shot.height and shot.pixel(cx, bottom + 1) == 0xffffff:
+        bottom += 1
+    left = right = cx
+    while left > 0 and shot.pixel(left - 1, top) == 0xffffff:
+        left -= 1
+    while right + 1 < shot.width and shot.pixel(right + 1, top) == 0xffffff:
+        right += 1
+    return left + 1, top + 1, right, bottom
 
 
 def need_tools(*tools):
